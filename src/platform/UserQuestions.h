@@ -1,0 +1,71 @@
+// The one seam for everything that asks the user outside the program's own windows: message boxes,
+// open and save dialogs, page setup, the print dialog and opening a web address. The application
+// installs QtQuestions; tests and benchmarks install ScriptedQuestions.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+class QPrinter;
+
+namespace platform {
+
+class UserQuestions {
+public:
+    virtual ~UserQuestions() = default;
+    virtual void Message(const QString& text) = 0;
+    // A path to an existing file, "" when cancelled. filter is a Qt name filter list.
+    virtual QString OpenFileName(const QString& filter) = 0;
+    // A path to save to, "" when cancelled.
+    virtual QString SaveFileName(const QString& prompt, const QString& defaultName) = 0;
+    // False when cancelled; the printer keeps the chosen settings.
+    virtual bool PageSetup(QPrinter& printer) = 0;
+    virtual bool PrintDialog(QPrinter& printer) = 0;
+    virtual void OpenUrl(const QString& url) = 0;
+};
+
+// Real Qt dialogs.
+class QtQuestions : public UserQuestions {
+public:
+    void Message(const QString& text) override;
+    QString OpenFileName(const QString& filter) override;
+    QString SaveFileName(const QString& prompt, const QString& defaultName) override;
+    bool PageSetup(QPrinter& printer) override;
+    bool PrintDialog(QPrinter& printer) override;
+    void OpenUrl(const QString& url) override;
+};
+
+// Records every question and answers from queues; an empty queue answers "cancel"
+// (except page setup, which is accepted unless told otherwise).
+class ScriptedQuestions : public UserQuestions {
+public:
+    QStringList messages;                // every message text, in order
+    QStringList urls;                    // every address opened
+    QStringList openFilters;             // the filter of every open dialog
+    QStringList saveDefaults;            // the proposed name of every save dialog
+    int pageSetupCount = 0;
+    int printDialogCount = 0;
+
+    std::deque<QString> fileAnswers;     // next open/save path; "" cancels
+    std::deque<bool> pageSetupAnswers;   // false cancels
+    std::deque<QString> printAnswers;    // PDF file to print to; "" cancels
+
+    void Message(const QString& text) override { messages << text; }
+    QString OpenFileName(const QString& filter) override;
+    QString SaveFileName(const QString& prompt, const QString& defaultName) override;
+    bool PageSetup(QPrinter& printer) override;
+    bool PrintDialog(QPrinter& printer) override;
+    void OpenUrl(const QString& url) override { urls << url; }
+};
+
+UserQuestions& Questions();
+// Installs the implementation that every question goes through from now on.
+void SetQuestions(std::unique_ptr<UserQuestions> q);
+
+// The framework's names for the questions.
+void MsgBox(const QString& text);
+void ShowURL(const QString& url);
+
+} // namespace platform
