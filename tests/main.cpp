@@ -2,6 +2,9 @@
 // folder, a fresh temporary folder and freshly scripted user questions.
 #include "TestSupport.h"
 
+#include "platform/Menu.h"
+#include "platform/Window.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,19 +22,39 @@ class FreshEnvironment : public ::testing::EmptyTestEventListener {
         gScripted = q.get();
         platform::SetQuestions(std::move(q));
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { gTemp.reset(); }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        // Windows a test left open go now, so the next test starts with none.
+        for (int guard = 0; platform::WindowAt(0) && guard < 100; ++guard)
+            platform::WindowAt(0)->Close();
+        platform::SetUnattended(false); // drops actions the test queued but did not use
+        platform::SetUnattended(true);
+        platform::TakeUnattendedCloses();
+        platform::RemoveAppMenuHandlers();
+        platform::SetQuitAction({});
+        QCoreApplication::sendPostedEvents(nullptr, 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        gTemp.reset();
+    }
 };
 } // namespace
 
 namespace testing_support {
-platform::ScriptedQuestions& Scripted() { return *gScripted; }
-QString TempDir() { return gTemp->path(); }
-QString DataFile(const QString& name) { return QStringLiteral(TALLIO_TEST_DATA) + "/" + name; }
+platform::ScriptedQuestions& Scripted() {
+    return *gScripted;
+}
+QString TempDir() {
+    return gTemp->path();
+}
+QString DataFile(const QString& name) {
+    return QStringLiteral(TALLIO_TEST_DATA) + "/" + name;
+}
 } // namespace testing_support
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    platform::SetUnattended(true); // a modal window never waits for a user that is not there
+    platform::SetQuitAction({});   // there is no main event loop to leave
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
     return RUN_ALL_TESTS();

@@ -1,0 +1,109 @@
+// Buttons: push button, bevel button (push or sticky, with an icon), check box, radio button and the
+// little arrows.
+#pragma once
+
+#include "platform/Control.h"
+#include <QImage>
+
+class QAbstractButton;
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace platform {
+
+class PushButton : public Control {
+public:
+    PushButton(platform::Window& window, const ControlDesc& desc);
+
+    QString Caption() const;
+    void SetCaption(const QString& text);
+    // Clicks the button as the user would: it goes down and up and Action runs.
+    void Push();
+
+    std::function<void()> Action;
+
+private:
+    QPushButton* button_;
+};
+
+class BevelButton : public Control {
+public:
+    BevelButton(platform::Window& window, const ControlDesc& desc);
+
+    QString Caption() const;
+    void SetCaption(const QString& text);
+    QImage Icon() const { return icon_; }
+    void SetIcon(const QImage& icon);
+    bool Sticky() const { return sticky_; }
+    // Down (True) or up; only a sticky button stays down. Setting it raises no Action.
+    bool Value() const;
+    void SetValue(bool down);
+    void Push();
+
+    std::function<bool(int x, int y)> MouseDown; // true: the button is not pressed, no Action
+    std::function<void()> Action;
+
+private:
+    friend class BevelWidget;
+    void UpdateStyle();
+
+    QToolButton* button_;
+    QImage icon_;
+    bool sticky_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(platform::Window& window, const ControlDesc& desc);
+
+    QString Caption() const;
+    void SetCaption(const QString& text);
+    bool Value() const;
+    // Raises Action when the value changes.
+    void SetValue(bool checked);
+    void Push();
+
+    std::function<void()> Action; // the value changed, by a click or by the program
+
+private:
+    QCheckBox* box_;
+};
+
+// Radio buttons with the same parent (window or group box) turn each other off.
+class RadioButton : public Control {
+public:
+    RadioButton(platform::Window& window, const ControlDesc& desc);
+
+    QString Caption() const;
+    void SetCaption(const QString& text);
+    bool Value() const;
+    // Turning one on turns the others of its group off; raises Action when it turns on.
+    void SetValue(bool on);
+    void Push();
+
+    std::function<void()> Action; // the button was turned on
+
+private:
+    QRadioButton* button_;
+};
+
+// A pair of small up and down arrows.
+class LittleArrows : public Control {
+public:
+    LittleArrows(platform::Window& window, const ControlDesc& desc);
+
+    // Click the up or down arrow as the user would.
+    void PushUp();
+    void PushDown();
+
+    std::function<void()> Up;
+    std::function<void()> Down;
+
+private:
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+} // namespace platform

@@ -1,0 +1,46 @@
+// Controls with a value in a range: the scroll bar and the slider (horizontal when wider than high).
+#pragma once
+
+#include "platform/Control.h"
+
+class QAbstractSlider;
+
+namespace platform {
+
+class RangeControl : public Control {
+public:
+    int Value() const;
+    // Kept within Minimum..Maximum; raises ValueChanged when the value changes.
+    void SetValue(int v);
+    int Minimum() const;
+    void SetMinimum(int v);
+    int Maximum() const;
+    void SetMaximum(int v);
+    int LineStep() const;
+    void SetLineStep(int v);
+    int PageStep() const;
+    void SetPageStep(int v);
+    // Live: ValueChanged while the thumb is dragged, not only when it is let go.
+    bool LiveScroll() const;
+    void SetLiveScroll(bool v);
+
+    std::function<void()> ValueChanged; // by the user or the program, also when a range change moves it
+
+protected:
+    RangeControl(platform::Window& window, const ControlDesc& desc, QAbstractSlider* slider);
+
+private:
+    QAbstractSlider* slider_;
+};
+
+class ScrollBar : public RangeControl {
+public:
+    ScrollBar(platform::Window& window, const ControlDesc& desc);
+};
+
+class Slider : public RangeControl {
+public:
+    Slider(platform::Window& window, const ControlDesc& desc);
+};
+
+} // namespace platform

@@ -1,0 +1,88 @@
+#include "UiDriver.h"
+
+#include "platform/ListBox.h"
+#include "platform/Window.h"
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTableWidget>
+
+namespace ui {
+
+namespace {
+void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// The widget that takes a control's mouse events, and the point in it.
+std::pair<QWidget*, QPoint> Target(platform::Control& c, QPoint p) {
+    if (auto* view = qobject_cast<QAbstractItemView*>(c.Widget()))
+        return {view->viewport(), view->viewport()->mapFrom(view, p)};
+    return {c.Widget(), p};
+}
+
+QPoint CellCentre(platform::ListBox& list, int row, int column) {
+    auto* table = static_cast<QTableWidget*>(list.Widget());
+    const QRect cell = table->visualRect(table->model()->index(row, column));
+    return table->viewport()->mapTo(table, cell.center());
+}
+} // namespace
+
+void Press(QWidget* w, QPoint p) {
+    Mouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+}
+void Drag(QWidget* w, QPoint p) {
+    Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+}
+void Release(QWidget* w, QPoint p) {
+    Mouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+}
+void Move(QWidget* w, QPoint p) {
+    Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+}
+
+void Click(QWidget* w, QPoint p) {
+    Press(w, p);
+    Release(w, p);
+}
+
+void DoubleClick(QWidget* w, QPoint p) {
+    Click(w, p);
+    Mouse(w, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    Release(w, p);
+}
+
+void Click(platform::Control& c, int x, int y) {
+    auto [widget, p] = Target(c, QPoint(x, y));
+    Click(widget, p);
+}
+
+void ClickCell(platform::ListBox& list, int row, int column) {
+    auto [widget, p] = Target(list, CellCentre(list, row, column));
+    Click(widget, p);
+}
+
+void DoubleClickCell(platform::ListBox& list, int row, int column) {
+    auto [widget, p] = Target(list, CellCentre(list, row, column));
+    DoubleClick(widget, p);
+}
+
+void Key(QWidget* w, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void Type(QWidget* w, const QString& text) {
+    for (QChar ch : text)
+        Key(w, Qt::Key(ch.toUpper().unicode()), QString(ch)); // Qt's key codes of letters and digits
+}
+
+void Activate(platform::Window& w) {
+    QApplication::setActiveWindow(w.Widget());
+}
+
+} // namespace ui

@@ -1,0 +1,39 @@
+// Real mouse and key events for tests, sent straight to the controls' widgets (no window focus or
+// timing involved). Points are in the control's own pixels.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <Qt>
+
+class QWidget;
+
+namespace platform {
+class Control;
+class ListBox;
+class Window;
+} // namespace platform
+
+namespace ui {
+
+void Press(QWidget* w, QPoint p);
+void Drag(QWidget* w, QPoint p); // a move with the left button down
+void Release(QWidget* w, QPoint p);
+void Move(QWidget* w, QPoint p); // a move with no button down
+void Click(QWidget* w, QPoint p);
+void DoubleClick(QWidget* w, QPoint p);
+
+// A click at (x, y) of a control; a list box gets it in its rows area.
+void Click(platform::Control& c, int x, int y);
+// A click in the middle of a list cell.
+void ClickCell(platform::ListBox& list, int row, int column);
+void DoubleClickCell(platform::ListBox& list, int row, int column);
+
+void Key(QWidget* w, Qt::Key key, const QString& text = {});
+// Types each character as a key press.
+void Type(QWidget* w, const QString& text);
+
+// Makes the window the active one at once, so focus changes happen as they would for a user.
+void Activate(platform::Window& w);
+
+} // namespace ui
