@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -92,11 +93,14 @@ private:
         int dpi;
         QFont font;
         QFontMetricsF metrics;
+        QRawFont raw; // made on first use
+        bool rawTried = false;
     };
 
     bool begin();
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
-    const FontEntry& stateFont();
+    FontEntry& stateFont();
+    double advance(FontEntry& font, const QString& text);
     void usePainterFont(int index);
     void usePen(const Color& color, int width);
 

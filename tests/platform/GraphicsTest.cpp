@@ -148,6 +148,22 @@ TEST(Graphics, TextMeasures) {
     EXPECT_LT(g.TextAscent(), line);
 }
 
+// Plain text is measured without the shaper; it must agree with Qt's own layout, and text that needs
+// shaping or another font must still be measured by the layout.
+TEST(Graphics, StringWidthAgreesWithTheTextLayout) {
+    auto pic = NewPicture(10, 10, 32); // 72 dpi: points and pixels agree
+    Graphics& g = pic->Graphics();
+    g.TextFont = "Arial";
+    g.TextSize = 20;
+    QFont font("Arial");
+    font.setPixelSize(20);
+    const QFontMetricsF metrics(font, &pic->Image());
+    const QString texts[] = {"",        "12345",           "No 1001", "AVAVA",          "Größe 5",
+                             "e\u0301", "\u6570\u5B57 12", "A\tB",    QString(300, 'x')};
+    for (const QString& text : texts)
+        EXPECT_NEAR(g.StringWidth(text), metrics.horizontalAdvance(text), 0.01) << text.toStdString();
+}
+
 TEST(Graphics, DrawPictureCopiesAndScalesTheSourceRectangle) {
     auto src = NewPicture(20, 10, 32);
     src->Graphics().ForeColor = RGB(0, 0, 255);
