@@ -85,8 +85,8 @@ int Graphics::fontIndex(const QString& family, double size, bool bold, bool ital
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);
-    fonts_.push_back(
-        FontEntry{family, size, bold, italic, underline, dpi, font, QFontMetricsF(font, &device_)});
+    fonts_.push_back(FontEntry{
+        family, size, bold, italic, underline, dpi, font, QFontMetricsF(font, &device_), {}, false});
     return int(fonts_.size()) - 1;
 }
 
