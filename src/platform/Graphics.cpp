@@ -12,6 +12,8 @@ namespace platform {
 
 namespace {
 constexpr double DefaultTextSize = 12;
+// Qt's font engines give nonsense beyond 16-bit pixel sizes; nothing printable is anywhere near.
+constexpr double MaxTextSize = 32767;
 constexpr std::size_t MaxCachedFonts = 16;
 
 QRectF normalised(double x, double y, double width, double height) {
@@ -20,8 +22,9 @@ QRectF normalised(double x, double y, double width, double height) {
 } // namespace
 
 Graphics::Graphics(QPaintDevice& device, QPrinter* printer) : device_(device), printer_(printer) {
-    if (printer_)
-        begin();
+    // A printer's document starts now; one that cannot start takes no drawing at all.
+    if (printer_ && !begin())
+        finished_ = true;
 }
 
 Graphics::~Graphics() {
@@ -66,6 +69,7 @@ void Graphics::NextPage() {
 int Graphics::fontIndex(const QString& family, double size, bool bold, bool italic, bool underline) {
     if (!(size > 0))
         size = DefaultTextSize;
+    size = std::min(size, MaxTextSize);
     const int dpi = device_.logicalDpiY();
     for (std::size_t i = 0; i < fonts_.size(); ++i) {
         const FontEntry& f = fonts_[i];

@@ -133,6 +133,13 @@ TEST(FolderItem, HugeLinesAndBinaryContentAreReadSafely) {
         ++lines;
     }
     EXPECT_EQ(lines, 3); // the binary tail holds a \n (10) and a \r (13)
+
+    // A \r\n split between two reads of the file is still one line end.
+    writeBytes(path, QByteArray(64 * 1024 - 1, 'a') + "\r\nb");
+    in = GetFolderItem(path)->OpenAsTextFile();
+    EXPECT_EQ(in->ReadLine().size(), 64 * 1024 - 1);
+    EXPECT_EQ(in->ReadLine(), "b");
+    EXPECT_TRUE(in->Eof());
 }
 
 TEST(FolderItem, AFailedWriteKeepsTheOldFile) {

@@ -89,6 +89,12 @@ TEST(StringShape, DrawsInItsFillColourAndStyle) {
     e.Text = "1";
     empty->Graphics().DrawObject(e, 25, 40);
     EXPECT_LT(inkBox(*empty).height(), 14);
+    // Absurd sizes neither crash nor measure nonsense.
+    Graphics& g = empty->Graphics();
+    g.TextSize = 1e9;
+    EXPECT_GT(g.StringWidth("88"), 30000);
+    e.TextSize = 1e9;
+    empty->Graphics().DrawObject(e, 25, 40);
 }
 
 TEST(OvalShape, IsCentredOnItsPoint) {
