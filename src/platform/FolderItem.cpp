@@ -1,4 +1,5 @@
 #include "platform/FolderItem.h"
+#include "platform/UserQuestions.h"
 
 #include "platform/Picture.h"
 
@@ -128,6 +129,14 @@ std::shared_ptr<FolderItem> PreferencesFolder() {
 
 std::shared_ptr<FolderItem> TemporaryFolder() {
     return std::make_shared<FolderItem>(QDir::tempPath());
+}
+
+std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type) {
+    return GetFolderItem(Questions().OpenFileName(type.QtFilter()));
+}
+
+std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName) {
+    return GetFolderItem(Questions().SaveFileName(type.QtFilter(), defaultName));
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 // user's preferences folder and the temporary folder.
 #pragma once
 
+#include "platform/FileType.h"
 #include "platform/Streams.h"
 #include <QString>
 #include <memory>
@@ -53,5 +54,9 @@ std::shared_ptr<FolderItem> GetFolderItem(const QString& path);
 // The user's configuration folder (XDG), made when missing; null when it cannot be had.
 std::shared_ptr<FolderItem> PreferencesFolder();
 std::shared_ptr<FolderItem> TemporaryFolder();
+
+// The open and save dialogs, filtered to one file type; null when cancelled.
+std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type);
+std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName);
 
 } // namespace platform
