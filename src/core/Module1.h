@@ -139,4 +139,9 @@ platform::Color DisplayColour(std::int32_t c, std::int32_t m, std::int32_t y, st
 // Sets pncCyan..pncBlack from a colour string "CcccMmmmYyyyKkkk".
 void ParseColour(const QString& colour);
 
+// Reads "Tallio.txt" from the preferences folder into Filename and PrintSettings, creating it when missing.
+void ReadPrefs();
+// Writes Filename and PrintSettings into "Tallio.txt", replacing it.
+void SavePrefs();
+
 } // namespace Module1
