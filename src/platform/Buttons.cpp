@@ -97,16 +97,16 @@ void BevelButton::SetCaption(const QString& text) {
     UpdateStyle();
 }
 
-void BevelButton::SetIcon(const QImage& icon) {
-    icon_ = icon;
-    button_->setIcon(icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
-    if (!icon.isNull())
-        button_->setIconSize(icon.size());
+void BevelButton::SetIcon(std::shared_ptr<Picture> icon) {
+    icon_ = std::move(icon);
+    button_->setIcon(icon_ ? QIcon(QPixmap::fromImage(icon_->Image())) : QIcon());
+    if (icon_)
+        button_->setIconSize(icon_->Image().size());
     UpdateStyle();
 }
 
 void BevelButton::UpdateStyle() {
-    if (icon_.isNull())
+    if (!icon_)
         button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     else
         button_->setToolButtonStyle(button_->text().isEmpty() ? Qt::ToolButtonIconOnly

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Control.h"
-#include <QImage>
+#include "platform/Picture.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -34,8 +34,9 @@ public:
 
     QString Caption() const;
     void SetCaption(const QString& text);
-    QImage Icon() const { return icon_; }
-    void SetIcon(const QImage& icon);
+    std::shared_ptr<Picture> Icon() const { return icon_; }
+    // Shown centred; nullptr for none.
+    void SetIcon(std::shared_ptr<Picture> icon);
     bool Sticky() const { return sticky_; }
     // Down (True) or up; only a sticky button stays down. Setting it raises no Action.
     bool Value() const;
@@ -50,7 +51,7 @@ private:
     void UpdateStyle();
 
     QToolButton* button_;
-    QImage icon_;
+    std::shared_ptr<Picture> icon_;
     bool sticky_;
 };
 

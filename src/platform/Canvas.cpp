@@ -47,7 +47,17 @@ Canvas::Canvas(platform::Window& window, const ControlDesc& d)
     Attach(widget);
 }
 
+platform::Graphics& Canvas::Graphics() {
+    QImage& backing = Backing();
+    if (!graphics_)
+        graphics_ = std::make_unique<platform::Graphics>(backing);
+    Widget()->update(); // what is drawn now shows as soon as the program is idle
+    return *graphics_;
+}
+
 QImage& Canvas::Backing() {
+    if (graphics_)
+        graphics_->End(); // the pixels are complete, and the image may be replaced
     const QSize size(std::max(1, Width()), std::max(1, Height()));
     if (backing_.size() != size) {
         QImage old = backing_;
@@ -62,8 +72,8 @@ QImage& Canvas::Backing() {
     return backing_;
 }
 
-void Canvas::SetBackdrop(const QImage& picture) {
-    backdrop_ = picture;
+void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
+    backdrop_ = std::move(picture);
     Refresh(true);
 }
 
@@ -96,16 +106,20 @@ void Canvas::PaintPending() {
     QImage& backing = Backing();
     if (dirty_.isEmpty())
         return;
-    const QRegion region = std::exchange(dirty_, QRegion());
+    // Paint draws the whole canvas; what it draws over the part a scroll kept is the same picture.
+    dirty_ = QRegion();
     const bool erase = std::exchange(eraseNext_, false) && eraseBackground_;
-    QPainter g(&backing);
-    g.setClipRegion(region);
-    if (erase)
-        g.fillRect(backing.rect(), Widget()->palette().color(QPalette::Window));
-    if (!backdrop_.isNull())
-        g.drawImage(0, 0, backdrop_);
-    if (Paint && CanFire())
+    if (erase || backdrop_) {
+        QPainter p(&backing);
+        if (erase)
+            p.fillRect(backing.rect(), Widget()->palette().color(QPalette::Window));
+        if (backdrop_)
+            p.drawImage(0, 0, backdrop_->Image());
+    }
+    if (Paint && CanFire()) {
+        platform::Graphics g(backing);
         Paint(g);
+    }
 }
 
 void Canvas::Press(int x, int y) {

@@ -1,12 +1,18 @@
 // The control base: window-pixel geometry mapped into the Qt parent, edge locks, fonts, help tags.
 #include "platform/Control.h"
 
+#include "platform/Picture.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
 #include <QApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
+
+// The application's pictures are compiled into the library; a static library registers them only
+// when asked (and this call also keeps the linker from dropping them).
+static void RegisterResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace platform {
 
@@ -174,8 +180,11 @@ QString KeyText(const QKeyEvent& e) {
     }
 }
 
-QImage LoadPicture(const QString& path) {
-    return path.isEmpty() ? QImage() : QImage(path);
+std::shared_ptr<Picture> LoadPicture(const QString& path) {
+    static const bool registered = (RegisterResources(), true);
+    (void)registered;
+    QImage image = path.isEmpty() ? QImage() : QImage(path);
+    return image.isNull() ? nullptr : std::make_shared<Picture>(std::move(image));
 }
 
 } // namespace platform

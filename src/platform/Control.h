@@ -7,14 +7,15 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QImage;
 class QKeyEvent;
 class QWidget;
 
 namespace platform {
 
+class Picture;
 class Window;
 
 enum class ControlKind {
@@ -183,7 +184,8 @@ private:
 // (Return 13, Enter 3, Tab 9, Backspace 8, Escape 27, Delete 127, arrows 28 to 31).
 QString KeyText(const QKeyEvent& e);
 
-// The picture of a ControlDesc: a Qt resource (":/logo.png") or a file path; null when empty.
-QImage LoadPicture(const QString& path);
+// The picture of a ControlDesc: a Qt resource (":/logo.png") or a file path; nullptr when the path is
+// empty or the file cannot be read.
+std::shared_ptr<Picture> LoadPicture(const QString& path);
 
 } // namespace platform

@@ -150,9 +150,9 @@ ImageWell::ImageWell(platform::Window& window, const ControlDesc& d) : Control(w
     SetImage(LoadPicture(d.picture));
 }
 
-void ImageWell::SetImage(const QImage& picture) {
-    image_ = picture;
-    label_->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+void ImageWell::SetImage(std::shared_ptr<Picture> picture) {
+    image_ = std::move(picture);
+    label_->setPixmap(image_ ? QPixmap::fromImage(image_->Image()) : QPixmap());
 }
 
 } // namespace platform

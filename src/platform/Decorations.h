@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Control.h"
-#include <QImage>
+#include "platform/Picture.h"
 
 class QGroupBox;
 class QLabel;
@@ -94,13 +94,13 @@ public:
 class ImageWell : public Control {
 public:
     ImageWell(platform::Window& window, const ControlDesc& desc);
-    QImage Image() const { return image_; }
-    // Shown centred; a null picture shows nothing.
-    void SetImage(const QImage& picture);
+    std::shared_ptr<Picture> Image() const { return image_; }
+    // Shown centred; nullptr shows nothing.
+    void SetImage(std::shared_ptr<Picture> picture);
 
 private:
     QLabel* label_;
-    QImage image_;
+    std::shared_ptr<Picture> image_;
 };
 
 } // namespace platform

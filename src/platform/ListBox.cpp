@@ -3,11 +3,13 @@
 #include "platform/ListBox.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Graphics.h"
 #include "platform/Window.h"
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -120,7 +122,7 @@ public:
             cell.fill(option.palette.color(QPalette::Base));
             bool handled;
             {
-                QPainter g(&cell);
+                Graphics g(cell);
                 handled = box_->CellBackgroundPaint(g, index.row(), index.column());
             }
             p->drawImage(option.rect.topLeft(), cell);

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "platform/Control.h"
-#include <QPainter>
 #include <vector>
 
 class QTableWidgetItem;
 
 namespace platform {
+
+class Graphics;
 
 class ListTable;
 
@@ -84,8 +85,9 @@ public:
     std::function<void(int row, int column)> CellLostFocus; // the inline editor closed
     std::function<void()> Change;                           // the selected row changed
     std::function<void()> DoubleClick;
-    // g paints a picture of the cell's size; false lets the list draw the highlight and text over it.
-    std::function<bool(QPainter& g, int row, int column)> CellBackgroundPaint;
+    // g draws on the cell (0, 0 to g.Width(), g.Height()); false lets the list draw the selection
+    // highlight over it. The text is drawn over it either way.
+    std::function<bool(Graphics& g, int row, int column)> CellBackgroundPaint;
 
 private:
     friend class ListTable;

@@ -375,10 +375,11 @@ Window* WindowAt(int i) {
 }
 
 Window* FrontWindow() {
-    if (QWidget* active = QApplication::activeWindow())
-        for (Window* w : gWindows)
-            if (w->Widget() == active)
-                return w;
+    // The list follows showing and activation. A modal window comes first even when the platform
+    // reports a late activation of a window behind it.
+    for (Window* w : gWindows)
+        if (w->modalLoop_ && w->Visible())
+            return w;
     for (Window* w : gWindows)
         if (w->Visible())
             return w;

@@ -134,6 +134,7 @@ private:
     friend class MenuItem;
     template <class W> friend W& SharedInstance();
     friend void Quit();
+    friend Window* FrontWindow();
 
     void ContentResized(int width, int height);
     bool CloseRequested(bool force);
@@ -171,7 +172,8 @@ template <class W> W& SharedInstance() {
 // Open windows, the front one first.
 int WindowCount();
 Window* WindowAt(int i);
-// The window that menu commands go to: the active window, else the one shown or activated last.
+// The window that menu commands go to: the innermost modal window, else the one shown or activated
+// last.
 Window* FrontWindow();
 // Closes every window, front first (stopping if one refuses), then ends the application through the
 // quit action (by default leaving the main event loop).

@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 #include "TestSupport.h"
 #include "UiDriver.h"
+#include "platform/Graphics.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -88,22 +89,31 @@ TEST(Canvas, PaintDrawsIntoTheBackingBeforeItShows) {
     TableWindow w(
         {{.name = "Page", .kind = K::Canvas, .width = 100, .height = 80, .eraseBackground = false}});
     auto* page = w.ControlNamed<Canvas>("Page");
-    QRegion painted;
-    page->Paint = [&](QPainter& g) {
-        painted = g.clipRegion();
-        g.fillRect(0, 0, 10, 10, Qt::blue);
+    int paints = 0;
+    page->Paint = [&](Graphics& g) {
+        ++paints;
+        EXPECT_EQ(g.Width(), 100);
+        EXPECT_EQ(g.ForeColor, Color{}); // a fresh pen for every paint
+        g.ForeColor = RGB(0, 0, 255);
+        g.FillRect(0, 0, 10, 10);
     };
-    page->Backing().fill(Qt::red); // drawn straight into the backing, as through the canvas's graphics
+    // Drawn straight into the backing through the canvas's graphics, which keeps its pen.
+    page->Graphics().ForeColor = RGB(255, 0, 0);
+    EXPECT_EQ(&page->Graphics(), &page->Graphics());
+    page->Graphics().FillRect(0, 0, 100, 80);
     const QImage shown = page->Widget()->grab().toImage();
+    EXPECT_EQ(paints, 1);
     EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::blue));
     EXPECT_EQ(shown.pixelColor(50, 50), QColor(Qt::red)); // no erase: the earlier drawing stays
+    page->Widget()->grab();
+    EXPECT_EQ(paints, 1); // nothing asked for a new paint
 
-    // Scrolling moves the picture and asks Paint only for the strip uncovered.
+    // Scrolling moves the picture and has Paint run again for the strip uncovered.
     page->Backing().setPixelColor(40, 40, Qt::green);
     page->Scroll(-20, 0);
     EXPECT_EQ(page->Backing().pixelColor(20, 40), QColor(Qt::green));
     page->Widget()->grab();
-    EXPECT_EQ(painted, QRegion(80, 0, 20, 80));
+    EXPECT_EQ(paints, 2);
 
     page->Backing().fill(Qt::red);
     page->SetEraseBackground(true);
@@ -214,15 +224,29 @@ TEST(RangeControls, ValueChangedAlsoWhenTheProgramSetsIt) {
     EXPECT_EQ(cyan->PageStep(), 20);
 }
 
-TEST(Decorations, ShapesDrawTheirColours) {
-    TableWindow w({{.name = "Swatch", .kind = K::Rectangle, .left = 10, .top = 10, .width = 36, .height = 22},
-                   {.name = "Mark",
-                    .kind = K::Line,
-                    .left = 269,
-                    .top = 231,
-                    .borderColor = RGB(255, 0, 0),
-                    .x2 = 269,
-                    .y2 = 95}});
+TEST(Decorations, ShapesAndPictures) {
+    TableWindow w({
+        {.name = "Swatch", .kind = K::Rectangle, .left = 10, .top = 10, .width = 36, .height = 22},
+        {.name = "Mark",
+         .kind = K::Line,
+         .left = 269,
+         .top = 231,
+         .borderColor = RGB(255, 0, 0),
+         .x2 = 269,
+         .y2 = 95},
+        {.name = "Logo",
+         .kind = K::ImageWell,
+         .left = 60,
+         .width = 38,
+         .height = 38,
+         .picture = ":/logo.png"},
+        {.name = "Blank",
+         .kind = K::Canvas,
+         .left = 100,
+         .width = 36,
+         .height = 34,
+         .picture = "nowhere.png"},
+    });
     auto* swatch = w.ControlNamed<platform::Rectangle>("Swatch");
     swatch->SetFillColor(CMY(0.5, 0, 0));
     const QImage shot = swatch->Widget()->grab().toImage();
@@ -232,4 +256,7 @@ TEST(Decorations, ShapesDrawTheirColours) {
     auto* mark = w.ControlNamed<Line>("Mark");
     EXPECT_EQ(QRect(mark->Left(), mark->Top(), mark->Width(), mark->Height()), QRect(269, 95, 1, 137));
     EXPECT_EQ(mark->Widget()->grab().toImage().pixelColor(0, 50), QColor(Qt::red));
+
+    ASSERT_NE(w.ControlNamed<ImageWell>("Logo")->Image(), nullptr); // from the application's resources
+    EXPECT_EQ(w.ControlNamed<Canvas>("Blank")->Backdrop(), nullptr);
 }

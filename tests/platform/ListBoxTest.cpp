@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
@@ -196,6 +197,24 @@ TEST(ListBox, EditableCellsEditInPlace) {
     EXPECT_EQ(w.log, QStringList({"CellLostFocus 4,2"}));
 }
 
+TEST(ListBox, CellClickMayShowAModalWindow) {
+    ListWindow w;
+    class Dialog : public Window {};
+    QString chosen;
+    w.list->CellClick = [&](int row, int, int, int) {
+        OnNextModal([&](Window& d) {
+            chosen = "Bold";
+            d.Close();
+        });
+        Dialog().ShowModal();
+        w.list->SetCell(row, 2, chosen);
+        return false; // the click goes on to select the row
+    };
+    ui::ClickCell(*w.list, 3, 1);
+    EXPECT_EQ(w.list->Cell(3, 2), "Bold");
+    EXPECT_EQ(w.list->ListIndex(), 3);
+}
+
 TEST(ListBox, SortKeepsRowsTogether) {
     ListWindow w;
     ListBox& list = *w.list;
@@ -218,9 +237,9 @@ TEST(ListBox, SortKeepsRowsTogether) {
 TEST(ListBox, CellBackgroundPaintFillsUnderTheText) {
     ListWindow w;
     const Color grey = RGB(240, 230, 230);
-    w.list->CellBackgroundPaint = [&](QPainter& g, int row, int) {
-        g.fillRect(0, 0, g.device()->width(), g.device()->height(),
-                   (row == 1 ? RGB(255, 255, 255) : grey).toQColor());
+    w.list->CellBackgroundPaint = [&](Graphics& g, int row, int) {
+        g.ForeColor = row == 1 ? RGB(255, 255, 255) : grey;
+        g.FillRect(0, 0, g.Width(), g.Height());
         return false;
     };
     auto* table = static_cast<QTableWidget*>(w.list->Widget());

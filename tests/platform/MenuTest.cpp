@@ -128,6 +128,24 @@ TEST(Menu, ChoosingAnItemRunsTheHandlerOfItsName) {
     EXPECT_FALSE(w.HandleMenuCommand("FileCreate"));
 }
 
+TEST(Menu, AModalWindowTakesTheCommandsOfItsOwnBar) {
+    MenuWindow main;
+    main.Show();
+    MenuBar dialogBar;
+    dialogBar.Append(std::make_unique<MenuItem>("BackdropMenu", "Backdrop"));
+    dialogBar.Child("BackdropMenu")->Append(std::make_unique<MenuItem>("FileSave", "Save"));
+    MenuWindow dialog;
+    dialog.SetMenuBar(&dialogBar);
+    OnNextModal([&](Window& w) {
+        dialogBar.FindItem("FileSave")->Trigger();
+        w.Close();
+    });
+    dialog.ShowModal();
+    EXPECT_EQ(dialog.log, QStringList{"FileSave"});
+    EXPECT_TRUE(main.log.isEmpty());
+    EXPECT_EQ(FrontWindow(), &main); // the dialog has gone
+}
+
 TEST(Menu, QuitItemClosesTheWindows) {
     int quits = 0;
     SetQuitAction([&] { ++quits; });
