@@ -156,6 +156,8 @@ MenuItem* MenuItem::FindItem(const QString& name) {
 }
 
 bool MenuItem::Trigger() {
+    if (!Enabled())
+        return false;
     if (Window* w = FrontWindow(); w && w->HandleMenuCommand(name_))
         return true;
     if (auto it = gAppHandlers.find(name_); it != gAppHandlers.end() && it->second) {

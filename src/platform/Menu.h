@@ -53,7 +53,7 @@ public:
     MenuItem* Item(int i) const { return children_.at(size_t(i)).get(); }
     MenuItem* Parent() const { return parent_; }
 
-    // As if the user chose the item; true when a handler handled it.
+    // As if the user chose the item; true when a handler handled it. A disabled item does nothing.
     bool Trigger();
     // The Qt action shown in the parent menu (a menu's own action for a menu title).
     QAction* Action() const;

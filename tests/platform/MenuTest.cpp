@@ -124,6 +124,10 @@ TEST(Menu, ChoosingAnItemRunsTheHandlerOfItsName) {
     EXPECT_EQ(appHandled, 1);
 
     EXPECT_FALSE(bar.FindItem("HelpHelpPictures")->Trigger()); // nobody handles it
+    bar.FindItem("FileSave")->SetEnabled(false);
+    EXPECT_FALSE(bar.FindItem("FileSave")->Trigger());
+    bar.FindItem("FileSave")->SetEnabled(true);
+    EXPECT_EQ(w.log.count("FileSave"), 1);
     EXPECT_TRUE(w.HandleMenuCommand("FileSave"));
     EXPECT_FALSE(w.HandleMenuCommand("FileCreate"));
 }
