@@ -1,0 +1,126 @@
+// The open document as application-wide globals (header record, object table, their typed mirrors,
+// selection, print-run and backdrop settings) and the document core's unit and number-text helpers.
+#pragma once
+
+#include "platform/VariantArray.h"
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class PrinterSetup;
+}
+
+namespace Module1 {
+
+// Header record: slots 0 to 15. Slots 0-11 mirror the typed header below, slot 12 the object count.
+inline platform::VariantArray RecHd{15};
+// Object table: rows 0 to 128 (one per number object) by fields 0 to 15.
+inline platform::VariantTable RecPos{128, 15};
+
+// Typed mirror of header slots 0 to 11 (lengths in millimetres).
+inline QString AFileName;
+inline double AdocWidth = 0;
+inline double AdocHeight = 0;
+inline double AsigWidth = 0;
+inline double AsigHeight = 0;
+inline std::int32_t AstepR = 0;
+inline double AstepRV = 0;
+inline std::int32_t AstepD = 0;
+inline double AstepDV = 0;
+inline std::int32_t AinTag = 0;
+inline double Astart = 0;
+inline std::int32_t Aqty = 0;
+
+// Typed mirror of the current object's fields 0 to 10.
+inline QString RName;
+inline double Rxloc = 0;
+inline double Ryloc = 0;
+inline QString Rpic;
+inline std::int32_t Rpinc = 0;
+inline std::int32_t Rmtype = 0;
+inline QString Rfontfam;
+inline QString RfontStyle;
+inline double RFontSize = 0;
+inline QString Rcolour;
+inline double Rangle = 0;
+
+// Selection and counters.
+inline std::int32_t TotalObjects = 0;
+inline std::int32_t CurrentObject = 0;
+inline double CurrentObjectWidth = 0;  // mm, as last drawn
+inline double CurrentObjectHeight = 0; // mm, as last drawn
+inline double NHandleX = 0;            // pixels
+inline double NHandleY = 0;            // pixels
+
+// Parts of the current object's colour string, percent 0 to 100.
+inline std::int32_t pncCyan = 0;
+inline std::int32_t pncMagenta = 0;
+inline std::int32_t pncYellow = 0;
+inline std::int32_t pncBlack = 0;
+
+// Document and view state.
+inline bool DirtyFlag = false;
+inline QString Filename;
+inline std::int32_t PageResolution = 0; // dots per inch of every mm/pixel conversion
+inline bool FitToPage = false;
+inline std::int32_t ScrollX = 0;
+inline std::int32_t ScrollY = 0;
+
+// Check-digit method names, indices 0 to 10 (filled by FillModNames). Use ModNme.value(i) for an
+// index that may come from a file: it gives "" outside the list.
+inline QStringList ModNme = QStringList(11);
+
+// Pictures handed to Format for numbers shown in the lists and the start and quantity fields.
+inline QString NumPic = "\"##########.0;##########.0;##########\"";
+inline QString NumPic2 = "\"#############\"";
+
+// Print run.
+inline std::int32_t APageInc = 0;
+inline std::int32_t AnupQTY = 0;
+inline std::int32_t CurrentInc = 0;
+inline bool Aback = false;
+inline std::shared_ptr<platform::PrinterSetup> ps; // null until printing first needs it
+inline QString PrintSettings;
+inline bool PRN = false;
+inline bool PRNpreview = false;
+inline std::int32_t ImageResolution = 300;
+
+// Backdrop settings.
+inline QString EPSpathName;
+inline QString EPSfilename;
+inline double EPSmaskX = 0;      // mm
+inline double EPSmaskY = 0;      // mm
+inline double EPSmaskWidth = 0;  // mm
+inline double EPSmaskHeight = 0; // mm
+inline double EPSscaleX = 0;     // percent
+inline double EPSscaleY = 0;     // percent
+inline bool EPSuseForms = false;
+inline bool EPSdirty = false;
+inline bool EPSredraw = false;
+
+// Gives the globals their start-up values, in start-up order: RecHd, RecPos, ImageResolution, NumPic,
+// NumPic2, ModNme, then QVutils::EPSjpgResolution. The inline definitions above already hold the same
+// values; running it again empties the records as at start-up.
+void InitGlobals();
+// Sets ModNme entries 0 to 7 to the check-digit method names (done when the application opens).
+void FillModNames();
+// Releases the object globals (the printer setup) before the application object goes away.
+void ReleaseGlobals();
+
+// Millimetres to pixels at PageResolution.
+double mms(double mm);
+// Pixels at PageResolution to millimetres.
+double PixToMMs(std::int32_t px);
+// First object row (in row order) whose position lies within the rectangle widened by 10 mm on every
+// side; -1 when none.
+std::int32_t FindObject(double x1, double y1, double x2, double y2);
+
+// The printed text of object row i for the running number v: check digit, leading zeros, letter shift
+// and picture applied.
+QString CalcMod(std::int32_t i, double v);
+// The weighted mod-10 (EAN/UPC) check digit of a text of digits.
+QString calcEAN(const QString& s);
+
+} // namespace Module1

@@ -1,0 +1,17 @@
+// The backdrop picture reader's globals: what the last picture file read was and its size and origin.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace QVutils {
+
+inline bool EPS = false;        // the last file read was an EPS
+inline double EPSBoundBoxX = 0; // mm, horizontal origin offset
+inline double EPSBoundBoxY = 0; // mm, vertical origin offset
+inline double EPSbbWidth = 0;   // mm
+inline double EPSbbHeight = 0;  // mm
+inline QString EPStitle;
+inline std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report 72 dpi
+
+} // namespace QVutils
