@@ -1,6 +1,7 @@
 // The backdrop picture reader's globals: what the last picture file read was and its size and origin.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -13,5 +14,12 @@ inline double EPSbbWidth = 0;   // mm
 inline double EPSbbHeight = 0;  // mm
 inline QString EPStitle;
 inline std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report 72 dpi
+
+// Whole PostScript points to millimetres.
+double PntTOmms(std::int32_t points);
+
+// Reads a backdrop picture file and sets the globals above; a null image when there is none to show.
+// A file that cannot be read is told to the user. An empty path stands for no file.
+QImage OpenAsEPSpict(const QString& path);
 
 } // namespace QVutils
