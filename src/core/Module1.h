@@ -9,8 +9,9 @@
 #include <memory>
 
 namespace platform {
+class Graphics;
 class PrinterSetup;
-}
+} // namespace platform
 
 namespace Module1 {
 
@@ -122,5 +123,25 @@ std::int32_t FindObject(double x1, double y1, double x2, double y2);
 QString CalcMod(std::int32_t i, double v);
 // The weighted mod-10 (EAN/UPC) check digit of a text of digits.
 QString calcEAN(const QString& s);
+
+// Font points to pixels at PageResolution.
+double Points(double pt);
+// Draws object row i for the running number v, shifted by the cell offset (dx, dy) in mm: the selected
+// object green with its handle on screen, every object in its own colour while printing; measures the
+// selected object into CurrentObjectWidth and CurrentObjectHeight.
+void DrawNumber2d(platform::Graphics& g, std::int32_t i, double v, double dx, double dy);
+// Whether the selection handle lies within the rectangle widened by 10 pixels on every side.
+bool FindHandle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+// Parses Rcolour into the colour parts and stores the display colour in field 14 of row i (i >= 0).
+void NumColour(std::int32_t i);
+// The screen colour of the colour parts: black folded into cyan, magenta and yellow.
+platform::Color DisplayColour(std::int32_t c, std::int32_t m, std::int32_t y, std::int32_t k);
+// Sets pncCyan..pncBlack from a colour string "CcccMmmmYyyyKkkk".
+void ParseColour(const QString& colour);
+
+// Reads "Tallio.txt" from the preferences folder into Filename and PrintSettings, creating it when missing.
+void ReadPrefs();
+// Writes Filename and PrintSettings into "Tallio.txt", replacing it.
+void SavePrefs();
 
 } // namespace Module1

@@ -37,8 +37,8 @@ QString QtQuestions::OpenFileName(const QString& filter) {
     return QFileDialog::getOpenFileName(nullptr, QString(), QString(), filter);
 }
 
-QString QtQuestions::SaveFileName(const QString& prompt, const QString& defaultName) {
-    return QFileDialog::getSaveFileName(nullptr, prompt, defaultName);
+QString QtQuestions::SaveFileName(const QString& filter, const QString& defaultName) {
+    return QFileDialog::getSaveFileName(nullptr, QString(), defaultName, filter);
 }
 
 bool QtQuestions::PageSetup(QPrinter& printer) {
@@ -58,7 +58,8 @@ QString ScriptedQuestions::OpenFileName(const QString& filter) {
     return takeFront(fileAnswers, QString());
 }
 
-QString ScriptedQuestions::SaveFileName(const QString&, const QString& defaultName) {
+QString ScriptedQuestions::SaveFileName(const QString& filter, const QString& defaultName) {
+    saveFilters << filter;
     saveDefaults << defaultName;
     return takeFront(fileAnswers, QString());
 }

@@ -18,8 +18,8 @@ public:
     virtual void Message(const QString& text) = 0;
     // A path to an existing file, "" when cancelled. filter is a Qt name filter list.
     virtual QString OpenFileName(const QString& filter) = 0;
-    // A path to save to, "" when cancelled.
-    virtual QString SaveFileName(const QString& prompt, const QString& defaultName) = 0;
+    // A path to save to, "" when cancelled. filter is a Qt name filter list.
+    virtual QString SaveFileName(const QString& filter, const QString& defaultName) = 0;
     // False when cancelled; the printer keeps the chosen settings.
     virtual bool PageSetup(QPrinter& printer) = 0;
     virtual bool PrintDialog(QPrinter& printer) = 0;
@@ -31,7 +31,7 @@ class QtQuestions : public UserQuestions {
 public:
     void Message(const QString& text) override;
     QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& prompt, const QString& defaultName) override;
+    QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
     bool PrintDialog(QPrinter& printer) override;
     void OpenUrl(const QString& url) override;
@@ -44,6 +44,7 @@ public:
     QStringList messages;                // every message text, in order
     QStringList urls;                    // every address opened
     QStringList openFilters;             // the filter of every open dialog
+    QStringList saveFilters;             // the filter of every save dialog
     QStringList saveDefaults;            // the proposed name of every save dialog
     int pageSetupCount = 0;
     int printDialogCount = 0;
@@ -54,7 +55,7 @@ public:
 
     void Message(const QString& text) override { messages << text; }
     QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& prompt, const QString& defaultName) override;
+    QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
     bool PrintDialog(QPrinter& printer) override;
     void OpenUrl(const QString& url) override { urls << url; }

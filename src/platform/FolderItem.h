@@ -1,0 +1,62 @@
+// Files and folders by path: existence, names, deletion, and text, binary and picture opening; the
+// user's preferences folder and the temporary folder.
+#pragma once
+
+#include "platform/FileType.h"
+#include "platform/Streams.h"
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+class Picture;
+
+// Failures give null streams or pictures (or false) rather than exceptions; callers check.
+class FolderItem {
+public:
+    // A relative path is taken from the current folder.
+    explicit FolderItem(const QString& path);
+
+    bool Exists() const;
+    bool Directory() const;
+    QString Name() const;
+    QString AbsolutePath() const { return path_; }
+    qint64 Length() const;
+    // Null for the root folder.
+    std::shared_ptr<FolderItem> Parent() const;
+    // The item called name inside this folder; null for an empty name or one holding "/".
+    std::shared_ptr<FolderItem> Child(const QString& name) const;
+    // Removes a file or an empty folder; false when nothing was removed.
+    bool Delete();
+
+    // Type and creator codes belong to another file system; they are accepted and kept nowhere.
+    QString MacType() const { return {}; }
+    QString MacCreator() const { return {}; }
+    void SetMacType(const QString&) {}
+    void SetMacCreator(const QString&) {}
+
+    // A new text file that replaces this one when the stream is closed; null when it cannot be made.
+    std::shared_ptr<TextOutputStream> CreateTextFile() const;
+    std::shared_ptr<TextInputStream> OpenAsTextFile() const;
+    // fileType names a declared file type; it only labels the file and is not kept.
+    std::shared_ptr<BinaryStream> CreateBinaryFile(const QString& fileType = {}) const;
+    std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite = false) const;
+    // The picture in the file through Qt's image readers, with the file's resolution (72 dpi when
+    // the file gives none); null when it cannot be read.
+    std::shared_ptr<Picture> OpenAsPicture() const;
+
+private:
+    QString path_;
+};
+
+// Null for an empty path.
+std::shared_ptr<FolderItem> GetFolderItem(const QString& path);
+// The user's configuration folder (XDG), made when missing; null when it cannot be had.
+std::shared_ptr<FolderItem> PreferencesFolder();
+std::shared_ptr<FolderItem> TemporaryFolder();
+
+// The open and save dialogs, filtered to one file type; null when cancelled.
+std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type);
+std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName);
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#include "platform/Fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace platform {
+
+namespace {
+// Asked once: the font selector asks for every name in turn, and fonts installed while the program
+// runs are not expected to show until the next start.
+const QStringList& families() {
+    static const QStringList list = QFontDatabase::families();
+    return list;
+}
+} // namespace
+
+int FontCount() {
+    return int(families().size());
+}
+
+QString Font(int i) {
+    const QStringList& list = families();
+    return i >= 0 && i < list.size() ? list[i] : QString();
+}
+
+} // namespace platform

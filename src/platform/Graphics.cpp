@@ -1,0 +1,285 @@
+#include "platform/Graphics.h"
+
+#include "platform/Exceptions.h"
+#include "platform/Picture.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+constexpr double DefaultTextSize = 12;
+// Qt's font engines give nonsense beyond 16-bit pixel sizes; nothing printable is anywhere near.
+constexpr double MaxTextSize = 32767;
+constexpr std::size_t MaxCachedFonts = 16;
+
+QRectF normalised(double x, double y, double width, double height) {
+    return QRectF(x, y, width, height).normalized();
+}
+} // namespace
+
+Graphics::Graphics(QPaintDevice& device, QPrinter* printer) : device_(device), printer_(printer) {
+    // A printer's document starts now; one that cannot start takes no drawing at all.
+    if (printer_ && !begin())
+        finished_ = true;
+}
+
+Graphics::~Graphics() {
+    End();
+}
+
+bool Graphics::IsActive() const {
+    return painter_.isActive();
+}
+
+int Graphics::Width() const {
+    return device_.width();
+}
+int Graphics::Height() const {
+    return device_.height();
+}
+
+bool Graphics::begin() {
+    if (painter_.isActive())
+        return true;
+    if (finished_ || !painter_.begin(&device_))
+        return false;
+    painterFont_ = -1;
+    penValid_ = false;
+    return true;
+}
+
+void Graphics::End() {
+    if (painter_.isActive())
+        painter_.end();
+    if (printer_)
+        finished_ = true;
+    painterFont_ = -1;
+    penValid_ = false;
+}
+
+void Graphics::NextPage() {
+    if (printer_ && begin())
+        printer_->newPage();
+}
+
+int Graphics::fontIndex(const QString& family, double size, bool bold, bool italic, bool underline) {
+    if (!(size > 0))
+        size = DefaultTextSize;
+    size = std::min(size, MaxTextSize);
+    const int dpi = device_.logicalDpiY();
+    for (std::size_t i = 0; i < fonts_.size(); ++i) {
+        const FontEntry& f = fonts_[i];
+        if (f.size == size && f.bold == bold && f.italic == italic && f.underline == underline &&
+            f.dpi == dpi && f.family == family)
+            return int(i);
+    }
+    if (fonts_.size() >= MaxCachedFonts) {
+        fonts_.clear();
+        painterFont_ = -1;
+    }
+    QFont font = QGuiApplication::font();
+    if (!family.isEmpty() && family != QLatin1String("System"))
+        font.setFamilies({family});
+    // The painter turns points into pixels at the device's resolution, so this gives exactly size pixels.
+    font.setPointSizeF(size * 72.0 / (dpi > 0 ? dpi : 72));
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    fonts_.push_back(FontEntry{
+        family, size, bold, italic, underline, dpi, font, QFontMetricsF(font, &device_), {}, false});
+    return int(fonts_.size()) - 1;
+}
+
+Graphics::FontEntry& Graphics::stateFont() {
+    return fonts_[std::size_t(fontIndex(TextFont, TextSize, Bold, Italic, Underline))];
+}
+
+void Graphics::usePainterFont(int index) {
+    if (painterFont_ != index) {
+        painter_.setFont(fonts_[std::size_t(index)].font);
+        painterFont_ = index;
+    }
+}
+
+void Graphics::usePen(const Color& color, int width) {
+    if (penValid_ && penColor_ == color && penWidth_ == width)
+        return;
+    painter_.setPen(QPen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    penValid_ = true;
+    penColor_ = color;
+    penWidth_ = width;
+}
+
+void Graphics::DrawLine(double x1, double y1, double x2, double y2) {
+    if (!begin())
+        return;
+    usePen(ForeColor, std::max({PenWidth, PenHeight, 1}));
+    painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void Graphics::DrawRect(double x, double y, double width, double height) {
+    const QRectF r = normalised(x, y, width, height);
+    if (r.isEmpty() || !begin())
+        return;
+    const double pw = std::max(PenWidth, 1), ph = std::max(PenHeight, 1);
+    const QColor c = ForeColor.toQColor();
+    if (2 * pw >= r.width() || 2 * ph >= r.height()) {
+        painter_.fillRect(r, c);
+        return;
+    }
+    painter_.fillRect(QRectF(r.left(), r.top(), r.width(), ph), c);
+    painter_.fillRect(QRectF(r.left(), r.bottom() - ph, r.width(), ph), c);
+    painter_.fillRect(QRectF(r.left(), r.top() + ph, pw, r.height() - 2 * ph), c);
+    painter_.fillRect(QRectF(r.right() - pw, r.top() + ph, pw, r.height() - 2 * ph), c);
+}
+
+void Graphics::FillRect(double x, double y, double width, double height) {
+    const QRectF r = normalised(x, y, width, height);
+    if (!r.isEmpty() && begin())
+        painter_.fillRect(r, ForeColor.toQColor());
+}
+
+void Graphics::ClearRect(double x, double y, double width, double height) {
+    const QRectF r = normalised(x, y, width, height);
+    if (!r.isEmpty() && begin())
+        painter_.fillRect(r, Qt::white);
+}
+
+void Graphics::DrawOval(double x, double y, double width, double height) {
+    const QRectF r = normalised(x, y, width, height);
+    if (r.isEmpty() || !begin())
+        return;
+    // The outline lies inside the rectangle, as for DrawRect.
+    const double pen = std::max({PenWidth, PenHeight, 1});
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setPen(QPen(ForeColor.toQColor(), pen));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawEllipse(r.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    penValid_ = false;
+}
+
+void Graphics::FillOval(double x, double y, double width, double height) {
+    const QRectF r = normalised(x, y, width, height);
+    if (r.isEmpty() || !begin())
+        return;
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ForeColor.toQColor());
+    painter_.drawEllipse(r);
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    penValid_ = false;
+}
+
+void Graphics::DrawString(const QString& text, double x, double y) {
+    if (text.isEmpty() || !begin())
+        return;
+    usePainterFont(fontIndex(TextFont, TextSize, Bold, Italic, Underline));
+    usePen(ForeColor, 1);
+    painter_.drawText(QPointF(x, y), text);
+}
+
+double Graphics::StringWidth(const QString& text) {
+    return advance(stateFont(), text);
+}
+
+// Width of a text. Text that needs no shaping (below the combining marks, every character in the font)
+// is measured from the font's own advances and kerning, which is several times cheaper than a full
+// layout and gives the same widths; everything else goes through the shaper.
+double Graphics::advance(FontEntry& font, const QString& text) {
+    const qsizetype length = text.size();
+    bool simple = length <= 256;
+    for (qsizetype i = 0; simple && i < length; ++i)
+        simple = text[i].unicode() >= 0x20 && text[i].unicode() < 0x300;
+    if (simple && !font.rawTried) {
+        font.raw = QRawFont::fromFont(QFont(font.font, &device_));
+        font.rawTried = true;
+    }
+    if (!simple || !font.raw.isValid())
+        return font.metrics.horizontalAdvance(text);
+    quint32 glyphs[256];
+    QPointF advances[256];
+    int count = int(length);
+    if (!font.raw.glyphIndexesForChars(text.constData(), count, glyphs, &count) || count != length)
+        return font.metrics.horizontalAdvance(text);
+    for (int i = 0; i < count; ++i)
+        if (glyphs[i] == 0) // missing here: the shaper takes the glyph from another font
+            return font.metrics.horizontalAdvance(text);
+    if (!font.raw.advancesForGlyphIndexes(glyphs, advances, count, QRawFont::KernedAdvances))
+        return font.metrics.horizontalAdvance(text);
+    double width = 0;
+    for (int i = 0; i < count; ++i)
+        width += advances[i].x();
+    return width;
+}
+
+double Graphics::TextAscent() {
+    return stateFont().metrics.ascent();
+}
+
+double Graphics::TextHeight() {
+    return stateFont().metrics.lineSpacing();
+}
+
+double Graphics::StringHeight(const QString& text, double wrapWidth) {
+    const FontEntry& f = stateFont();
+    QString paragraph = text;
+    paragraph.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    paragraph.replace(QLatin1Char('\r'), QChar::LineSeparator)
+        .replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(paragraph, f.font, &device_);
+    QTextOption option;
+    option.setWrapMode(wrapWidth > 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    int lines = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        if (wrapWidth > 0)
+            line.setLineWidth(wrapWidth);
+        ++lines;
+    }
+    layout.endLayout();
+    return std::max(lines, 1) * f.metrics.lineSpacing();
+}
+
+void Graphics::DrawPicture(const Picture& pic, double x, double y) {
+    DrawPicture(pic, x, y, pic.Width(), pic.Height(), 0, 0, pic.Width(), pic.Height());
+}
+
+void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWidth, double destHeight,
+                           double srcX, double srcY, double srcWidth, double srcHeight) {
+    if (!(destWidth > 0 && destHeight > 0 && srcWidth > 0 && srcHeight > 0))
+        return;
+    const QImage& image = pic.Image(); // finishes any drawing into pic first
+    const QRectF source(srcX, srcY, srcWidth, srcHeight);
+    const QRectF part = source.intersected(QRectF(image.rect()));
+    if (part.isEmpty() || !begin())
+        return;
+    const double sx = destWidth / srcWidth, sy = destHeight / srcHeight;
+    const QRectF target(x + (part.left() - srcX) * sx, y + (part.top() - srcY) * sy, part.width() * sx,
+                        part.height() * sy);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != part.size());
+    if (static_cast<const QPaintDevice*>(&image) == &device_)
+        painter_.drawImage(target, image.copy(part.toAlignedRect()), QRectF(QPointF(0, 0), part.size()));
+    else
+        painter_.drawImage(target, image, part);
+}
+
+void Graphics::DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y) {
+    if (!pic)
+        throw NilObjectException();
+    DrawPicture(*pic, x, y);
+}
+
+void Graphics::DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y, double destWidth,
+                           double destHeight, double srcX, double srcY, double srcWidth, double srcHeight) {
+    if (!pic)
+        throw NilObjectException();
+    DrawPicture(*pic, x, y, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight);
+}
+
+} // namespace platform
