@@ -5,11 +5,13 @@
 #include "core/PictureDecoders.h"
 #include "core/QVutils.h"
 #include "platform/Exceptions.h"
+#include "platform/FolderItem.h"
+#include "platform/Numbers.h"
+#include "platform/Picture.h"
 #include "platform/UserQuestions.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <cmath>
 
 namespace QVutils {
 
@@ -44,21 +46,31 @@ private:
     bool ok_ = false;
 };
 
+std::shared_ptr<platform::Picture> ToPicture(QImage image) {
+    if (image.isNull())
+        return nullptr;
+    try {
+        return std::make_shared<platform::Picture>(std::move(image));
+    } catch (const std::bad_alloc&) {
+        throw platform::NilObjectException(QStringLiteral("Memory short!"));
+    }
+}
+
 // A preview too large to build is refused with the memory message; one that cannot be read is no preview.
-QImage Preview(const backdrop::DecodedPicture& decoded) {
+std::shared_ptr<platform::Picture> Preview(const backdrop::DecodedPicture& decoded) {
     if (decoded.tooLarge)
         throw platform::NilObjectException(decoded.error);
-    return decoded.image;
+    return ToPicture(decoded.image);
 }
 
 // The PICT resource 256 of the file's resource fork, kept beside it in its AppleDouble companion.
-QImage ResourceForkPreview(const QString& path) {
+std::shared_ptr<platform::Picture> ResourceForkPreview(const QString& path) {
     const FileBytes companion(backdrop::AppleDoublePath(path));
     if (!companion.ok())
-        return {};
+        return nullptr;
     const auto fork = backdrop::AppleDoubleResourceFork(companion.bytes());
     const auto pict = fork ? backdrop::FindResource(*fork, "PICT", 256) : std::nullopt;
-    return pict ? Preview(backdrop::DecodePict(*pict)) : QImage();
+    return pict ? Preview(backdrop::DecodePict(*pict)) : nullptr;
 }
 
 } // namespace
@@ -67,14 +79,15 @@ double PntTOmms(std::int32_t points) {
     return double(points) / 2.834645669291339;
 }
 
-QImage OpenAsEPSpict(const QString& path) {
+std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform::FolderItem>& f) {
     EPS = false;
     EPStitle = "";
     EPSBoundBoxX = 0;
     EPSBoundBoxY = 0;
-    if (path.isEmpty())
-        return {};
+    if (!f)
+        return nullptr;
     try {
+        const QString path = f->AbsolutePath();
         const FileBytes file(path);
         if (!file.ok())
             throw platform::NilObjectException(file.error());
@@ -83,7 +96,7 @@ QImage OpenAsEPSpict(const QString& path) {
             EPS = true;
 
         qint64 postScriptStart = 0;
-        QImage picture;
+        std::shared_ptr<platform::Picture> picture;
         if (const auto dos = backdrop::ReadDosEpsHeader(bytes)) {
             EPS = true;
             postScriptStart = dos->postScriptStart;
@@ -101,30 +114,30 @@ QImage OpenAsEPSpict(const QString& path) {
                 const auto& bb = *comments.boundingBox;
                 EPSBoundBoxX = PntTOmms(bb.llx);
                 EPSBoundBoxY = PntTOmms(bb.lly);
-                EPSbbWidth = PntTOmms(bb.urx - bb.llx);
-                EPSbbHeight = PntTOmms(bb.ury - bb.lly);
+                // Differences of extreme values saturate instead of overflowing.
+                EPSbbWidth = PntTOmms(platform::Int(double(bb.urx) - bb.llx));
+                EPSbbHeight = PntTOmms(platform::Int(double(bb.ury) - bb.lly));
             }
             if (comments.title)
                 EPStitle = *comments.title;
             return picture;
         }
 
-        backdrop::DecodedPicture plain = backdrop::DecodePicture(bytes);
-        if (plain.image.isNull())
-            throw platform::NilObjectException(plain.error);
-        // A resolution of 0 or less would make the size infinite: such a setting is not applied.
-        if (plain.horizontalResolution == 72 && EPSjpgResolution > 0) {
-            plain.horizontalResolution = plain.verticalResolution = EPSjpgResolution;
-            const int dpm = int(std::lround(EPSjpgResolution / 0.0254));
-            plain.image.setDotsPerMeterX(dpm);
-            plain.image.setDotsPerMeterY(dpm);
+        const backdrop::DecodedPicture decoded = backdrop::DecodePicture(bytes);
+        if (decoded.image.isNull())
+            throw platform::NilObjectException(decoded.error);
+        picture = ToPicture(decoded.image);
+        // A setting below 1 dpi is not applied: it would make the size infinite.
+        if (picture->HorizontalResolution() == 72) {
+            picture->SetHorizontalResolution(EPSjpgResolution);
+            picture->SetVerticalResolution(EPSjpgResolution);
         }
-        EPSbbWidth = double(plain.image.width()) / double(plain.horizontalResolution) * 25.4;
-        EPSbbHeight = double(plain.image.height()) / double(plain.verticalResolution) * 25.4;
-        return plain.image;
+        EPSbbWidth = double(picture->Width()) / double(picture->HorizontalResolution()) * 25.4;
+        EPSbbHeight = double(picture->Height()) / double(picture->VerticalResolution()) * 25.4;
+        return picture;
     } catch (const platform::NilObjectException& e) {
-        platform::MsgBox("Sorry - Can't load this picture - " + QFileInfo(path).fileName() + " " + e.Message);
-        return {};
+        platform::MsgBox("Sorry - Can't load this picture - " + f->Name() + " " + e.Message);
+        return nullptr;
     }
 }
 

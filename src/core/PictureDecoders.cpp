@@ -108,10 +108,10 @@ DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
         if (!FitsInMemory(w, h))
             return Failed({}, true);
         DecodedPicture d;
-        d.image = QImage(int(w), int(h), QImage::Format_ARGB32);
+        d.image = QImage(int(w), int(h), image.matte() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         if (d.image.isNull())
             return Failed({}, true);
-        // Format_ARGB32 is one native-endian 32-bit word per pixel.
+        // One native-endian 32-bit word per pixel; an opaque picture's alpha is written as 255.
         const char* map = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "BGRA" : "ARGB";
         image.write(0, 0, size_t(w), size_t(h), map, Magick::CharPixel, d.image.bits());
         d.horizontalResolution = MagickDotsPerInch(image.xResolution(), image.resolutionUnits());

@@ -9,9 +9,10 @@
 
 namespace backdrop {
 
-// Largest picture we agree to build: a file that asks for more is refused instead of exhausting memory.
-inline constexpr qint64 kMaxPictureSide = 32767;
-inline constexpr qint64 kMaxPicturePixels = 128LL * 1024 * 1024;
+// Largest picture we agree to build (as for new pictures: a side of 100,000 pixels, 1.5 GB of 32-bit
+// pixels): a file that asks for more is refused instead of exhausting memory.
+inline constexpr qint64 kMaxPictureSide = 100000;
+inline constexpr qint64 kMaxPicturePixels = 1536LL * 1024 * 1024 / 4;
 bool FitsInMemory(qint64 width, qint64 height);
 
 // Resolution at which the first page of a PDF is rendered; the page keeps its real size.

@@ -1,9 +1,14 @@
 // The backdrop picture reader's globals: what the last picture file read was and its size and origin.
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+namespace platform {
+class FolderItem;
+class Picture;
+} // namespace platform
 
 namespace QVutils {
 
@@ -18,8 +23,8 @@ inline std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report
 // Whole PostScript points to millimetres.
 double PntTOmms(std::int32_t points);
 
-// Reads a backdrop picture file and sets the globals above; a null image when there is none to show.
-// A file that cannot be read is told to the user. An empty path stands for no file.
-QImage OpenAsEPSpict(const QString& path);
+// Reads a backdrop picture file and sets the globals above; null when there is none to show. A file that
+// cannot be read is told to the user.
+std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform::FolderItem>& f);
 
 } // namespace QVutils

@@ -3,6 +3,8 @@
 #include "core/EpsFile.h"
 #include "core/MacResources.h"
 #include "core/QVutils.h"
+#include "platform/FolderItem.h"
+#include "platform/Picture.h"
 
 #include <QDir>
 #include <QtEndian>
@@ -24,8 +26,12 @@ void PresetGlobals() {
     QVutils::EPSjpgResolution = 200;
 }
 
+std::shared_ptr<platform::Picture> Read(const QString& path) {
+    return QVutils::OpenAsEPSpict(platform::GetFolderItem(path));
+}
 QImage Open(const QString& path) {
-    return QVutils::OpenAsEPSpict(path);
+    const auto picture = Read(path);
+    return picture ? picture->Image() : QImage();
 }
 
 void ExpectBox(double x, double y, double w, double h) {
@@ -75,6 +81,8 @@ TEST(BackdropReading, TextHeaderEpsComments) {
         {"LastLineNeverExamined", "%%Title: A\n%%BoundingBox: 0 0 612 792\n", 0, 0, 111, 222, "A"},
         {"LastLineWithoutLineEnd", "%%Title: A\n%%BoundingBox: 0 0 612 792", 0, 0, 111, 222, "A"},
         {"MacLineEnds", "%%BoundingBox: 36 72 576 720\r%%Title: M\r%%EOF\r", 12.7, 25.4, 190.5, 228.6, "M"},
+        {"ExtremeValues", "%%BoundingBox: -99999999999 0 99999999999 1\n%%EOF\n",
+         QVutils::PntTOmms(INT32_MIN), 0, QVutils::PntTOmms(INT32_MAX), QVutils::PntTOmms(1), ""},
         {"WindowsLineEnds", "%%BoundingBox: 36 72 576 720\r\n%%EOF\r\n", 12.7, 25.4, 190.5, 228.6, ""},
     };
     for (const Case& c : cases) {
@@ -222,15 +230,25 @@ TEST(BackdropReading, PlainPictureSizes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PresetGlobals();
-        const QImage picture = Open(pf::Write(QString(c.name) + ".pic", c.file));
-        EXPECT_EQ(picture.size(), c.pixels);
-        EXPECT_TRUE(IsRed(picture.pixelColor(4, 4)));
-        EXPECT_EQ(qRound(picture.dotsPerMeterX() * 0.0254), c.dpi);
+        const auto picture = Read(pf::Write(QString(c.name) + ".pic", c.file));
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->Image().size(), c.pixels);
+        EXPECT_TRUE(IsRed(picture->Image().pixelColor(4, 4)));
+        EXPECT_EQ(picture->HorizontalResolution(), c.dpi);
+        EXPECT_EQ(picture->VerticalResolution(), c.dpi);
         EXPECT_FALSE(QVutils::EPS);
         ExpectBox(0, 0, c.pixels.width() * 25.4 / c.dpi, c.pixels.height() * 25.4 / c.dpi);
         EXPECT_EQ(QVutils::EPStitle, "");
     }
     EXPECT_NEAR(QVutils::EPSbbWidth, 215.9, 1e-9); // the PDF's real page width
+
+    // A resolution setting of 0 is not applied: the picture keeps 72 dpi and a finite size.
+    QVutils::EPSjpgResolution = 0;
+    const auto picture = Read(pf::Write("zero.tif", pf::QtPicture("tiff", 720, 8, 72)));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->HorizontalResolution(), 72);
+    EXPECT_NEAR(QVutils::EPSbbWidth, 254, 1e-9);
+    QVutils::EPSjpgResolution = 200;
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
