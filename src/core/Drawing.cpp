@@ -15,9 +15,7 @@ constexpr double HandleSizeMM = 2.0;
 constexpr int HandleTolerance = 10;
 } // namespace
 
-double Points(double pt) {
-    return double(PageResolution) / 72.0 * pt;
-}
+double Points(double pt) { return double(PageResolution) / 72.0 * pt; }
 
 void ParseColour(const QString& colour) {
     pncCyan = Int(Val(Mid(colour, 2, 3)));
