@@ -3,6 +3,12 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+namespace platform {
+class FolderItem;
+class Picture;
+} // namespace platform
 
 namespace QVutils {
 
@@ -13,5 +19,12 @@ inline double EPSbbWidth = 0;   // mm
 inline double EPSbbHeight = 0;  // mm
 inline QString EPStitle;
 inline std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report 72 dpi
+
+// Whole PostScript points to millimetres.
+double PntTOmms(std::int32_t points);
+
+// Reads a backdrop picture file and sets the globals above; null when there is none to show. A file that
+// cannot be read is told to the user.
+std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform::FolderItem>& f);
 
 } // namespace QVutils

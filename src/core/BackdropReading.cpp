@@ -1,0 +1,144 @@
+// Reading a backdrop picture file: a text-header EPS with its preview in the resource fork, a DOS EPS with
+// its TIFF preview, or a plain picture, and the picture's size and origin in millimetres.
+#include "core/EpsFile.h"
+#include "core/MacResources.h"
+#include "core/PictureDecoders.h"
+#include "core/QVutils.h"
+#include "platform/Exceptions.h"
+#include "platform/FolderItem.h"
+#include "platform/Numbers.h"
+#include "platform/Picture.h"
+#include "platform/UserQuestions.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace QVutils {
+
+namespace {
+
+// A whole file's bytes, mapped rather than copied where the system allows.
+class FileBytes {
+public:
+    explicit FileBytes(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::ReadOnly))
+            return;
+        const qint64 size = file_.size();
+        if (const uchar* mapped = size > 0 ? file_.map(0, size) : nullptr) {
+            view_ = QByteArrayView(mapped, size);
+        } else {
+            copy_ = file_.readAll();
+            if (copy_.size() != size)
+                return;
+            view_ = copy_;
+        }
+        ok_ = true;
+    }
+    bool ok() const { return ok_; }
+    // The system's reason when the file could not be read.
+    QString error() const { return file_.errorString(); }
+    QByteArrayView bytes() const { return view_; }
+
+private:
+    QFile file_;
+    QByteArray copy_;
+    QByteArrayView view_;
+    bool ok_ = false;
+};
+
+std::shared_ptr<platform::Picture> ToPicture(QImage image) {
+    if (image.isNull())
+        return nullptr;
+    try {
+        return std::make_shared<platform::Picture>(std::move(image));
+    } catch (const std::bad_alloc&) {
+        throw platform::NilObjectException(QStringLiteral("Memory short!"));
+    }
+}
+
+// A preview too large to build is refused with the memory message; one that cannot be read is no preview.
+std::shared_ptr<platform::Picture> Preview(const backdrop::DecodedPicture& decoded) {
+    if (decoded.tooLarge)
+        throw platform::NilObjectException(decoded.error);
+    return ToPicture(decoded.image);
+}
+
+// The PICT resource 256 of the file's resource fork, kept beside it in its AppleDouble companion.
+std::shared_ptr<platform::Picture> ResourceForkPreview(const QString& path) {
+    const FileBytes companion(backdrop::AppleDoublePath(path));
+    if (!companion.ok())
+        return nullptr;
+    const auto fork = backdrop::AppleDoubleResourceFork(companion.bytes());
+    const auto pict = fork ? backdrop::FindResource(*fork, "PICT", 256) : std::nullopt;
+    return pict ? Preview(backdrop::DecodePict(*pict)) : nullptr;
+}
+
+} // namespace
+
+double PntTOmms(std::int32_t points) {
+    return double(points) / 2.834645669291339;
+}
+
+std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform::FolderItem>& f) {
+    EPS = false;
+    EPStitle = "";
+    EPSBoundBoxX = 0;
+    EPSBoundBoxY = 0;
+    if (!f)
+        return nullptr;
+    try {
+        const QString path = f->AbsolutePath();
+        const FileBytes file(path);
+        if (!file.ok())
+            throw platform::NilObjectException(file.error());
+        const QByteArrayView bytes = file.bytes();
+        if (backdrop::HasEpsTextHeader(bytes))
+            EPS = true;
+
+        qint64 postScriptStart = 0;
+        std::shared_ptr<platform::Picture> picture;
+        if (const auto dos = backdrop::ReadDosEpsHeader(bytes)) {
+            EPS = true;
+            postScriptStart = dos->postScriptStart;
+            // Decoded straight from the file's bytes: no temporary copy of the preview is written.
+            const QByteArrayView preview = backdrop::DosEpsPreview(bytes, *dos);
+            if (!preview.isEmpty())
+                picture = Preview(backdrop::DecodePicture(preview));
+        } else if (EPS) {
+            picture = ResourceForkPreview(path);
+        }
+
+        if (EPS) {
+            const auto comments = backdrop::ScanStructuringComments(bytes, postScriptStart);
+            if (comments.boundingBox) {
+                const auto& bb = *comments.boundingBox;
+                EPSBoundBoxX = PntTOmms(bb.llx);
+                EPSBoundBoxY = PntTOmms(bb.lly);
+                // Differences of extreme values saturate instead of overflowing.
+                EPSbbWidth = PntTOmms(platform::Int(double(bb.urx) - bb.llx));
+                EPSbbHeight = PntTOmms(platform::Int(double(bb.ury) - bb.lly));
+            }
+            if (comments.title)
+                EPStitle = *comments.title;
+            return picture;
+        }
+
+        const backdrop::DecodedPicture decoded = backdrop::DecodePicture(bytes);
+        if (decoded.image.isNull())
+            throw platform::NilObjectException(decoded.error);
+        picture = ToPicture(decoded.image);
+        // A setting below 1 dpi is not applied: it would make the size infinite.
+        if (picture->HorizontalResolution() == 72) {
+            picture->SetHorizontalResolution(EPSjpgResolution);
+            picture->SetVerticalResolution(EPSjpgResolution);
+        }
+        EPSbbWidth = double(picture->Width()) / double(picture->HorizontalResolution()) * 25.4;
+        EPSbbHeight = double(picture->Height()) / double(picture->VerticalResolution()) * 25.4;
+        return picture;
+    } catch (const platform::NilObjectException& e) {
+        platform::MsgBox("Sorry - Can't load this picture - " + f->Name() + " " + e.Message);
+        return nullptr;
+    }
+}
+
+} // namespace QVutils
