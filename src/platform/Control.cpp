@@ -1,6 +1,7 @@
 // The control base: window-pixel geometry mapped into the Qt parent, edge locks, fonts, help tags.
 #include "platform/Control.h"
 
+#include "platform/Fonts.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -126,7 +127,7 @@ void Control::SetItalic(bool v) {
 }
 
 void Control::ApplyFont() {
-    QFont f = QApplication::font();
+    QFont f = SystemFont();
     if (!fontName_.isEmpty() && fontName_.compare("System", Qt::CaseInsensitive) != 0)
         f.setFamilies({fontName_});
     if (fontSize_ > 0)
