@@ -47,7 +47,7 @@ QWidget* Control::HostWidget() const {
 }
 
 bool Control::CanFire() const {
-    return !window_->destroying_;
+    return !window_->destroying_ && !closed_;
 }
 
 void Control::Place() {
@@ -143,6 +143,10 @@ void Control::Refresh(bool) {
 
 void Control::SetFocus() {
     widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::Close() {
+    window_->RemoveControl(this);
 }
 
 QString KeyText(const QKeyEvent& e) {
