@@ -1,6 +1,7 @@
 // The control base: window-pixel geometry mapped into the Qt parent, edge locks, fonts, help tags.
 #include "platform/Control.h"
 
+#include "platform/Fonts.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -46,7 +47,7 @@ QWidget* Control::HostWidget() const {
 }
 
 bool Control::CanFire() const {
-    return !window_->destroying_;
+    return !window_->destroying_ && !closed_;
 }
 
 void Control::Place() {
@@ -126,7 +127,7 @@ void Control::SetItalic(bool v) {
 }
 
 void Control::ApplyFont() {
-    QFont f = QApplication::font();
+    QFont f = SystemFont();
     if (!fontName_.isEmpty() && fontName_.compare("System", Qt::CaseInsensitive) != 0)
         f.setFamilies({fontName_});
     if (fontSize_ > 0)
@@ -142,6 +143,10 @@ void Control::Refresh(bool) {
 
 void Control::SetFocus() {
     widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::Close() {
+    window_->RemoveControl(this);
 }
 
 QString KeyText(const QKeyEvent& e) {

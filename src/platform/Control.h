@@ -143,6 +143,9 @@ public:
     // Repaints the control; eraseBackground matters to canvases only.
     virtual void Refresh(bool eraseBackground = true);
     void SetFocus();
+    // Removes the control, and the controls inside it, from the window and destroys them: looking it
+    // up by name finds nothing from then on. No pointer to it may be used afterwards.
+    void Close();
 
     // When the window opens, before the window's own Open event.
     std::function<void()> Open;
@@ -178,6 +181,7 @@ private:
     int fontSize_ = 12;
     bool bold_ = false, italic_ = false;
     bool startEnabled_ = true, startVisible_ = true;
+    bool closed_ = false;
 };
 
 // The framework's text of a key: the typed character, or a control character for the special keys

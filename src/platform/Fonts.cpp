@@ -1,6 +1,7 @@
 #include "platform/Fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace platform {
@@ -21,6 +22,12 @@ int FontCount() {
 QString Font(int i) {
     const QStringList& list = families();
     return i >= 0 && i < list.size() ? list[i] : QString();
+}
+
+QFont SystemFont() {
+    QFont f = QGuiApplication::font();
+    f.setFamilies({QStringLiteral("Liberation Sans"), f.family()});
+    return f;
 }
 
 } // namespace platform

@@ -1,9 +1,9 @@
 #include "platform/Graphics.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Fonts.h"
 #include "platform/Picture.h"
 
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QTextLayout>
 #include <algorithm>
@@ -81,7 +81,7 @@ int Graphics::fontIndex(const QString& family, double size, bool bold, bool ital
         fonts_.clear();
         painterFont_ = -1;
     }
-    QFont font = QGuiApplication::font();
+    QFont font = SystemFont();
     if (!family.isEmpty() && family != QLatin1String("System"))
         font.setFamilies({family});
     // The painter turns points into pixels at the device's resolution, so this gives exactly size pixels.

@@ -109,6 +109,19 @@ Control* Window::FindControl(const QString& name) const {
     return nullptr;
 }
 
+void Window::RemoveControl(Control* control) {
+    std::vector<Control*> gone; // the control and every control inside it
+    for (const auto& c : controls_)
+        for (const Control* p = c.get(); p; p = p->Parent())
+            if (p == control) {
+                gone.push_back(c.get());
+                c->closed_ = true; // fires nothing while its widget goes
+                break;
+            }
+    delete control->Widget(); // the widgets of the controls inside it go with it
+    std::erase_if(controls_, [&](const auto& c) { return std::ranges::find(gone, c.get()) != gone.end(); });
+}
+
 void Window::CreateControls(std::span<const ControlDesc> table) {
     for (const ControlDesc& d : table)
         CreateControl(d);

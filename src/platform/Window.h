@@ -138,6 +138,7 @@ private:
     friend Window* FrontWindow();
 
     void ContentResized(int width, int height);
+    void RemoveControl(Control* control);
     bool CloseRequested(bool force);
     void Activated();
     void ApplySizeLimits();

@@ -218,6 +218,23 @@ TEST(Window, LocksMoveAndStretchControls) {
     EXPECT_EQ(w.FindControl("Corner")->Left(), 0);
 }
 
+// A closed control goes with the controls inside it, firing nothing; the others stay.
+TEST(Window, ClosingAControlRemovesItAndItsChildren) {
+    LogWindow w({
+        {.name = "Strip", .kind = K::RoundRectangle, .width = 220, .height = 40},
+        {.name = "Fit", .kind = K::BevelButton, .left = 145, .width = 30, .height = 30, .parent = "Strip"},
+        {.name = "Field", .kind = K::EditField, .top = 70, .width = 80, .height = 22},
+    });
+    w.Show();
+    w.FindControl("Field")->SetFocus();
+    w.ControlNamed<EditField>("Field")->LostFocus = [] { FAIL() << "a closed field fired"; };
+    w.FindControl("Field")->Close();
+    EXPECT_THROW(w.ControlNamed<EditField>("Field"), NilObjectException);
+    w.FindControl("Strip")->Close();
+    EXPECT_EQ(w.ControlCount(), 0);
+    EXPECT_TRUE(w.ContentWidget()->findChildren<QWidget*>().isEmpty());
+}
+
 TEST(Window, SizeStaysWithinLimits) {
     LogWindow w;
     w.SetSize(100, 100);

@@ -1,0 +1,46 @@
+// The main window: tool strip, start and quantity fields, parameter list, pointer read-out, object
+// list, and the page view with its rulers and scroll bars. The shared window is
+// platform::SharedInstance<Window1>(), the layer's spelling of the framework's accessor
+// Window1.Window1(); the layer's ControlNamed<Kind>("Name") finds a control.
+#pragma once
+
+#include "platform/Window.h"
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class Picture;
+}
+
+class Window1 : public platform::Window {
+public:
+    Window1();
+
+    // Values handed to and taken back from the dialogs.
+    QString CurrentFont;
+    std::int32_t ModType = 0;
+    QString ModName; // the method's index, ", " and its name: "3, Mod 9"
+    // Tools: the page view decides by MakeNumTool alone.
+    bool MakeNumTool = false;
+    bool NumSelTool = false;
+    // Off-screen pictures of the page and of the horizontal and vertical rulers.
+    std::shared_ptr<platform::Picture> gx, gtx, glx;
+    // Page pixels (scroll offset included) of the selection rectangle's corners.
+    std::int32_t CCurX = 0, CCurY = 0;
+    std::int32_t EndX = 0, EndY = 0;
+    QString CurrentStyle; // "Normal", "Bold", "Italic" or "BoldItalic"
+    bool Dragging = false;
+    std::int32_t CDragX = 0, CDragY = 0; // last pointer position while dragging, view pixels
+    bool CellClicked = false;
+    std::int32_t updateCounter = 0;
+    std::shared_ptr<platform::Picture> Bdx; // the loaded backdrop; nullptr for none
+    std::shared_ptr<platform::Picture> cdx; // page-sized cache of the composed backdrop
+    bool DrawSelection = false;
+
+private:
+    // Menu bar first, then the window's own properties.
+    void Layout();
+    // The controls of the table in Window1Layout.cpp, with the application's pictures.
+    void CreateControls();
+};

@@ -1,0 +1,187 @@
+#include "TestSupport.h"
+#include "core/Module1.h"
+#include "editor/Window1.h"
+#include "platform/Controls.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using namespace Module1;
+using testing_support::Scripted;
+
+namespace {
+
+class RecordTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitGlobals();
+        AFileName = RName = Rpic = Rfontfam = RfontStyle = Rcolour = "";
+        AdocWidth = AdocHeight = AsigWidth = AsigHeight = AstepRV = AstepDV = Astart = 0;
+        Rxloc = Ryloc = RFontSize = Rangle = 0;
+        AstepR = AstepD = AinTag = Aqty = Rpinc = Rmtype = TotalObjects = 0;
+        pncCyan = pncMagenta = pncYellow = pncBlack = 0;
+    }
+
+    static QStringList Values(const ListBox& list) {
+        QStringList v;
+        for (int r = 0; r < list.ListCount(); ++r)
+            v << list.Cell(r, 2);
+        return v;
+    }
+    static void SetValues(ListBox& list, const QStringList& values) {
+        for (int r = 0; r < values.size(); ++r)
+            list.SetCell(r, 2, values[r]);
+    }
+
+    Window1& w = SharedInstance<Window1>();
+    ListBox& objects = *w.ControlNamed<ListBox>("ListBox1");
+    ListBox& params = *w.ControlNamed<ListBox>("ListBox2");
+    EditField& start = *w.ControlNamed<EditField>("EdStart");
+    EditField& qty = *w.ControlNamed<EditField>("EdQty");
+};
+
+} // namespace
+
+TEST_F(RecordTransfer, LoadHeadFillsTheMirrorAndWithShowTheWindow) {
+    const Variant header[] = {"job.num", 210.0, 297.0, 420.0, 297.0, 2, 5.0, 1, 0.0, 7, 1000.0, 500};
+    for (int s = 0; s < 12; ++s)
+        RecHd(s) = header[s];
+    QStringList events; // cells are set without list events; the fields raise TextChange
+    params.Change = [&] { events << "Change"; };
+    params.CellAction = [&](int, int) { events << "CellAction"; };
+    start.TextChange = [&] { events << "EdStart " + start.Text(); };
+    qty.TextChange = [&] { events << "EdQty " + qty.Text(); };
+
+    LoadHead(false);
+    EXPECT_EQ(std::tuple(AFileName, AsigWidth, AstepR, AinTag, Astart, Aqty),
+              std::tuple("job.num", 420.0, 2, 7, 1000.0, 500));
+    EXPECT_EQ(Values(params), QStringList({"", "210", "297", "210", "297", "1", "0", "1", "0", "0"}));
+    EXPECT_TRUE(events.isEmpty());
+
+    LoadHead(true);
+    EXPECT_EQ(Values(params),
+              QStringList({"job.num", "210.0", "297.0", "420.0", "297.0", "2.0", "5.0", "1.0", "0", "7.0"}));
+    EXPECT_EQ(events, QStringList({"EdStart 1000", "EdQty 500"}));
+}
+
+TEST_F(RecordTransfer, SaveHeadReadsTheWindowAndTextThatIsNoNumberIsZero) {
+    TotalObjects = 3;
+    SetValues(params, {"job.num", "210.5", "abc", "420", "297", "2", "5", "1", "0", "7"});
+    start.SetText("1000");
+    qty.SetText("250 sheets");
+    SaveHead();
+    EXPECT_EQ(RecHd(0), Variant("job.num"));
+    EXPECT_EQ(RecHd(2), Variant(0.0));
+    EXPECT_EQ(RecHd(5), Variant(2.0)); // a number row is stored as a Double, whatever its mirror
+    EXPECT_EQ(RecHd(11), Variant(250.0));
+    EXPECT_EQ(RecHd(12), Variant(std::int32_t(3)));
+    EXPECT_EQ(std::tuple(AdocWidth, AdocHeight, AstepR, Aqty), std::tuple(210.5, 0.0, 2, 250));
+
+    SyncHead(false); // shown again from the mirror: the bad cell reads 0
+    EXPECT_EQ(params.Cell(2, 2), "0");
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+}
+
+TEST_F(RecordTransfer, SyncHeadFromTheMirrorStoresTypedValuesAndSavingKeepsTheShownPrecision) {
+    AdocWidth = 210.04;
+    AstepR = 3;
+    Aqty = 12;
+    RecHd(12) = std::int32_t(42);
+    SyncHead(false);
+    EXPECT_TRUE(RecHd(0).IsString() && RecHd(1).IsDouble() && RecHd(5).IsInt32() && RecHd(11).IsInt32());
+    EXPECT_EQ(RecHd(12), Variant(std::int32_t(42))); // not touched
+    EXPECT_EQ(params.Cell(1, 2), "210.0");
+    EXPECT_EQ(qty.Text(), "12");
+
+    SyncHead(true);
+    EXPECT_EQ(AdocWidth, 210.0);
+    EXPECT_EQ(RecHd(12), Variant(std::int32_t(0)));
+}
+
+TEST_F(RecordTransfer, LoadSelShowsTheObjectWithItsColourParts) {
+    const Variant fields[] = {"Serial", 20.5,         30.0, "/000000",          1,  3,
+                              "Arial",  "BoldItalic", 14.0, "C010M020Y030K040", 0.0};
+    for (int f = 0; f < 11; ++f)
+        RecPos(4, f) = fields[f];
+    LoadSel(4);
+    EXPECT_EQ(std::tuple(RName, Rxloc, Rpinc, Rmtype, RfontStyle),
+              std::tuple("Serial", 20.5, 1, 3, "BoldItalic"));
+    EXPECT_EQ(Values(objects), QStringList({"Serial", "20.5", "30.0", "/000000", "1.0", "3", "Arial",
+                                            "BoldItalic", "14.0", "C010M020Y030K040", "0"}));
+    EXPECT_EQ(QList<int>({pncCyan, pncMagenta, pncYellow, pncBlack}), QList<int>({10, 20, 30, 40}));
+    EXPECT_EQ(RecPos(4, 14), Variant(CMY(0.5, 0.6, 0.7)));
+}
+
+TEST_F(RecordTransfer, SaveSelStoresTextRowsAsTextAndNumberRowsAsNumbers) {
+    SetValues(objects,
+              {"Serial", "12.5mm", "abc", "^A", "-2", "3, Mod 9", "Ean36", "Bold", "18", "C000M100Y000K000"});
+    SaveSel(2);
+    EXPECT_EQ(RecPos(2, 1), Variant(12.5));
+    EXPECT_EQ(RecPos(2, 2), Variant(0.0));
+    EXPECT_EQ(RecPos(2, 5), Variant("3, Mod 9"));
+    EXPECT_EQ(std::tuple(Rmtype, Rpinc, Rfontfam, pncMagenta), std::tuple(3, -2, "Ean36", 100));
+    EXPECT_EQ(RecPos(2, 14), Variant(CMY(0, 1, 0)));
+    EXPECT_EQ(RecPos(1, 1), Variant()); // other rows untouched
+}
+
+TEST_F(RecordTransfer, SyncSelFromTheMirrorTakesTheColourPartsAsTheyStand) {
+    RName = "N1";
+    Rxloc = -3.5; // dragged past the left edge
+    Rmtype = 5;
+    Rcolour = "C100M000Y000K000";
+    pncBlack = 100; // not yet parsed from Rcolour
+    SyncSel(false, 0);
+    EXPECT_EQ(RecPos(0, 5), Variant(5));
+    EXPECT_EQ(RecPos(0, 14), Variant(CMY(1, 1, 1)));
+    EXPECT_EQ(objects.Cell(5, 2), "5");
+    // A negative value keeps its sign in the list, so storing the list back does not flip it.
+    EXPECT_EQ(objects.Cell(1, 2), "-3.5");
+    SyncSel(true, 0);
+    EXPECT_EQ(Rxloc, -3.5);
+    EXPECT_EQ(RecPos(0, 14), Variant(CMY(1, 0, 0))); // parsed this time
+}
+
+TEST_F(RecordTransfer, ANegativeRowChangesNothing) {
+    SetValues(objects, {"Shown"});
+    RName = "Mirror";
+    Rcolour = "C010M020Y030K040";
+    pncCyan = 7;
+    for (auto run : {+[] { LoadSel(-1); }, +[] { SaveSel(-1); }, +[] { SyncSel(true, -1); },
+                     +[] { SyncSel(false, -1); }}) {
+        run();
+        EXPECT_EQ(std::tuple(RName, pncCyan, objects.Cell(0, 2)), std::tuple("Mirror", 7, "Shown"));
+        EXPECT_EQ(RecPos(0, 0), Variant());
+        EXPECT_EQ(RecPos(0, 14), Variant());
+    }
+}
+
+// A control that has gone: the Sync routines say so once and keep what they copied before it; the
+// others pass the exception on. Any other exception passes on from the Sync routines too.
+TEST_F(RecordTransfer, AFailureStopsTheCopyPartWay) {
+    SetValues(params, {"job.num", "100", "200", "300", "400", "2", "5", "3", "6", "9"});
+    RecHd(10) = 55.0;
+    w.FindControl("EdStart")->Close();
+    SyncHead(true);
+    EXPECT_EQ(Scripted().messages, QStringList{"SYNChead error"});
+    EXPECT_EQ(RecHd(9), Variant(9.0)); // the list went in before the field was missed
+    EXPECT_EQ(RecHd(10), Variant(55.0));
+    EXPECT_EQ(AdocWidth, 0.0); // the mirror comes last
+    EXPECT_THROW(SaveHead(), NilObjectException);
+    EXPECT_THROW(LoadHead(true), NilObjectException);
+
+    RName = "Kept";
+    pncBlack = 50;
+    w.FindControl("ListBox1")->Close();
+    SyncSel(false, 1);
+    EXPECT_EQ(Scripted().messages.last(), "SYNCsel error");
+    EXPECT_EQ(RecPos(1, 0), Variant("Kept")); // the mirror went in before the list was missed
+    EXPECT_EQ(RecPos(1, 14), Variant());      // the display colour comes after the list
+    SyncSel(true, 1);
+    EXPECT_EQ(Scripted().messages.size(), 3);
+    EXPECT_THROW(SaveSel(1), NilObjectException);
+
+    for (int extra = 0; extra < 7; ++extra) // more rows than the header has slots
+        params.AddRow(QStringList{"N", "Extra", "1"});
+    EXPECT_THROW(SyncHead(false), OutOfBoundsException);
+    EXPECT_EQ(Scripted().messages.size(), 3);
+}
