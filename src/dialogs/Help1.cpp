@@ -1,17 +1,14 @@
 // The help window's frame, controls and Close button.
 #include "dialogs/Help1.h"
 
+#include "core/AppPictures.h"
+
 #include "platform/Controls.h"
 #include <array>
 
 using namespace platform;
 
 namespace {
-
-// The application logo, shown as the canvas backdrop.
-std::shared_ptr<Picture> Logo() {
-    return LoadPicture(":/logo.png");
-}
 
 const WindowDesc kWindow{
     .title = "Help",
@@ -68,7 +65,7 @@ Help1::Help1() {
     ApplyDesc(kWindow);
     const auto table = ControlTable();
     CreateControls(table);
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(Logo());
+    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
     ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
 }
 
