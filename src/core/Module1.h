@@ -161,4 +161,12 @@ void ReadPrefs();
 // Writes Filename and PrintSettings into "Tallio.txt", replacing it.
 void SavePrefs();
 
+// Writes the document to its file, or to one chosen in the save dialog for an untitled document or
+// saveAs; false when no file was chosen or it could not be written.
+bool SaveFile(bool saveAs);
+// Reads the document named by Filename, or one chosen in the open dialog when it is empty; false when
+// no file was chosen or it could not be opened.
+bool OpenFile();
+
+
 } // namespace Module1
