@@ -12,65 +12,56 @@ using namespace platform;
 TEST(MenuBar1, MenusAndItemsInOrderWithTextsShortcutsAndKinds) {
     MenuBar1& bar = SharedMenuBar<MenuBar1>();
     EXPECT_EQ(&SharedMenuBar<MenuBar1>(), &bar);
-
     using R = MenuItem::Role;
     struct Item {
+        int menu; // -1 for a menu title
         const char* name;
         const char* text;
         const char* shortcut = "";
         R role = R::Plain;
+    } expected[] = {
+        {-1, "FileMenu", "&File"},
+        {0, "FileCreate", "Ne&w", "Cmd+W"},
+        {0, "FileOpen", "&Open", "Cmd+O"},
+        {0, "FileSave", "&Save", "Cmd+S"},
+        {0, "FileSaveAs", "Save As"},
+        {0, "FileQuit", "E&xit", "Cmd+Q", R::Quit},
+        {-1, "EditMenu", "&Edit"},
+        {1, "EditUndo", "&Undo", "Cmd+Z"},
+        {1, "UntitledMenu0", "-"},
+        {1, "EditCut", "Cu&t", "Cmd+X"},
+        {1, "EditCopy", "&Copy", "Cmd+C"},
+        {1, "EditPaste", "&Paste", "Cmd+V"},
+        {1, "EditClear", "Clear"},
+        {1, "EditStepRepeat", "Step && Repeat"},
+        {-1, "BackDrop", "Back Drop"},
+        {2, "BackDropOpen", "Open"},
+        {-1, "ViewMenu", "View"},
+        {3, "Viewupdatecount", "updatecount"},
+        {-1, "PrintMenu", "Print"},
+        {4, "PrintSetup", "Setup"},
+        {4, "PrintPrint", "Print"},
+        {4, "PrintPreview", "Preview"},
+        {-1, "HelpMenu", "Help"},
+        {5, "HelpHelpPictures", "Help Pictures"},
+        {5, "HelpAbout", "About", "", R::About},
     };
-    struct Menu {
-        const char* name;
-        const char* text;
-        std::vector<Item> items;
-    };
-    const Menu expected[] = {
-        {"FileMenu",
-         "&File",
-         {{"FileCreate", "Ne&w", "Cmd+W"},
-          {"FileOpen", "&Open", "Cmd+O"},
-          {"FileSave", "&Save", "Cmd+S"},
-          {"FileSaveAs", "Save As"},
-          {"FileQuit", "E&xit", "Cmd+Q", R::Quit}}},
-        {"EditMenu",
-         "&Edit",
-         {{"EditUndo", "&Undo", "Cmd+Z"},
-          {"UntitledMenu0", "-"},
-          {"EditCut", "Cu&t", "Cmd+X"},
-          {"EditCopy", "&Copy", "Cmd+C"},
-          {"EditPaste", "&Paste", "Cmd+V"},
-          {"EditClear", "Clear"},
-          {"EditStepRepeat", "Step && Repeat"}}},
-        {"BackDrop", "Back Drop", {{"BackDropOpen", "Open"}}},
-        {"ViewMenu", "View", {{"Viewupdatecount", "updatecount"}}},
-        {"PrintMenu",
-         "Print",
-         {{"PrintSetup", "Setup"}, {"PrintPrint", "Print"}, {"PrintPreview", "Preview"}}},
-        {"HelpMenu", "Help", {{"HelpHelpPictures", "Help Pictures"}, {"HelpAbout", "About", "", R::About}}},
-    };
-    ASSERT_EQ(bar.Count(), 6);
-    for (int m = 0; m < 6; ++m) {
-        const Menu& e = expected[m];
-        MenuItem& menu = *bar.Item(m);
-        EXPECT_EQ(menu.Name(), e.name);
-        EXPECT_EQ(menu.Text(), e.text);
-        ASSERT_EQ(menu.Count(), int(e.items.size())) << e.name;
-        for (int i = 0; i < menu.Count(); ++i) {
-            const Item& x = e.items[size_t(i)];
-            MenuItem& item = *menu.Item(i);
-            SCOPED_TRACE(x.name);
-            EXPECT_EQ(item.Name(), x.name);
-            EXPECT_EQ(item.Text(), x.text);
-            EXPECT_EQ(item.KeyboardShortcut(), x.shortcut);
-            EXPECT_EQ(item.ItemRole(), x.role);
-            EXPECT_TRUE(item.AutoEnable());
-            EXPECT_EQ(item.IsSeparator(), QString(x.text) == "-");
-        }
+    int menus = 0, items[6] = {};
+    for (const Item& e : expected) {
+        SCOPED_TRACE(e.name);
+        MenuItem* item = e.menu < 0 ? bar.Item(menus++) : bar.Item(e.menu)->Item(items[e.menu]++);
+        EXPECT_EQ(item->Name(), e.name);
+        EXPECT_EQ(item->Text(), e.text);
+        EXPECT_EQ(item->KeyboardShortcut(), e.shortcut);
+        EXPECT_EQ(item->ItemRole(), e.role);
+        EXPECT_TRUE(item->AutoEnable());
     }
-    // What the user sees: New on Ctrl+W (not N), the ampersand of Step & Repeat shown once.
+    EXPECT_EQ(bar.Count(), menus);
+    for (int m = 0; m < menus; ++m)
+        EXPECT_EQ(bar.Item(m)->Count(), items[m]);
+    // What the user gets: New on Ctrl+W (not N), a real separator, About in the application's place.
     EXPECT_EQ(bar.FindItem("FileCreate")->Action()->shortcut(), QKeySequence("Ctrl+W"));
-    EXPECT_EQ(bar.FindItem("FileSaveAs")->Action()->shortcut(), QKeySequence());
+    EXPECT_TRUE(bar.FindItem("UntitledMenu0")->Action()->isSeparator());
     EXPECT_EQ(bar.FindItem("HelpAbout")->Action()->menuRole(), QAction::AboutRole);
 }
 
@@ -82,5 +73,4 @@ TEST(MenuBar1, MainWindowShowsTheSharedBar) {
     for (QAction* a : qbar->actions())
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "Back Drop", "View", "Print", "Help"}));
-    EXPECT_EQ(&w.MenuItemNamed("Viewupdatecount"), SharedMenuBar<MenuBar1>().FindItem("Viewupdatecount"));
 }
