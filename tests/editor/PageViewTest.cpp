@@ -64,6 +64,8 @@ public:
         EPSscaleX = EPSscaleY = 100;
         QVutils::EPSBoundBoxX = QVutils::EPSBoundBoxY = 0;
     }
+    // Later tests find no page, as at start-up, rather than whatever size a case left.
+    void TearDown() override { AdocWidth = AdocHeight = 0; }
 
     void AddObject(double x, double y, std::int32_t pageIncrement) {
         const std::int32_t i = TotalObjects++;
