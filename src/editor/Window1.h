@@ -10,8 +10,9 @@
 #include <memory>
 
 namespace platform {
+class Graphics;
 class Picture;
-}
+} // namespace platform
 
 class Window1 : public platform::Window {
 public:
@@ -38,9 +39,40 @@ public:
     std::shared_ptr<platform::Picture> cdx; // page-sized cache of the composed backdrop
     bool DrawSelection = false;
 
+    // Page view (Window1PageView.cpp). DrawPage rebuilds the page and ruler pictures and the scroll
+    // ranges for a page of w x h mm; UpdateViewer renders the page picture; Update paints Canvas1.
+    void HorizRules(platform::Graphics& g);
+    void VertRules(platform::Graphics& g);
+    void DrawPage(platform::Graphics& g, double w, double h);
+    void UpdateViewer();
+    void Update(platform::Graphics& g);
+    // Numbers used per page (APageInc) and sheets in the run (AnupQTY), shown in EdNup and StaticText11.
+    void CheckNup();
+    // Composes the backdrop cache cdx when EPSdirty, and draws it onto g at (x, y) mm when EPSredraw.
+    void DrawBackDrop(const std::shared_ptr<platform::Picture>& pic, platform::Graphics& g, double x,
+                      double y);
+    // The resolution at which the whole page fits Canvas1, then new buffers.
+    void FitToPageF();
+    void ListUpdate();
+
+    // Page view handlers (Window1Paint.cpp).
+    void Canvas1_Open();
+    void Canvas1_Paint(platform::Graphics& g);
+    void Canvas2_Paint(platform::Graphics& g);
+    void Canvas3_Paint(platform::Graphics& g);
+    void ScrollBar1_ValueChanged();
+    void ScrollBar2_ValueChanged();
+
+protected:
+    // Window events (Window1Events.cpp).
+    void Event_Open() override;
+    void Event_Resized() override;
+
 private:
     // Menu bar first, then the window's own properties.
     void Layout();
     // The controls of the table in Window1Layout.cpp, with the application's pictures.
     void CreateControls();
+    // Connects the page view's canvases and scroll bars to their handlers.
+    void AttachPageView();
 };

@@ -322,4 +322,5 @@ void Window1::CreateControls() {
     ControlNamed<BevelButton>("MagR1")->SetIcon(QVicon4());
     ControlNamed<ImageWell>("ImageWell1")->SetImage(ZOrer2());
     ControlNamed<ImageWell>("ImageWell2")->SetImage(ZOrer3());
+    AttachPageView();
 }

@@ -263,6 +263,14 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     const QRectF target(x + (part.left() - srcX) * sx, y + (part.top() - srcY) * sy, part.width() * sx,
                         part.height() * sy);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != part.size());
+    // Shrunk to less than half, plain filtering skips source pixels and thin lines and small text break
+    // up; the part is averaged down to its drawn size first.
+    if (target.width() * 2 < part.width() || target.height() * 2 < part.height()) {
+        const QImage source = part == QRectF(image.rect()) ? image : image.copy(part.toAlignedRect());
+        const QSize size(std::max(1, qRound(target.width())), std::max(1, qRound(target.height())));
+        painter_.drawImage(target, source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        return;
+    }
     if (static_cast<const QPaintDevice*>(&image) == &device_)
         painter_.drawImage(target, image.copy(part.toAlignedRect()), QRectF(QPointF(0, 0), part.size()));
     else

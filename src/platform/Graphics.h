@@ -63,9 +63,9 @@ public:
     double TextAscent();
     double TextHeight(); // distance from one baseline to the next
 
-    // The whole picture at (x, y), or the source rectangle scaled to the destination rectangle. The
-    // part of the source that lies outside the picture draws nothing. A null picture raises
-    // NilObjectException.
+    // The whole picture at (x, y), or the source rectangle scaled to the destination rectangle (a
+    // picture shrunk to less than half is averaged down). The part of the source that lies outside the
+    // picture draws nothing. A null picture raises NilObjectException.
     void DrawPicture(const Picture& pic, double x, double y);
     void DrawPicture(const Picture& pic, double x, double y, double destWidth, double destHeight, double srcX,
                      double srcY, double srcWidth, double srcHeight);

@@ -3,6 +3,7 @@
 
 #include <QScrollBar>
 #include <QSlider>
+#include <algorithm>
 
 namespace platform {
 
@@ -44,7 +45,8 @@ int RangeControl::Maximum() const {
     return slider_->maximum();
 }
 void RangeControl::SetMaximum(int v) {
-    slider_->setMaximum(v);
+    // Qt would lower the minimum to a maximum below it and drag the value along; the minimum stays.
+    slider_->setMaximum(std::max(v, slider_->minimum()));
 }
 int RangeControl::LineStep() const {
     return slider_->singleStep();

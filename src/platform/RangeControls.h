@@ -15,6 +15,7 @@ public:
     int Minimum() const;
     void SetMinimum(int v);
     int Maximum() const;
+    // A maximum below the minimum is held at the minimum.
     void SetMaximum(int v);
     int LineStep() const;
     void SetLineStep(int v);

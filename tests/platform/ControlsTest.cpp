@@ -210,9 +210,11 @@ TEST(RangeControls, ValueChangedAlsoWhenTheProgramSetsIt) {
     across->ValueChanged = [&] { w.log << QString::number(across->Value()); };
     across->SetValue(40);
     across->SetValue(40);
-    across->SetValue(500);  // kept within the range
-    across->SetMaximum(60); // the value follows the range
-    EXPECT_EQ(w.log, QStringList({"40", "100", "60"}));
+    across->SetValue(500);    // kept within the range
+    across->SetMaximum(60);   // the value follows the range
+    across->SetMaximum(-288); // a page smaller than its view: the bar stays at its minimum
+    EXPECT_EQ(w.log, QStringList({"40", "100", "60", "0"}));
+    EXPECT_EQ(QList<int>({across->Minimum(), across->Maximum()}), QList<int>({0, 0}));
     EXPECT_EQ(static_cast<QScrollBar*>(across->Widget())->orientation(), Qt::Horizontal);
     EXPECT_EQ(static_cast<QScrollBar*>(w.FindControl("Down")->Widget())->orientation(), Qt::Vertical);
 

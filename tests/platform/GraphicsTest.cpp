@@ -193,6 +193,19 @@ TEST(Graphics, DrawPictureCopiesAndScalesTheSourceRectangle) {
     EXPECT_THROW(g.DrawPicture(std::shared_ptr<Picture>(), 0, 0), NilObjectException);
 }
 
+// A 300-dpi form shown at 50 dpi must keep its thin lines: every shown pixel averages the pixels it
+// stands for instead of picking some of them.
+TEST(Graphics, ShrinkingAPictureAveragesItsPixels) {
+    auto src = NewPicture(400, 40, 32);
+    src->Graphics().ForeColor = RGB(0, 0, 0);
+    for (int x = 0; x < 400; x += 4)
+        src->Graphics().FillRect(x, 0, 1, 40); // one column in four black
+    auto dst = NewPicture(100, 10, 32);
+    dst->Graphics().DrawPicture(*src, 0, 0, 100, 10, 0, 0, 400, 40);
+    for (int x = 0; x < 100; ++x)
+        EXPECT_NEAR(qGray(at(*dst, x, 5)), 191, 12) << x;
+}
+
 TEST(Graphics, DrawingAPictureIntoItselfIsSafe) {
     auto pic = NewPicture(20, 20, 32);
     Graphics& g = pic->Graphics();

@@ -1,0 +1,33 @@
+// The main window's own events: opening puts the page view into fit mode and builds its buffers;
+// resizing rebuilds them for the new view size.
+#include "editor/Window1.h"
+
+#include "core/Module1.h"
+#include "platform/Controls.h"
+#include "platform/Numbers.h"
+
+using namespace platform;
+using namespace Module1;
+
+void Window1::Event_Open() {
+    FitToPage = true;
+    auto& across = *ControlNamed<ScrollBar>("ScrollBar1");
+    auto& down = *ControlNamed<ScrollBar>("ScrollBar2");
+    across.SetVisible(false);
+    down.SetVisible(false);
+    across.SetValue(0);
+    down.SetValue(0);
+    ScrollX = 0;
+    ScrollY = 0;
+    auto& view = *ControlNamed<Canvas>("Canvas1");
+    across.SetMaximum(Int(mms(AdocWidth) - view.Width()));
+    down.SetMaximum(Int(mms(AdocHeight) - view.Height()));
+    updateCounter = 0;
+    EPSredraw = false;
+    EPSdirty = false;
+    DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+}
+
+void Window1::Event_Resized() {
+    DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+}

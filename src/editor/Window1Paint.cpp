@@ -1,0 +1,85 @@
+// The page view's handlers: painting the page and the two rulers, and scrolling.
+#include "editor/Window1.h"
+
+#include "core/Module1.h"
+#include "platform/Controls.h"
+#include "platform/Numbers.h"
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+// Where the fit-mode rulers are drawn, in window pixels.
+constexpr QPoint TopRulerAt(263, 22);
+constexpr QPoint LeftRulerAt(242, 43);
+
+// Draws a ruler picture in fit mode: the page-sized part of it stretched over the ruler canvas, placed
+// at a fixed window pixel (given here in the canvas's own pixels).
+void DrawFittedRuler(Graphics& g, const std::shared_ptr<Picture>& ruler, const Canvas& canvas, QPoint at) {
+    g.DrawPicture(ruler, at.x() - canvas.Left(), at.y() - canvas.Top(), canvas.Width(), canvas.Height(), 0, 0,
+                  Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+}
+} // namespace
+
+void Window1::AttachPageView() {
+    auto* page = ControlNamed<Canvas>("Canvas1");
+    page->Open = [this] { Canvas1_Open(); };
+    page->Paint = [this](Graphics& g) { Canvas1_Paint(g); };
+    ControlNamed<Canvas>("Canvas2")->Paint = [this](Graphics& g) { Canvas2_Paint(g); };
+    ControlNamed<Canvas>("Canvas3")->Paint = [this](Graphics& g) { Canvas3_Paint(g); };
+    ControlNamed<ScrollBar>("ScrollBar1")->ValueChanged = [this] { ScrollBar1_ValueChanged(); };
+    ControlNamed<ScrollBar>("ScrollBar2")->ValueChanged = [this] { ScrollBar2_ValueChanged(); };
+}
+
+void Window1::Canvas1_Open() {
+    FitToPage = false;
+    for (const char* name : {"ScrollBar1", "ScrollBar2"}) {
+        auto* bar = ControlNamed<ScrollBar>(name);
+        bar->SetVisible(false);
+        bar->SetValue(0);
+    }
+    ScrollX = 0;
+    ScrollY = 0;
+}
+
+void Window1::Canvas1_Paint(Graphics& g) {
+    Update(g);
+}
+
+// The rulers are drawn only once DrawPage has made their pictures.
+void Window1::Canvas2_Paint(Graphics& g) {
+    const Canvas& ruler = *ControlNamed<Canvas>("Canvas2");
+    if (!gtx)
+        return;
+    if (FitToPage)
+        DrawFittedRuler(g, gtx, ruler, TopRulerAt);
+    else
+        g.DrawPicture(gtx, 0, 0, ruler.Width(), ruler.Height(), ScrollX, 0, ruler.Width(), ruler.Height());
+}
+
+void Window1::Canvas3_Paint(Graphics& g) {
+    const Canvas& ruler = *ControlNamed<Canvas>("Canvas3");
+    if (!glx)
+        return;
+    if (FitToPage)
+        DrawFittedRuler(g, glx, ruler, LeftRulerAt);
+    else
+        g.DrawPicture(glx, 0, 0, ruler.Width(), ruler.Height(), 0, ScrollY, ruler.Width(), ruler.Height());
+}
+
+// The page view and its ruler move together by the change; Paint fills the uncovered strip.
+void Window1::ScrollBar1_ValueChanged() {
+    const std::int32_t old = ScrollX;
+    ScrollX = ControlNamed<ScrollBar>("ScrollBar1")->Value();
+    EPSredraw = true;
+    ControlNamed<Canvas>("Canvas1")->Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
+    ControlNamed<Canvas>("Canvas2")->Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
+}
+
+void Window1::ScrollBar2_ValueChanged() {
+    const std::int32_t old = ScrollY;
+    ScrollY = ControlNamed<ScrollBar>("ScrollBar2")->Value();
+    EPSredraw = true;
+    ControlNamed<Canvas>("Canvas1")->Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
+    ControlNamed<Canvas>("Canvas3")->Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
+}
