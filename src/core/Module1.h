@@ -169,4 +169,11 @@ bool SaveFile(bool saveAs);
 bool OpenFile();
 
 
+// The print command: page setup when no setup is stored, the print dialog, then every sheet of the run.
+void PrintStart();
+// Draws one sheet at offset CurrentInc onto g at the current PageResolution.
+void PrintPage(platform::Graphics& g);
+// Draws the run's first sheet into the page view.
+void PrintPreview();
+
 } // namespace Module1

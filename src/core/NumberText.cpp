@@ -11,6 +11,19 @@ namespace {
 // Remainder of the digit text d by m, carried as text through windows of eight characters so that
 // every window fits an Int32. Complement methods give m - remainder in the last window.
 QString longDivision(const QString& d, std::int32_t m, bool complement) {
+    // Fifteen digits fit 64 bits, where the windowed division gives exactly N mod m.
+    if (d.size() == 15) {
+        std::int64_t n = 0;
+        bool digits = true;
+        for (QChar c : d) {
+            digits = digits && c >= '0' && c <= '9';
+            n = n * 10 + (c.unicode() - '0');
+        }
+        if (digits) {
+            const std::int64_t q = n % m;
+            return QString::number(complement ? m - q : q);
+        }
+    }
     QString r;
     QString s = d;
     while (!s.isEmpty()) {
@@ -60,8 +73,9 @@ QString CalcMod(std::int32_t i, double v) {
         const int offset = Asc(shift) - Asc("0");
         picture = Replace(picture, "^" + shift, "");
         QString shifted;
-        for (int j = 1; j <= Len(t); ++j)
-            shifted += Chr(Asc(Mid(t, j, 1)) + offset);
+        shifted.reserve(t.size());
+        for (QChar c : t) // the composed text is plain ASCII: digits, a sign, "X"
+            shifted += Chr(c.unicode() + offset);
         t = shifted;
     }
 
@@ -69,27 +83,33 @@ QString CalcMod(std::int32_t i, double v) {
         return t;
 
     // Lay the text into the picture from the right: "#" takes the next character, "/" prints nothing.
-    QString result;
-    int n = Len(t);
-    for (int p = Len(picture); p >= 1; --p) {
-        const QString ch = Mid(picture, p, 1);
-        if (ch == "#") {
+    QString result(picture.size(), QChar());
+    qsizetype out = result.size();
+    qsizetype n = t.size();
+    for (qsizetype p = picture.size() - 1; p >= 0; --p) {
+        const QChar ch = picture[p];
+        if (ch == '#') {
             if (n >= 1)
-                result.prepend(Mid(t, n, 1));
+                result[--out] = t[n - 1];
             --n;
-        } else if (ch != "/") {
-            result.prepend(ch);
+        } else if (ch != '/') {
+            result[--out] = ch;
         }
     }
-    return result;
+    return result.mid(out);
 }
 
 QString calcEAN(const QString& s) {
     // Weights alternate 3 and 1 so that the last character always has weight 3.
     const QString w = Right("31313131313131313", Len(s));
+    // A character that is no digit counts as 0, as its number value is 0.
+    auto digit = [](const QString& text, int j) {
+        const QChar c = j < text.size() ? text[j] : QChar();
+        return c >= '0' && c <= '9' ? c.unicode() - '0' : 0;
+    };
     std::int32_t sum = 0;
-    for (int j = 1; j <= Len(s); ++j)
-        sum = Int(double(sum) + Val(Mid(w, j, 1)) * Val(Mid(s, j, 1)));
+    for (int j = 0; j < Len(s); ++j)
+        sum = Int(double(sum) + double(digit(w, j)) * digit(s, j));
     return Right(Str(10 - sum % 10), 1);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Graphics.h"
 
+#include <QTransform>
+
 #include "platform/Exceptions.h"
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
@@ -47,6 +49,12 @@ bool Graphics::begin() {
         return true;
     if (finished_ || !painter_.begin(&device_))
         return false;
+    if (printer_) {
+        // Qt's PDF engine keeps the last transform of an earlier job on the same printer and would
+        // apply it to this job's first drawing; a transform marked changed makes it take identity.
+        painter_.setWorldTransform(QTransform::fromTranslate(1, 0));
+        painter_.resetTransform();
+    }
     painterFont_ = -1;
     penValid_ = false;
     return true;

@@ -206,7 +206,32 @@ QString formatSection(double value, const QString& section) {
 
 } // namespace
 
+// Whole numbers under pictures made only of "0" or only of "#" (the number pictures of every printed
+// number): the digits straight from a 64-bit integer, with the same result as the general path.
+static bool formatWholeNumber(double value, const QString& picture, QString& out) {
+    if (!(value >= 0 && value < 9.0e15) || value != std::floor(value) || picture.isEmpty())
+        return false;
+    const QChar first = picture[0];
+    if (first != '0' && first != '#')
+        return false;
+    for (QChar c : picture)
+        if (c != first)
+            return false;
+    const auto width = picture.size();
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::int64_t(value));
+    const auto digits = res.ptr - buf;
+    out.clear();
+    if (first == '0' && width > digits)
+        out.fill('0', width - digits);
+    out += QLatin1String(buf, digits);
+    return true;
+}
+
 QString Format(double value, const QString& picture) {
+    QString fast;
+    if (formatWholeNumber(value, picture, fast))
+        return fast;
     if (std::isnan(value))
         value = 0;
     if (std::isinf(value))

@@ -1,0 +1,228 @@
+#include "TestSupport.h"
+#include "core/FileTypes.h"
+#include "core/Module1.h"
+#include "editor/Window1.h"
+#include "platform/Canvas.h"
+#include "platform/Picture.h"
+#include "platform/PrinterSetup.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace Module1;
+using testing_support::Scripted;
+using testing_support::TempDir;
+
+namespace {
+
+struct Word {
+    QString text;
+    double xMm, yMm; // centre of the word on the paper
+};
+
+int pageCount(const QString& pdf) {
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    p.waitForFinished();
+    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The words of one page with their positions, through pdftotext's bounding boxes.
+std::vector<Word> wordsOf(const QString& pdf, int page) {
+    QProcess p;
+    p.start("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    p.waitForFinished();
+    std::vector<Word> words;
+    static const QRegularExpression re(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+    auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
+    constexpr double mmPerPt = 25.4 / 72;
+    while (it.hasNext()) {
+        const auto m = it.next();
+        words.push_back({m.captured(5), (m.captured(1).toDouble() + m.captured(3).toDouble()) / 2 * mmPerPt,
+                         (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2 * mmPerPt});
+    }
+    return words;
+}
+
+// The page's numbers in cut-and-stack cell order: column by column, top to bottom.
+QStringList cellOrder(std::vector<Word> words) {
+    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        if (std::abs(a.xMm - b.xMm) > 20)
+            return a.xMm < b.xMm;
+        return a.yMm < b.yMm;
+    });
+    QStringList out;
+    for (const auto& w : words)
+        out << w.text;
+    return out;
+}
+
+void addObject(double x, double y, double increment) {
+    const int i = TotalObjects++;
+    RecPos(i, 0) = "n";
+    RecPos(i, 1) = x;
+    RecPos(i, 2) = y;
+    RecPos(i, 3) = "";
+    RecPos(i, 4) = increment;
+    RecPos(i, 5) = "0, None";
+    RecPos(i, 6) = "Arial";
+    RecPos(i, 7) = "Normal";
+    RecPos(i, 8) = 12.0;
+    RecPos(i, 10) = 0.0;
+    RecPos(i, 14) = platform::RGB(0, 0, 0);
+}
+
+class PrintRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitGlobals();
+        FileTypes::Init();
+        ps.reset();
+        PrintSettings.clear();
+        PageResolution = 100;
+        AdocWidth = 105;
+        AdocHeight = 99;
+        AsigWidth = 210;
+        AsigHeight = 297;
+        AstepR = 2;
+        AstepRV = 105;
+        AstepD = 3;
+        AstepDV = 99;
+        Astart = 1;
+        Aqty = 600;
+        Aback = false;
+        TotalObjects = 0;
+        CurrentObject = -1;
+        platform::SharedInstance<Window1>().Bdx = nullptr;
+        pdf = TempDir() + "/run.pdf";
+    }
+    void print() {
+        Scripted().printAnswers = {pdf};
+        PrintStart();
+    }
+    QString pdf;
+};
+
+} // namespace
+
+TEST_F(PrintRun, CutAndStackOrderForwardAndBackward) {
+    addObject(20, 30, 0);
+    struct Case {
+        bool back;
+        int page;
+        QStringList cells;
+    } cases[] = {
+        {false, 1, {"1", "101", "201", "301", "401", "501"}},
+        {false, 2, {"2", "102", "202", "302", "402", "502"}},
+        {false, 100, {"100", "200", "300", "400", "500", "600"}},
+        {true, 1, {"100", "200", "300", "400", "500", "600"}},
+        {true, 100, {"1", "101", "201", "301", "401", "501"}},
+    };
+    for (bool back : {false, true}) {
+        Aback = back;
+        print();
+        ASSERT_EQ(pageCount(pdf), 100) << "100 sheets, 99 page breaks";
+        for (const auto& c : cases)
+            if (c.back == back)
+                EXPECT_EQ(cellOrder(wordsOf(pdf, c.page)), c.cells) << "back " << back << " page " << c.page;
+    }
+    EXPECT_FALSE(PRN);
+}
+
+TEST_F(PrintRun, PageIncrementsShareTheSheetsNumbers) {
+    AstepR = AstepD = 1;
+    AsigWidth = 105;
+    AsigHeight = 99;
+    Aqty = 3;
+    addObject(20, 30, 0);
+    addObject(60, 30, 1);
+    for (bool back : {false, true}) {
+        Aback = back;
+        print();
+        ASSERT_EQ(pageCount(pdf), 3);
+        QStringList pages;
+        for (int p = 1; p <= 3; ++p)
+            pages << cellOrder(wordsOf(pdf, p)).join(",");
+        EXPECT_EQ(pages, back ? QStringList({"5,6", "3,4", "1,2"}) : QStringList({"1,2", "3,4", "5,6"}));
+    }
+}
+
+TEST_F(PrintRun, SheetCountAndNothingBelowOneSheet) {
+    addObject(20, 30, 0);
+    Aqty = 601;
+    print();
+    EXPECT_EQ(pageCount(pdf), 100) << "the odd page is not printed";
+    EXPECT_EQ(AnupQTY, 100);
+
+    Aqty = 5; // less than the six cells of one sheet
+    print();
+    EXPECT_EQ(Scripted().printDialogCount, 2);
+    EXPECT_TRUE(wordsOf(pdf, 1).empty());
+}
+
+TEST_F(PrintRun, GridStartsAtThePaperCorner) {
+    addObject(20, 30, 0);
+    Aqty = 6;
+    print();
+    // A second job on the same printer, after one that ended with turned text, places its text alike.
+    addObject(90, 80, 0);
+    RecPos(1, 10) = 90.0;
+    print();
+    TotalObjects = 1;
+    print();
+    const auto words = wordsOf(pdf, 1);
+    ASSERT_EQ(words.size(), 6u);
+    // The printer's margins are taken off, so object positions are measured from the paper's corner.
+    const auto first = std::min_element(words.begin(), words.end(),
+                                        [](const Word& a, const Word& b) { return a.xMm + a.yMm < b.xMm + b.yMm; });
+    EXPECT_NEAR(first->xMm, 20, 1.0);
+    EXPECT_NEAR(first->yMm, 30 - 1.5, 1.5); // the word's middle lies above its baseline
+    EXPECT_LT(PixToMMs(ps->PageLeft()), 0) << "cell (1, 1) lies at the negative page margin";
+}
+
+TEST_F(PrintRun, DialogsAndStoredSetup) {
+    addObject(20, 30, 0);
+    Aqty = 6;
+    // Cancelled page setup: no print dialog, the view as it was.
+    Scripted().pageSetupAnswers = {false};
+    PageResolution = 77;
+    PrintStart();
+    EXPECT_EQ(Scripted().printDialogCount, 0);
+    EXPECT_EQ(PageResolution, 77);
+    EXPECT_FALSE(PRN);
+    EXPECT_TRUE(PrintSettings.isEmpty());
+
+    // Cancelled print dialog: nothing printed, but the setup is kept and the view refitted.
+    Scripted().printAnswers = {""};
+    PrintStart();
+    EXPECT_EQ(Scripted().pageSetupCount, 2);
+    EXPECT_FALSE(PrintSettings.isEmpty());
+    EXPECT_NE(PageResolution, 77);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    // A stored setup string skips page setup.
+    print();
+    EXPECT_EQ(Scripted().pageSetupCount, 2);
+    EXPECT_EQ(pageCount(pdf), 1);
+}
+
+TEST_F(PrintRun, PreviewDrawsTheFirstSheetOnThePageView) {
+    AstepR = AstepD = 1;
+    Aqty = 3;
+    addObject(20, 30, 0);
+    addObject(60, 30, 1);
+    Window1& w = platform::SharedInstance<Window1>();
+    auto& canvas = *w.ControlNamed<platform::Canvas>("Canvas1");
+    for (bool back : {false, true}) {
+        Aback = back;
+        PrintPreview();
+        EXPECT_TRUE(PRNpreview);
+        EXPECT_EQ(CurrentInc, back ? 4 : 0) << "the sheet printed first";
+        EXPECT_EQ(PageResolution, int(25.4 * std::min(canvas.Width() / 210.0, canvas.Height() / 297.0)));
+    }
+}
