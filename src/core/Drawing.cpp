@@ -54,8 +54,8 @@ void DrawNumber2d(Graphics& g, std::int32_t i, double v, double dx, double dy) {
     text.TextSize = Points(RecPos(i, 8).DoubleValue());
     text.TextFont = RecPos(i, 6).StringValue();
     const QString style = RecPos(i, 7).StringValue();
-    text.Bold = style == "Bold" || style == "BoldItalic";
-    text.Italic = style == "Italic" || style == "BoldItalic";
+    text.Bold = style == QLatin1String("Bold") || style == QLatin1String("BoldItalic");
+    text.Italic = style == QLatin1String("Italic") || style == QLatin1String("BoldItalic");
 
     if (selected) {
         // The surface keeps this text state after the call; the measure is of the unrotated text.

@@ -39,9 +39,12 @@ QString longDivision(const QString& d, std::int32_t m, bool complement) {
 
 QString CalcMod(std::int32_t i, double v) {
     QString picture = RecPos(i, 3).StringValue();
-    const double method = Val(RecPos(i, 5).StringValue());
+    const Variant& methodCell = RecPos(i, 5);
+    // The method is the leading number of the cell's text; a number cell gives the same value directly.
+    const double method = (methodCell.IsInt32() || methodCell.IsDouble()) ? methodCell.DoubleValue()
+                                                                          : Val(methodCell.StringValue());
 
-    const QString d = Format(v, "000000000000000");
+    const QString d = Format(v, QStringLiteral("000000000000000"));
 
     // A method outside 0..7 runs no branch and leaves the check text at the fifteen-digit form.
     QString c = d;
@@ -61,13 +64,13 @@ QString CalcMod(std::int32_t i, double v) {
         c = longDivision(d, 10, true);
     else if (method == 7)
         c = calcEAN(d);
-    if (c == "10")
-        c = "X";
+    if (c == QLatin1String("10"))
+        c = QStringLiteral("X");
 
-    QString t = Left(picture, 1) == "/" ? d + c : Format(v, "###############") + c;
+    QString t = picture.startsWith('/') ? d + c : Format(v, QStringLiteral("###############")) + c;
 
     // Letter shift: the first "^" and the character after it move every character of the text.
-    const int k = InStrB(picture, "^");
+    const int k = int(picture.indexOf('^')) + 1;
     if (k > 0) {
         const QString shift = Mid(picture, k + 1, 1);
         const int offset = Asc(shift) - Asc("0");

@@ -116,7 +116,12 @@ void Graphics::usePainterFont(int index) {
 void Graphics::usePen(const Color& color, int width) {
     if (penValid_ && penColor_ == color && penWidth_ == width)
         return;
-    painter_.setPen(QPen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    // Text takes only the pen's colour; Qt's default pen for it keeps the PDF engine from restating
+    // cap and join around every turned text. Lines and rectangles get square ends and mitred corners.
+    if (width == TextPen)
+        painter_.setPen(QPen(color.toQColor()));
+    else
+        painter_.setPen(QPen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     penValid_ = true;
     penColor_ = color;
     penWidth_ = width;
@@ -187,7 +192,7 @@ void Graphics::DrawString(const QString& text, double x, double y) {
     if (text.isEmpty() || !begin())
         return;
     usePainterFont(fontIndex(TextFont, TextSize, Bold, Italic, Underline));
-    usePen(ForeColor, 1);
+    usePen(ForeColor, TextPen);
     painter_.drawText(QPointF(x, y), text);
 }
 

@@ -102,6 +102,7 @@ private:
     FontEntry& stateFont();
     double advance(FontEntry& font, const QString& text);
     void usePainterFont(int index);
+    static constexpr int TextPen = 0; // the width that asks usePen for the text pen
     void usePen(const Color& color, int width);
 
     QPaintDevice& device_;

@@ -13,7 +13,7 @@ void Graphics::DrawObject(const StringShape& shape, double x, double y) {
         return;
     const int font = fontIndex(shape.TextFont, shape.TextSize, shape.Bold, shape.Italic, false);
     usePainterFont(font);
-    usePen(shape.FillColor, 1);
+    usePen(shape.FillColor, TextPen);
     const double half = advance(fonts_[std::size_t(font)], shape.Text) / 2;
     if (shape.Rotation == 0) {
         painter_.drawText(QPointF(x - half, y), shape.Text);
