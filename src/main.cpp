@@ -1,17 +1,17 @@
-// Starts Tallio: the file types and document globals, then the main window with its menu bar.
-#include "core/FileTypes.h"
+// Starts Tallio: the application object brings up the document and the main window, the event loop
+// runs until the application quits, and quitting writes the preferences.
+#include "core/App.h"
 #include "core/Module1.h"
-#include "editor/Window1.h"
-#include "platform/UserQuestions.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Tallio");
-    platform::SetQuestions(std::make_unique<platform::QtQuestions>());
-    FileTypes::Init();
-    Module1::InitGlobals();
-    platform::SharedInstance<Window1>().Show();
-    return app.exec();
+    app.setQuitOnLastWindowClosed(false); // the main window's close decides, after offering to save
+    App::Instance().Start();
+    const int result = app.exec();
+    App::Instance().Event_Close();
+    Module1::ReleaseGlobals();
+    return result;
 }

@@ -1,6 +1,7 @@
 // Test main: a Qt application on the offscreen platform, and for every test a fresh configuration
 // folder, a fresh temporary folder and freshly scripted user questions.
 #include "TestSupport.h"
+#include "core/Module1.h"
 
 #include "platform/Menu.h"
 #include "platform/Window.h"
@@ -23,7 +24,9 @@ class FreshEnvironment : public ::testing::EmptyTestEventListener {
         platform::SetQuestions(std::move(q));
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
-        // Windows a test left open go now, so the next test starts with none.
+        // Windows a test left open go now, so the next test starts with none; a modified document
+        // would keep the main window open.
+        Module1::DirtyFlag = false;
         for (int guard = 0; platform::WindowAt(0) && guard < 100; ++guard)
             platform::WindowAt(0)->Close();
         platform::SetUnattended(false); // drops actions the test queued but did not use

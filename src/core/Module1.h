@@ -110,6 +110,9 @@ void FillModNames();
 // Releases the object globals (the printer setup) before the application object goes away.
 void ReleaseGlobals();
 
+// Resets the document to a new, empty one and shows it in the main window (Filename is kept).
+void NewDoc();
+
 // Millimetres to pixels at PageResolution.
 double mms(double mm);
 // Pixels at PageResolution to millimetres.

@@ -63,10 +63,23 @@ public:
     void ScrollBar1_ValueChanged();
     void ScrollBar2_ValueChanged();
 
+    // Menu commands (Window1Menus.cpp), bound by item name when the window is built. The framework's
+    // names begin with an underscore (_FileSave_Action); here they are spelled without it.
+    bool FileCreate_Action();
+    bool FileOpen_Action();
+    bool FileSave_Action();
+    bool FileSaveAs_Action();
+    bool Viewupdatecount_Action();
+    bool PrintPreview_Action();
+    bool PrintSetup_Action();
+    bool PrintPrint_Action();
+
 protected:
     // Window events (Window1Events.cpp).
     void Event_Open() override;
     void Event_Resized() override;
+    bool Event_CancelClose() override;
+    void Event_Close() override;
 
 private:
     // Menu bar first, then the window's own properties.
@@ -75,4 +88,7 @@ private:
     void CreateControls();
     // Connects the page view's canvases and scroll bars to their handlers.
     void AttachPageView();
+    void AddMenuHandlers();
+    // DrawPage on Canvas1 for the document's page size.
+    void RebuildPageView();
 };

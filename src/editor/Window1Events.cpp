@@ -1,5 +1,5 @@
 // The main window's own events: opening puts the page view into fit mode and builds its buffers;
-// resizing rebuilds them for the new view size.
+// resizing rebuilds them for the new view size; closing saves a modified document and quits.
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
@@ -30,4 +30,14 @@ void Window1::Event_Open() {
 
 void Window1::Event_Resized() {
     DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+}
+
+// A modified document is offered to Save As first. Cancelling that dialog keeps the window open rather
+// than quitting and losing the changes; a new document (File > New) discards them knowingly.
+bool Window1::Event_CancelClose() {
+    return DirtyFlag && !SaveFile(true);
+}
+
+void Window1::Event_Close() {
+    Quit();
 }

@@ -298,6 +298,7 @@ const ControlDesc Controls[] = {
 Window1::Window1() {
     Layout();
     CreateControls();
+    AddMenuHandlers();
 }
 
 void Window1::Layout() {

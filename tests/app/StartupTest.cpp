@@ -1,0 +1,137 @@
+#include "TestSupport.h"
+#include "core/App.h"
+#include "core/Module1.h"
+#include "dialogs/Help1.h"
+#include "editor/Window1.h"
+#include "platform/Controls.h"
+#include "platform/Menu.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace Module1;
+using platform::ListBox;
+using platform::SharedInstance;
+using testing_support::Scripted;
+using testing_support::TempDir;
+
+namespace {
+
+QString prefsPath() { return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt"; }
+
+void writePrefs(const QByteArray& bytes) {
+    QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    QFile f(prefsPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList column(const QString& list, int col) {
+    auto& box = *SharedInstance<Window1>().ControlNamed<ListBox>(list);
+    QStringList out;
+    for (int r = 0; r < box.ListCount(); ++r)
+        out << box.Cell(r, col);
+    return out;
+}
+
+bool choose(const QString& item) { return SharedInstance<Window1>().MenuItemNamed(item).Trigger(); }
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Filename.clear();
+        PrintSettings.clear();
+        quits = 0;
+        platform::SetQuitAction([] { ++quits; }); // outlives the test: windows close after it
+    }
+    static inline int quits = 0;
+};
+
+} // namespace
+
+TEST_F(Startup, FirstStartShowsANewFittedPage) {
+    App::Instance().Start();
+    EXPECT_TRUE(QFile::exists(prefsPath()));
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+    EXPECT_EQ(Filename, "");
+    EXPECT_TRUE(FitToPage);
+    EXPECT_EQ(column("ListBox2", 2).mid(1),
+              QStringList({"210.0", "297.0", "210.0", "297.0", "1.0", "0", "1.0", "0", "0"}));
+    EXPECT_EQ(column("ListBox1", 2).mid(6, 4), QStringList({"Arial", "Normal", "14.0", "C000M000Y000K100"}));
+    EXPECT_EQ(TotalObjects, 0);
+    EXPECT_EQ(CurrentObject, -1);
+    EXPECT_EQ(FindObject(-100, -100, 100, 100), -1) << "row 0 holds the defaults, but there are no objects";
+    EXPECT_EQ(ModNme.value(7), "EAN Mod 10 weighted");
+    EXPECT_EQ(ModNme.value(8), "");
+    // The default colour is black on screen too, not the colour parts' leftovers.
+    EXPECT_EQ(RecPos(0, 14).ColorValue(), platform::RGB(0, 0, 0));
+}
+
+TEST_F(Startup, LastDocumentThatCannotBeOpened) {
+    writePrefs("\n\n" + (TempDir() + "/gone/doc.num").toUtf8() + "\nsetup\n");
+    App::Instance().Start();
+    EXPECT_EQ(Scripted().messages, QStringList({TempDir() + "/gone/doc.num - Not Opened"}));
+    EXPECT_EQ(AdocWidth, 210);
+    EXPECT_EQ(PrintSettings, "setup");
+}
+
+TEST_F(Startup, HelpPicturesOpensTheHelpWindowWithoutBlocking) {
+    App::Instance().Start();
+    EXPECT_FALSE(choose("HelpHelpPictures"));
+    EXPECT_FALSE(choose("HelpHelpPictures"));
+    int helpWindows = 0;
+    for (int i = 0; platform::WindowAt(i); ++i)
+        helpWindows += dynamic_cast<Help1*>(platform::WindowAt(i)) != nullptr;
+    EXPECT_EQ(helpWindows, 1);
+}
+
+TEST_F(Startup, ClosingOffersToSaveAndNeverLosesChanges) {
+    App::Instance().Start();
+    Window1& w = SharedInstance<Window1>();
+    DirtyFlag = true;
+    w.Close(); // the save dialog is cancelled: the window stays
+    EXPECT_EQ(Scripted().saveDefaults, QStringList({"RUZuv.avo"}));
+    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(platform::WindowAt(0), &w);
+
+    Scripted().fileAnswers = {TempDir() + "/kept.num"};
+    w.Close();
+    EXPECT_TRUE(QFile::exists(TempDir() + "/kept.num"));
+    EXPECT_EQ(quits, 1);
+    App::Instance().Event_Close();
+    QFile prefs(prefsPath());
+    ASSERT_TRUE(prefs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(prefs.readAll(), "\n\n" + (TempDir() + "/kept.num").toUtf8() + "\n\n");
+}
+
+TEST_F(Startup, FileCommands) {
+    App::Instance().Start();
+    // Save on an untitled document asks; cancelling says so.
+    choose("FileSave");
+    EXPECT_EQ(Scripted().messages, QStringList({"File not saved"}));
+    // Open, cancelled: the document stays but is untitled from now on.
+    Filename = TempDir() + "/titled.num";
+    TotalObjects = 1;
+    choose("FileOpen");
+    EXPECT_EQ(Filename, "");
+    EXPECT_EQ(TotalObjects, 1);
+    // New leaves the document untitled and empty.
+    Filename = TempDir() + "/titled.num";
+    choose("FileCreate");
+    EXPECT_EQ(Filename, "");
+    EXPECT_EQ(TotalObjects, 0);
+    EXPECT_FALSE(DirtyFlag);
+    choose("Viewupdatecount");
+    EXPECT_TRUE(Scripted().messages.last().startsWith("UpdateCounter="));
+}
+
+TEST_F(Startup, PrintSetupStoresTheConfirmedSetup) {
+    App::Instance().Start();
+    Scripted().pageSetupAnswers = {false};
+    choose("PrintSetup");
+    EXPECT_EQ(PrintSettings, "");
+    choose("PrintSetup");
+    EXPECT_FALSE(PrintSettings.isEmpty());
+    EXPECT_EQ(Scripted().pageSetupCount, 2);
+}
