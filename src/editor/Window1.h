@@ -63,6 +63,35 @@ public:
     void ScrollBar1_ValueChanged();
     void ScrollBar2_ValueChanged();
 
+    // Property lists (Window1Lists.cpp): ListBox1 edits the current object, ListBox2 the page size and
+    // step-and-repeat grid. The key-down handlers mark the document modified and let every key through.
+    void ListBox1_Open();
+    bool ListBox1_CellClick(int row, int column, int x, int y);
+    void ListBox1_CellLostFocus(int row, int column);
+    void ListBox1_CellAction(int row, int column);
+    bool ListBox1_CellKeyDown(int row, int column, const QString& key);
+    void ListBox2_Open();
+    bool ListBox2_MouseDown(int x, int y);
+    bool ListBox2_CellBackgroundPaint(platform::Graphics& g, int row, int column);
+    void ListBox2_Change();
+    void ListBox2_CellLostFocus(int row, int column);
+    void ListBox2_CellAction(int row, int column);
+    bool ListBox2_CellKeyDown(int row, int column, const QString& key);
+    void ListBox2_CellGotFocus(int row, int column);
+
+    // Entry fields and buttons beside the lists (Window1Buttons.cpp).
+    void EdStart_TextChange();
+    bool EdStart_KeyDown(const QString& key);
+    void EdQty_TextChange();
+    void EdQty_LostFocus();
+    bool EdQty_KeyDown(const QString& key);
+    void EdNup_TextChange();
+    void CBback_Action();
+    void BtFit_Action();
+    void ListSelect_Up();
+    void ListSelect_Down();
+    void BtnDelObj_Action();
+
     // Menu commands (Window1Menus.cpp), bound by item name when the window is built. The framework's
     // names begin with an underscore (_FileSave_Action); here they are spelled without it.
     bool FileCreate_Action();
@@ -88,6 +117,16 @@ private:
     void CreateControls();
     // Connects the page view's canvases and scroll bars to their handlers.
     void AttachPageView();
+    // Connects the property lists, entry fields and their buttons to their handlers.
+    void AttachLists();
+    // The modal selectors opened from the object list's cells.
+    void ShowFontDialog();
+    void ShowMethodDialog();
+    void ShowColourDialog();
+    // Step distances and signature size from the page size and step counts; counts below 1 become 1.
+    void StepSignature();
+    // Moves the selection by step objects, wrapping around at either end.
+    void StepSelection(std::int32_t step);
     void AddMenuHandlers();
     // DrawPage on Canvas1 for the document's page size.
     void RebuildPageView();

@@ -1,0 +1,104 @@
+// The start, quantity and sheet fields, the backward check box, the Fit button, the object scroller and
+// the Delete Object button.
+#include "editor/Window1.h"
+
+#include "core/Module1.h"
+#include "platform/Controls.h"
+#include "platform/Numbers.h"
+
+#include <algorithm>
+
+using namespace platform;
+using namespace Module1;
+
+void Window1::EdStart_TextChange() {
+    Astart = Val(ControlNamed<EditField>("EdStart")->Text());
+    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+}
+
+bool Window1::EdStart_KeyDown(const QString&) {
+    DirtyFlag = true;
+    return false;
+}
+
+void Window1::EdQty_TextChange() {
+    Aqty = Int(Val(ControlNamed<EditField>("EdQty")->Text()));
+    CheckNup();
+}
+
+// The quantity becomes a whole number of full sheets. Counted as CheckNup counts (at least one cell
+// each way) and in 64 bits, so odd counts neither zero the quantity nor overflow.
+void Window1::EdQty_LostFocus() {
+    const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
+    Aqty = Int(double(cells * AnupQTY));
+    ControlNamed<EditField>("EdQty")->SetText(Str(Aqty));
+}
+
+bool Window1::EdQty_KeyDown(const QString&) {
+    DirtyFlag = true;
+    return false;
+}
+
+void Window1::EdNup_TextChange() {
+    AnupQTY = Int(Val(ControlNamed<EditField>("EdNup")->Text()));
+}
+
+void Window1::CBback_Action() {
+    Aback = ControlNamed<CheckBox>("CBback")->Value();
+}
+
+void Window1::BtFit_Action() {
+    FitToPageF();
+}
+
+void Window1::ListSelect_Up() {
+    StepSelection(1);
+}
+
+void Window1::ListSelect_Down() {
+    StepSelection(-1);
+}
+
+// The object being left keeps what the list shows. With no objects there is nothing to select, so no
+// stale row of the table is shown as if it were an object.
+void Window1::StepSelection(std::int32_t step) {
+    ControlNamed<ListBox>("ListBox1")->SetListIndex(-1);
+    SyncSel(true, CurrentObject);
+    if (TotalObjects < 1) {
+        CurrentObject = -1;
+    } else {
+        CurrentObject += step;
+        if (CurrentObject >= TotalObjects)
+            CurrentObject = 0;
+        if (CurrentObject < 0)
+            CurrentObject = TotalObjects - 1;
+        LoadSel(CurrentObject);
+    }
+    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+}
+
+// Later objects move up one row; the object now in the deleted one's row becomes current. With no
+// object selected nothing is deleted.
+void Window1::BtnDelObj_Action() {
+    const bool selected = CurrentObject >= 0 && CurrentObject < TotalObjects;
+    if (TotalObjects > 1 && selected) {
+        for (std::int32_t k = CurrentObject + 1; k < TotalObjects; ++k)
+            for (int j = 0; j <= 14; ++j)
+                RecPos(k - 1, j) = RecPos(k, j);
+        TotalObjects -= 1;
+        CurrentObject = std::min(CurrentObject, TotalObjects - 1);
+        LoadSel(CurrentObject);
+    } else if (TotalObjects < 1 || selected) {
+        TotalObjects = 0;
+        CurrentObject = -1;
+        RName.clear();
+        Rpic.clear();
+        Rxloc = Ryloc = 0;
+        Rpinc = Rmtype = 0;
+        Rfontfam = "Arial";
+        RfontStyle = "Normal";
+        RFontSize = 14.0;
+        SyncSel(false, 0);
+    }
+    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+}

@@ -1,0 +1,211 @@
+// The property lists: the object list (the current object's fields, with selectors for the method, font
+// and colour) and the parameter list (page size and step-and-repeat grid, signature computed).
+#include "editor/Window1.h"
+
+#include "core/Module1.h"
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/Numbers.h"
+
+#include <algorithm>
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+
+// Parameter rows the user may change: page width and height, step across and down.
+bool IsEditableParameter(int row) {
+    return row == 1 || row == 2 || row == 5 || row == 7;
+}
+
+bool IsStepCount(int row) {
+    return row == 5 || row == 7;
+}
+
+// A number row always holds plain number text; anything else reads as 0.
+void NormaliseNumberCell(ListBox& list, int row, int column) {
+    if (list.Cell(row, 0) == "N")
+        list.SetCell(row, column, Str(CDbl(list.Cell(row, column))));
+}
+
+} // namespace
+
+void Window1::AttachLists() {
+    auto* objects = ControlNamed<ListBox>("ListBox1");
+    objects->Open = [this] { ListBox1_Open(); };
+    objects->CellClick = [this](int row, int column, int x, int y) {
+        return ListBox1_CellClick(row, column, x, y);
+    };
+    objects->CellLostFocus = [this](int row, int column) { ListBox1_CellLostFocus(row, column); };
+    objects->CellAction = [this](int row, int column) { ListBox1_CellAction(row, column); };
+    objects->CellKeyDown = [this](int row, int column, const QString& key) {
+        return ListBox1_CellKeyDown(row, column, key);
+    };
+
+    auto* parameters = ControlNamed<ListBox>("ListBox2");
+    parameters->Open = [this] { ListBox2_Open(); };
+    parameters->MouseDown = [this](int x, int y) { return ListBox2_MouseDown(x, y); };
+    parameters->CellBackgroundPaint = [this](Graphics& g, int row, int column) {
+        return ListBox2_CellBackgroundPaint(g, row, column);
+    };
+    parameters->Change = [this] { ListBox2_Change(); };
+    parameters->CellLostFocus = [this](int row, int column) { ListBox2_CellLostFocus(row, column); };
+    parameters->CellAction = [this](int row, int column) { ListBox2_CellAction(row, column); };
+    parameters->CellKeyDown = [this](int row, int column, const QString& key) {
+        return ListBox2_CellKeyDown(row, column, key);
+    };
+    parameters->CellGotFocus = [this](int row, int column) { ListBox2_CellGotFocus(row, column); };
+
+    auto* start = ControlNamed<EditField>("EdStart");
+    start->TextChange = [this] { EdStart_TextChange(); };
+    start->KeyDown = [this](const QString& key) { return EdStart_KeyDown(key); };
+    auto* quantity = ControlNamed<EditField>("EdQty");
+    quantity->TextChange = [this] { EdQty_TextChange(); };
+    quantity->LostFocus = [this] { EdQty_LostFocus(); };
+    quantity->KeyDown = [this](const QString& key) { return EdQty_KeyDown(key); };
+    ControlNamed<EditField>("EdNup")->TextChange = [this] { EdNup_TextChange(); };
+    ControlNamed<CheckBox>("CBback")->Action = [this] { CBback_Action(); };
+    ControlNamed<BevelButton>("BtFit")->Action = [this] { BtFit_Action(); };
+    auto* scroller = ControlNamed<LittleArrows>("ListSelect");
+    scroller->Up = [this] { ListSelect_Up(); };
+    scroller->Down = [this] { ListSelect_Down(); };
+    ControlNamed<BevelButton>("BtnDelObj")->Action = [this] { BtnDelObj_Action(); };
+}
+
+void Window1::ListBox1_Open() {
+    ControlNamed<ListBox>("ListBox1")->SetColumnType(1, ListBox::TypeNormal);
+}
+
+// The clicked row's value becomes editable; the method, font and colour rows open their selector and
+// take its result back into the list and the current object.
+bool Window1::ListBox1_CellClick(int row, int, int, int) {
+    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    CellClicked = true;
+    list.SetCellType(row, 2, ListBox::TypeEditable);
+    const QString label = list.Cell(row, 1);
+    if (label == "Font Family") {
+        CurrentFont = list.Cell(row, 2);
+        CurrentStyle = list.Cell(row + 1, 2);
+        ShowFontDialog();
+        list.SetCell(row, 2, CurrentFont);
+        list.SetCell(row + 1, 2, CurrentStyle);
+        list.SetSelected(row, false);
+        ListUpdate();
+    }
+    if (label == "Font Style") {
+        CurrentFont = list.Cell(row - 1, 2);
+        CurrentStyle = list.Cell(row, 2);
+        ShowFontDialog();
+        list.SetCell(row - 1, 2, CurrentFont);
+        list.SetCell(row, 2, CurrentStyle);
+        list.SetSelected(row, false);
+        ListUpdate();
+    }
+    if (label == "Mod Type") {
+        ShowMethodDialog();
+        list.SetCell(row, 2, ModName);
+        ListUpdate();
+    }
+    if (label == "Colour") {
+        ShowColourDialog();
+        list.SetCell(row, 2, Rcolour);
+        NumColour(CurrentObject);
+        list.SetSelected(row, false);
+        ListUpdate();
+    }
+    return false;
+}
+
+// The finished edit is written into the current object and the row is let go.
+void Window1::ListBox1_CellLostFocus(int row, int) {
+    if (!CellClicked)
+        return;
+    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    list.SetCellType(row, 2, ListBox::TypeDefault);
+    SyncSel(true, CurrentObject);
+    list.SetListIndex(-1);
+    list.SetSelected(row, false);
+    Refresh(false);
+}
+
+void Window1::ListBox1_CellAction(int row, int column) {
+    NormaliseNumberCell(*ControlNamed<ListBox>("ListBox1"), row, column);
+}
+
+bool Window1::ListBox1_CellKeyDown(int, int, const QString&) {
+    DirtyFlag = true;
+    return false;
+}
+
+// Only the page size and step counts are typed in; the signature and distances are computed.
+void Window1::ListBox2_Open() {
+    ListBox& list = *ControlNamed<ListBox>("ListBox2");
+    list.SetColumnType(2, ListBox::TypeEditable);
+    for (int row : {3, 4, 6, 8})
+        list.SetCellType(row, 2, ListBox::TypeNormal);
+}
+
+// Clicks on the rows that show values only are swallowed, so they neither select nor edit.
+bool Window1::ListBox2_MouseDown(int x, int y) {
+    const int row = ControlNamed<ListBox>("ListBox2")->RowFromXY(x, y);
+    return row == 0 || row == 3 || row == 4 || row == 6 || row == 8 || row == 9;
+}
+
+bool Window1::ListBox2_CellBackgroundPaint(Graphics& g, int row, int) {
+    g.ForeColor = IsEditableParameter(row) ? RGB(255, 255, 255) : RGB(240, 230, 230);
+    g.FillRect(0, 0, g.Width(), g.Height());
+    return false;
+}
+
+// Leaving a row commits the list into the header; a new page size rebuilds the page view, and the
+// signature follows the page size and step counts.
+void Window1::ListBox2_Change() {
+    SyncHead(true);
+    const int row = ControlNamed<ListBox>("ListBox2")->ListIndex();
+    if (row == 1 || row == 2)
+        DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+    if (IsEditableParameter(row)) {
+        StepSignature();
+        SyncHead(false);
+        CheckNup();
+    }
+    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+}
+
+// A step count takes effect as soon as its edit ends; page sizes wait for the next selection change.
+void Window1::ListBox2_CellLostFocus(int, int) {
+    if (IsStepCount(ControlNamed<ListBox>("ListBox2")->ListIndex())) {
+        SyncHead(true);
+        StepSignature();
+        SyncHead(false);
+        CheckNup();
+    }
+    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+}
+
+void Window1::ListBox2_CellAction(int row, int column) {
+    NormaliseNumberCell(*ControlNamed<ListBox>("ListBox2"), row, column);
+}
+
+bool Window1::ListBox2_CellKeyDown(int, int, const QString&) {
+    DirtyFlag = true;
+    return false;
+}
+
+void Window1::ListBox2_CellGotFocus(int, int) {}
+
+// With more than one cell on an axis, cells abut: the step is one page and the signature the page
+// times the count. A grid needs at least one cell each way, so smaller counts are taken as 1.
+void Window1::StepSignature() {
+    AstepR = std::max(AstepR, 1);
+    AstepD = std::max(AstepD, 1);
+    AstepRV = AstepR > 1 ? AdocWidth : 0;
+    AsigWidth = AstepR > 1 ? AstepRV * AstepR : AdocWidth;
+    AstepDV = AstepD > 1 ? AdocHeight : 0;
+    AsigHeight = AstepD > 1 ? AstepDV * AstepD : AdocHeight;
+}
+
+void Window1::ShowFontDialog() {}
+void Window1::ShowMethodDialog() {}
+void Window1::ShowColourDialog() {}
