@@ -78,12 +78,15 @@ void Window1::ListBox1_Open() {
 }
 
 // The clicked row's value becomes editable; the method, font and colour rows open their selector and
-// take its result back into the list and the current object.
+// take its result back into the list and the current object. The font and colour rows end deselected:
+// their click is then not passed on, since it would select the row again and open an inline editor
+// over the value just chosen.
 bool Window1::ListBox1_CellClick(int row, int, int, int) {
     ListBox& list = *ControlNamed<ListBox>("ListBox1");
     CellClicked = true;
     list.SetCellType(row, 2, ListBox::TypeEditable);
     const QString label = list.Cell(row, 1);
+    bool deselected = false;
     if (label == "Font Family") {
         CurrentFont = list.Cell(row, 2);
         CurrentStyle = list.Cell(row + 1, 2);
@@ -91,6 +94,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row, 2, CurrentFont);
         list.SetCell(row + 1, 2, CurrentStyle);
         list.SetSelected(row, false);
+        deselected = true;
         ListUpdate();
     }
     if (label == "Font Style") {
@@ -100,6 +104,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row - 1, 2, CurrentFont);
         list.SetCell(row, 2, CurrentStyle);
         list.SetSelected(row, false);
+        deselected = true;
         ListUpdate();
     }
     if (label == "Mod Type") {
@@ -112,9 +117,10 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row, 2, Rcolour);
         NumColour(CurrentObject);
         list.SetSelected(row, false);
+        deselected = true;
         ListUpdate();
     }
-    return false;
+    return deselected;
 }
 
 // The finished edit is written into the current object and the row is let go.
