@@ -39,31 +39,13 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 platform::ListBox& parameterList() { return *platform::SharedInstance<Window1>().ControlNamed<platform::ListBox>("ListBox2"); }
 
-// An empty A4 document on a one-cell sheet, as a new document starts.
+// An empty, untitled A4 document on a one-cell sheet.
 void emptyDocument() {
     InitGlobals();
     FileTypes::Init();
     FillModNames();
-    PageResolution = 100;
+    NewDoc();
     Filename.clear();
-    AFileName.clear();
-    AdocWidth = AsigWidth = 210;
-    AdocHeight = AsigHeight = 297;
-    AstepR = AstepD = 1;
-    AstepRV = AstepDV = 0;
-    AinTag = 0;
-    Astart = 0;
-    Aqty = 0;
-    EPSpathName.clear();
-    EPSfilename.clear();
-    EPSmaskX = EPSmaskY = EPSmaskWidth = EPSmaskHeight = 0;
-    EPSscaleX = EPSscaleY = 100;
-    EPSuseForms = false;
-    QVutils::EPSBoundBoxX = QVutils::EPSBoundBoxY = 0;
-    TotalObjects = 0;
-    CurrentObject = -1;
-    DirtyFlag = false;
-    platform::SharedInstance<Window1>().Bdx = nullptr;
 }
 
 void addObject(const QString& name, double x, double y, const QString& picture, double inc, const QString& method,
