@@ -78,8 +78,8 @@ void Window1::ListBox1_Open() {
 }
 
 // The clicked row's value becomes editable; the method, font and colour rows open their selector and
-// take its result back into the list and the current object. The font and colour rows end deselected:
-// their click is then not passed on, since it would select the row again and open an inline editor
+// take its result back into the list and the current object. The font and colour rows end with no row
+// selected: their click is not passed on, since it would select the row again and open an inline editor
 // over the value just chosen.
 bool Window1::ListBox1_CellClick(int row, int, int, int) {
     ListBox& list = *ControlNamed<ListBox>("ListBox1");
@@ -93,7 +93,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         ShowFontDialog();
         list.SetCell(row, 2, CurrentFont);
         list.SetCell(row + 1, 2, CurrentStyle);
-        list.SetSelected(row, false);
+        list.SetListIndex(-1);
         deselected = true;
         ListUpdate();
     }
@@ -103,7 +103,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         ShowFontDialog();
         list.SetCell(row - 1, 2, CurrentFont);
         list.SetCell(row, 2, CurrentStyle);
-        list.SetSelected(row, false);
+        list.SetListIndex(-1);
         deselected = true;
         ListUpdate();
     }
@@ -116,7 +116,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         ShowColourDialog();
         list.SetCell(row, 2, Rcolour);
         NumColour(CurrentObject);
-        list.SetSelected(row, false);
+        list.SetListIndex(-1);
         deselected = true;
         ListUpdate();
     }
@@ -212,6 +212,8 @@ void Window1::StepSignature() {
     AsigHeight = AstepD > 1 ? AstepDV * AstepD : AdocHeight;
 }
 
+// The selectors are shown modally here once they are part of the program; until then a click on their
+// rows leaves the values as they are.
 void Window1::ShowFontDialog() {}
 void Window1::ShowMethodDialog() {}
 void Window1::ShowColourDialog() {}
