@@ -27,10 +27,10 @@ void Window1::EdQty_TextChange() {
 }
 
 // The quantity becomes a whole number of full sheets. Counted as CheckNup counts (at least one cell
-// each way) and in 64 bits, so odd counts neither zero the quantity nor overflow.
+// each way) and saturated at the 32-bit limit, so odd counts neither zero the quantity nor overflow.
 void Window1::EdQty_LostFocus() {
     const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
-    Aqty = Int(double(cells * AnupQTY));
+    Aqty = Int(double(cells) * AnupQTY);
     ControlNamed<EditField>("EdQty")->SetText(Str(Aqty));
 }
 
