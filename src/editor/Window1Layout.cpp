@@ -324,4 +324,5 @@ void Window1::CreateControls() {
     ControlNamed<ImageWell>("ImageWell1")->SetImage(ZOrer2());
     ControlNamed<ImageWell>("ImageWell2")->SetImage(ZOrer3());
     AttachPageView();
+    AttachPageInteraction();
 }
