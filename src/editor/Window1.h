@@ -92,6 +92,20 @@ public:
     void ListSelect_Down();
     void BtnDelObj_Action();
 
+    // Tools and the page view's pointer (Window1Tools.cpp, Window1Mouse.cpp). MouseDown returns whether
+    // MouseDrag and MouseUp follow the press.
+    bool Numtool_MouseDown(int x, int y);
+    void Numtool_Action();
+    bool TextTool_MouseDown(int x, int y);
+    void TextTool_Action();
+    bool Canvas1_MouseDown(int x, int y);
+    void Canvas1_MouseDrag(int x, int y);
+    void Canvas1_MouseUp(int x, int y);
+    void Canvas1_MouseMove(int x, int y);
+    void MagEn_Action();
+    void MagR1_Action();
+    void PushButton1_Action();
+
     // Menu commands (Window1Menus.cpp), bound by item name when the window is built. The framework's
     // names begin with an underscore (_FileSave_Action); here they are spelled without it.
     bool FileCreate_Action();
@@ -127,6 +141,17 @@ private:
     void StepSignature();
     // Moves the selection by step objects, wrapping around at either end.
     void StepSelection(std::int32_t step);
+
+    // Connects the tools, zoom buttons, backdrop button and the page view's mouse to their handlers.
+    void AttachPageInteraction();
+    // Window cursor and tool flags of the add tool (true) or the select tool.
+    void ArmTool(bool add);
+    // A new object at the pressed point, or a message when the object table is full.
+    void PlaceObject();
+    // PageResolution becomes dpi, the page view is rebuilt and the current object centred.
+    void Zoom(std::int32_t dpi);
+    // Deselects the object list's selected row; lockValue also makes its value cell non-editable.
+    void EndObjectListSelection(bool lockValue);
     void AddMenuHandlers();
     // DrawPage on Canvas1 for the document's page size.
     void RebuildPageView();

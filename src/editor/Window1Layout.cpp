@@ -325,4 +325,5 @@ void Window1::CreateControls() {
     ControlNamed<ImageWell>("ImageWell2")->SetImage(ZOrer3());
     AttachPageView();
     AttachLists();
+    AttachPageInteraction();
 }
