@@ -148,6 +148,13 @@ Color Preview(int c, int m, int y, int k) {
     return CMY((c + k) / 100.0, (m + k) / 100.0, (y + k) / 100.0);
 }
 
+// The colour string of four percentages: "C" ccc "M" mmm "Y" yyy "K" kkk, three digits each.
+QString ColourString(int c, int m, int y, int k) {
+    // The last three digits of v + 1000 give the part with leading zeros (0 -> 000, 100 -> 100).
+    auto digits = [](int v) { return Right(Str(v + 1000), 3); };
+    return "C" + digits(c) + "M" + digits(m) + "Y" + digits(y) + "K" + digits(k);
+}
+
 } // namespace
 
 ColourSet::ColourSet() {
@@ -168,12 +175,6 @@ ColourSet::ColourSet() {
     ControlNamed<EditField>("EFBlack")->KeyDown = [this](const QString& k) { return EFBlack_KeyDown(k); };
     ControlNamed<EditField>("EFBlack")->TextChange = [this] { EFBlack_TextChange(); };
     ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
-}
-
-QString ColourSet::ColourString(int c, int m, int y, int k) {
-    // The last three digits of v + 1000 give the part with leading zeros (0 -> 000, 100 -> 100).
-    auto digits = [](int v) { return Right(Str(v + 1000), 3); };
-    return "C" + digits(c) + "M" + digits(m) + "Y" + digits(y) + "K" + digits(k);
 }
 
 Slider& ColourSet::InkSlider(Ink ink) const {

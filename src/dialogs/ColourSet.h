@@ -35,9 +35,6 @@ public:
     // Paints the "New" preview from the four sliders.
     void SetNew();
 
-    // The colour string of four percentages: "C" ccc "M" mmm "Y" yyy "K" kkk, three digits each.
-    static QString ColourString(int c, int m, int y, int k);
-
 protected:
     void Event_Open() override;
     void Event_Close() override;
