@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "core/Module1.h"
 
+#include "platform/Fonts.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
 
@@ -34,6 +35,7 @@ class FreshEnvironment : public ::testing::EmptyTestEventListener {
         platform::TakeUnattendedCloses();
         platform::RemoveAppMenuHandlers();
         platform::SetQuitAction({});
+        platform::SetFontListForTests(std::nullopt);
         QCoreApplication::sendPostedEvents(nullptr, 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         gTemp.reset();

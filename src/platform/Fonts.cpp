@@ -7,13 +7,19 @@
 namespace platform {
 
 namespace {
+std::optional<QStringList> gTestFonts;
+
 // Asked once: the font selector asks for every name in turn, and fonts installed while the program
 // runs are not expected to show until the next start.
 const QStringList& families() {
-    static const QStringList list = QFontDatabase::families();
-    return list;
+    static const QStringList installed = QFontDatabase::families();
+    return gTestFonts ? *gTestFonts : installed;
 }
 } // namespace
+
+void SetFontListForTests(std::optional<QStringList> list) {
+    gTestFonts = std::move(list);
+}
 
 int FontCount() {
     return int(families().size());

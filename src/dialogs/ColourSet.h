@@ -1,0 +1,49 @@
+// The colour selector: a modal dialog that sets the current number object's CMYK colour as four
+// percentages, each with a slider, a number field and a swatch, beside previews of the old and new colour.
+#pragma once
+
+#include "platform/Window.h"
+#include <QString>
+
+namespace platform {
+class Slider;
+}
+
+// The shared instance (the framework's accessor `ColourSet.ColourSet()`) is
+// platform::SharedInstance<ColourSet>(). It opens on Module1's pncCyan..pncBlack and, however it is
+// closed, writes the four parts and the colour string Rcolour back.
+class ColourSet : public platform::Window {
+public:
+    ColourSet();
+
+    // True while a number field pushes its value into its slider, so the slider leaves the field as typed.
+    bool inuse = false;
+
+    void SliderC_ValueChanged();
+    void SliderM_ValueChanged();
+    void SliderY_ValueChanged();
+    void SliderK_ValueChanged();
+    void EFCyan_TextChange();
+    void EFMagenta_TextChange();
+    void EFYellow_TextChange();
+    void EFBlack_TextChange();
+    bool EFCyan_KeyDown(const QString& key);
+    bool EFMagenta_KeyDown(const QString& key);
+    bool EFYellow_KeyDown(const QString& key);
+    bool EFBlack_KeyDown(const QString& key);
+    void PushButton1_Action();
+    // Paints the "New" preview from the four sliders.
+    void SetNew();
+
+protected:
+    void Event_Open() override;
+    void Event_Close() override;
+
+private:
+    enum Ink { InkCyan, InkMagenta, InkYellow, InkBlack };
+    platform::Slider& InkSlider(Ink ink) const;
+    int Part(Ink ink) const;
+    void InkChanged(Ink ink);
+    void InkTyped(Ink ink);
+    bool InkKeyDown();
+};
