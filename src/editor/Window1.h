@@ -116,6 +116,7 @@ public:
     bool PrintPreview_Action();
     bool PrintSetup_Action();
     bool PrintPrint_Action();
+    bool BackDropOpen_Action();
 
 protected:
     // Window events (Window1Events.cpp).

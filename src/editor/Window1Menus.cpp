@@ -2,6 +2,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/BDropProps.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/PrinterSetup.h"
@@ -20,6 +21,7 @@ void Window1::AddMenuHandlers() {
     AddMenuHandler("PrintPreview", [this] { return PrintPreview_Action(); });
     AddMenuHandler("PrintSetup", [this] { return PrintSetup_Action(); });
     AddMenuHandler("PrintPrint", [this] { return PrintPrint_Action(); });
+    AddMenuHandler("BackDropOpen", [this] { return BackDropOpen_Action(); });
 }
 
 void Window1::RebuildPageView() {
@@ -77,5 +79,10 @@ bool Window1::PrintSetup_Action() {
 
 bool Window1::PrintPrint_Action() {
     PrintStart();
+    return false;
+}
+
+bool Window1::BackDropOpen_Action() {
+    SharedInstance<BDropProps>().ShowModal();
     return false;
 }

@@ -1,0 +1,208 @@
+// The backdrop dialog's behaviour: field edits, the buttons, loading and removing the picture, and the
+// information box.
+#include "dialogs/BDropProps.h"
+
+#include "core/FileTypes.h"
+#include "core/Module1.h"
+#include "core/QVutils.h"
+#include "editor/Window1.h"
+#include "platform/Controls.h"
+#include "platform/FolderItem.h"
+#include "platform/Numbers.h"
+#include "platform/Picture.h"
+
+using namespace platform;
+using namespace Module1;
+
+namespace {
+
+const QString EndOfLine = "\n";
+
+Window1& MainWindow() {
+    return SharedInstance<Window1>();
+}
+
+// What the picture reader sets, kept so that a failed read can leave the backdrop as it was.
+struct ReaderState {
+    bool eps = QVutils::EPS;
+    double boundBoxX = QVutils::EPSBoundBoxX, boundBoxY = QVutils::EPSBoundBoxY;
+    double bbWidth = QVutils::EPSbbWidth, bbHeight = QVutils::EPSbbHeight;
+    QString title = QVutils::EPStitle;
+
+    void Restore() const {
+        QVutils::EPS = eps;
+        QVutils::EPSBoundBoxX = boundBoxX;
+        QVutils::EPSBoundBoxY = boundBoxY;
+        QVutils::EPSbbWidth = bbWidth;
+        QVutils::EPSbbHeight = bbHeight;
+        QVutils::EPStitle = title;
+    }
+};
+
+} // namespace
+
+void BDropProps::RefreshPageView() {
+    MainWindow().ControlNamed<Canvas>("Canvas1")->Refresh(true);
+}
+
+void BDropProps::Event_Activate() {
+    UpdateInfo();
+}
+
+void BDropProps::EditField_TextChange() {
+    DirtyFlag = true;
+    EPSdirty = true;
+}
+
+void BDropProps::EditField9_LostFocus() {
+    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
+    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
+    RefreshPageView();
+}
+
+void BDropProps::EditField10_LostFocus() {
+    EditField9_LostFocus();
+}
+
+void BDropProps::CheckBox1_Action() {
+    EPSuseForms = ControlNamed<CheckBox>("CheckBox1")->Value();
+}
+
+void BDropProps::CheckBox2_Action() {
+    NonProp = ControlNamed<CheckBox>("CheckBox2")->Value();
+}
+
+void BDropProps::EditField1_Open() {
+    Field("EditField1").SetText(Str(QVutils::EPSjpgResolution));
+}
+
+void BDropProps::EditField1_LostFocus() {
+    const std::int32_t resolution = Int(Val(Field("EditField1").Text()));
+    // Only a new resolution reads the picture again: passing through the field would otherwise throw
+    // away the mask, scale and offsets just set.
+    const bool changed = resolution != QVutils::EPSjpgResolution;
+    QVutils::EPSjpgResolution = resolution;
+    if (!changed || EPSpathName.isEmpty())
+        return;
+    const auto f = GetFolderItem(EPSpathName);
+    if (!f || !f->Exists())
+        return;
+    if (LoadAndReset(f)) {
+        UpdateInfo();
+        DirtyFlag = true;
+    }
+}
+
+bool BDropProps::LoadAndReset(const std::shared_ptr<FolderItem>& f) {
+    const ReaderState before;
+    auto picture = QVutils::OpenAsEPSpict(f);
+    if (!picture) {
+        // The reader has told the user; the old picture and its placement stay.
+        before.Restore();
+        return false;
+    }
+    Window1& main = MainWindow();
+    main.Bdx = std::move(picture);
+    EPSpathName = f->AbsolutePath();
+    EPSfilename = f->Name();
+    main.DrawPage(main.ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+    EPSmaskX = 0;
+    EPSmaskY = 0;
+    EPSmaskWidth = AdocWidth;
+    EPSmaskHeight = AdocHeight;
+    EPSscaleX = 100;
+    EPSscaleY = 100;
+    QVutils::EPSBoundBoxX = 0;
+    QVutils::EPSBoundBoxY = 0;
+    return true;
+}
+
+void BDropProps::PushButton1_Action() {
+    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
+    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
+    EPSdirty = true;
+    RefreshPageView();
+    Close();
+}
+
+void BDropProps::PushButton2_Action() {
+    // With no picture size there is nothing to fit to; the scale stays.
+    if (!(QVutils::EPSbbWidth > 0 && QVutils::EPSbbHeight > 0))
+        return;
+    const double sh = AdocHeight / QVutils::EPSbbHeight;
+    const double sw = AdocWidth / QVutils::EPSbbWidth;
+    if (NonProp) {
+        EPSscaleX = sw * 100;
+        EPSscaleY = sh * 100;
+    } else {
+        const double s = sh <= sw ? sh : sw;
+        EPSscaleX = s * 100;
+        EPSscaleY = s * 100;
+    }
+    Field("EditField7").SetText(Str(EPSscaleX));
+    Field("EditField8").SetText(Str(EPSscaleY));
+    RefreshPageView();
+}
+
+void BDropProps::PushButton3_Action() {
+    // The offsets go through their text, so the fields show exactly what is stored.
+    Field("EditField9").SetText(Str((QVutils::EPSbbWidth * (EPSscaleX / 100) - EPSmaskWidth) / 2));
+    Field("EditField10").SetText(Str((QVutils::EPSbbHeight * (EPSscaleY / 100) - EPSmaskHeight) / 2));
+    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
+    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
+    RefreshPageView();
+}
+
+bool BDropProps::BackdropOpen_Action() {
+    const auto f = GetOpenFolderItem(FileTypes::ZOrerImages());
+    if (!f)
+        return false;
+    if (LoadAndReset(f)) {
+        UpdateInfo();
+        DirtyFlag = true;
+    }
+    return false;
+}
+
+bool BDropProps::BackdropDelete_Action() {
+    Window1& main = MainWindow();
+    main.ControlNamed<Canvas>("Canvas1")->SetBackdrop(nullptr);
+    main.Bdx = nullptr;
+    QVutils::EPSbbWidth = 0;
+    QVutils::EPSbbHeight = 0;
+    QVutils::EPSBoundBoxX = 0;
+    QVutils::EPSBoundBoxY = 0;
+    EPSfilename = "";
+    EPSpathName = "";
+    DirtyFlag = true;
+    UpdateInfo();
+    RefreshPageView();
+    return false;
+}
+
+void BDropProps::UpdateInfo() {
+    const auto& bdx = MainWindow().Bdx;
+    QString type;
+    if (QVutils::EPS) {
+        type = "FileType = EPS";
+    } else {
+        type = "FileType = Image (Tiff/jpg/pct/pdf) - depth ";
+        if (bdx)
+            type += Str(bdx->Depth()) + "Bits - Resolution = " + Str(bdx->HorizontalResolution()) + "dpi";
+    }
+    auto& info = *ControlNamed<Label>("StaticText3");
+    if (bdx) {
+        info.SetText("Filename: " + EPSfilename + EndOfLine + type + EndOfLine +
+                     "Bounding Box: " + Str(QVutils::EPSbbWidth) + " X " + Str(QVutils::EPSbbHeight) + "mms" +
+                     EndOfLine + "Current Location: X = " + Str(QVutils::EPSBoundBoxX) +
+                     "  -  Y = " + Str(QVutils::EPSBoundBoxY) + EndOfLine);
+    } else {
+        info.SetText("Filename: " + EPSfilename);
+    }
+
+    const double values[] = {EPSmaskX,  EPSmaskY,  EPSmaskWidth,          EPSmaskHeight,
+                             EPSscaleX, EPSscaleY, QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY};
+    for (int i = 0; i < 8; ++i)
+        Field("EditField" + QString::number(i + 3)).SetText(Str(values[i]));
+    ControlNamed<CheckBox>("CheckBox1")->SetValue(EPSuseForms);
+}
