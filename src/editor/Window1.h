@@ -69,6 +69,7 @@ public:
     bool FileOpen_Action();
     bool FileSave_Action();
     bool FileSaveAs_Action();
+    bool EditStepRepeat_Action();
     bool Viewupdatecount_Action();
     bool PrintPreview_Action();
     bool PrintSetup_Action();

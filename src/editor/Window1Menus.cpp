@@ -2,6 +2,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/StepRpt.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/PrinterSetup.h"
@@ -16,6 +17,7 @@ void Window1::AddMenuHandlers() {
     AddMenuHandler("FileOpen", [this] { return FileOpen_Action(); });
     AddMenuHandler("FileSave", [this] { return FileSave_Action(); });
     AddMenuHandler("FileSaveAs", [this] { return FileSaveAs_Action(); });
+    AddMenuHandler("EditStepRepeat", [this] { return EditStepRepeat_Action(); });
     AddMenuHandler("Viewupdatecount", [this] { return Viewupdatecount_Action(); });
     AddMenuHandler("PrintPreview", [this] { return PrintPreview_Action(); });
     AddMenuHandler("PrintSetup", [this] { return PrintSetup_Action(); });
@@ -51,6 +53,15 @@ bool Window1::FileSave_Action() {
 bool Window1::FileSaveAs_Action() {
     if (!SaveFile(true))
         MsgBox("File not saved");
+    return false;
+}
+
+// The copies are made from the selected object, so with none there is nothing to repeat.
+bool Window1::EditStepRepeat_Action() {
+    if (CurrentObject < 0 || CurrentObject >= TotalObjects)
+        MsgBox("Select a number object to step and repeat");
+    else
+        SharedInstance<StepRpt>().ShowModal();
     return false;
 }
 
