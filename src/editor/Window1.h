@@ -74,6 +74,7 @@ public:
     bool PrintPreview_Action();
     bool PrintSetup_Action();
     bool PrintPrint_Action();
+    bool HelpAbout_Action();
 
 protected:
     // Window events (Window1Events.cpp).

@@ -2,6 +2,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/AboutWindow.h"
 #include "dialogs/StepRpt.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
@@ -22,6 +23,7 @@ void Window1::AddMenuHandlers() {
     AddMenuHandler("PrintPreview", [this] { return PrintPreview_Action(); });
     AddMenuHandler("PrintSetup", [this] { return PrintSetup_Action(); });
     AddMenuHandler("PrintPrint", [this] { return PrintPrint_Action(); });
+    AddMenuHandler("HelpAbout", [this] { return HelpAbout_Action(); });
 }
 
 void Window1::RebuildPageView() {
@@ -88,5 +90,10 @@ bool Window1::PrintSetup_Action() {
 
 bool Window1::PrintPrint_Action() {
     PrintStart();
+    return false;
+}
+
+bool Window1::HelpAbout_Action() {
+    SharedInstance<AboutWindow>().ShowModal();
     return false;
 }
