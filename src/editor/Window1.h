@@ -112,10 +112,12 @@ public:
     bool FileOpen_Action();
     bool FileSave_Action();
     bool FileSaveAs_Action();
+    bool EditStepRepeat_Action();
     bool Viewupdatecount_Action();
     bool PrintPreview_Action();
     bool PrintSetup_Action();
     bool PrintPrint_Action();
+    bool HelpAbout_Action();
     bool BackDropOpen_Action();
 
 protected:

@@ -3,6 +3,9 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/ColourSet.h"
+#include "dialogs/Font1.h"
+#include "dialogs/ModSelect.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
@@ -214,6 +217,12 @@ void Window1::StepSignature() {
 
 // The selectors are shown modally here once they are part of the program; until then a click on their
 // rows leaves the values as they are.
-void Window1::ShowFontDialog() {}
-void Window1::ShowMethodDialog() {}
-void Window1::ShowColourDialog() {}
+void Window1::ShowFontDialog() {
+    SharedInstance<Font1>().ShowModal();
+}
+void Window1::ShowMethodDialog() {
+    SharedInstance<ModSelect>().ShowModal();
+}
+void Window1::ShowColourDialog() {
+    SharedInstance<ColourSet>().ShowModal();
+}

@@ -2,7 +2,9 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/AboutWindow.h"
 #include "dialogs/BDropProps.h"
+#include "dialogs/StepRpt.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/PrinterSetup.h"
@@ -17,10 +19,12 @@ void Window1::AddMenuHandlers() {
     AddMenuHandler("FileOpen", [this] { return FileOpen_Action(); });
     AddMenuHandler("FileSave", [this] { return FileSave_Action(); });
     AddMenuHandler("FileSaveAs", [this] { return FileSaveAs_Action(); });
+    AddMenuHandler("EditStepRepeat", [this] { return EditStepRepeat_Action(); });
     AddMenuHandler("Viewupdatecount", [this] { return Viewupdatecount_Action(); });
     AddMenuHandler("PrintPreview", [this] { return PrintPreview_Action(); });
     AddMenuHandler("PrintSetup", [this] { return PrintSetup_Action(); });
     AddMenuHandler("PrintPrint", [this] { return PrintPrint_Action(); });
+    AddMenuHandler("HelpAbout", [this] { return HelpAbout_Action(); });
     AddMenuHandler("BackDropOpen", [this] { return BackDropOpen_Action(); });
 }
 
@@ -56,6 +60,15 @@ bool Window1::FileSaveAs_Action() {
     return false;
 }
 
+// The copies are made from the selected object, so with none there is nothing to repeat.
+bool Window1::EditStepRepeat_Action() {
+    if (CurrentObject < 0 || CurrentObject >= TotalObjects)
+        MsgBox("Select a number object to step and repeat");
+    else
+        SharedInstance<StepRpt>().ShowModal();
+    return false;
+}
+
 bool Window1::Viewupdatecount_Action() {
     MsgBox("UpdateCounter=" + Str(updateCounter));
     updateCounter = 0;
@@ -79,6 +92,11 @@ bool Window1::PrintSetup_Action() {
 
 bool Window1::PrintPrint_Action() {
     PrintStart();
+    return false;
+}
+
+bool Window1::HelpAbout_Action() {
+    SharedInstance<AboutWindow>().ShowModal();
     return false;
 }
 

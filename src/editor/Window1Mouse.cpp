@@ -3,6 +3,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "dialogs/Font1.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/UserQuestions.h"
@@ -59,7 +60,7 @@ void Window1::PlaceObject() {
         RName = "Object" + Str(TotalObjects);
         Rxloc = PixToMMs(CCurX);
         Ryloc = PixToMMs(CCurY);
-        // TODO: show the font dialog Font1 modally here, on CurrentFont and CurrentStyle, once it is merged.
+        SharedInstance<Font1>().ShowModal(); // hands back CurrentFont and CurrentStyle
         Rfontfam = CurrentFont;
         RfontStyle = CurrentStyle;
         // The fields not set above come from the mirror: the object current before, or the defaults.

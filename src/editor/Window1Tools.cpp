@@ -3,6 +3,7 @@
 
 #include "core/AppPictures.h"
 #include "core/Module1.h"
+#include "dialogs/BDropProps.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
@@ -97,5 +98,5 @@ void Window1::Zoom(std::int32_t dpi) {
 }
 
 void Window1::PushButton1_Action() {
-    // TODO: show the backdrop dialog modally, SharedInstance<BDropProps>().ShowModal(), once it is merged.
+    SharedInstance<BDropProps>().ShowModal();
 }

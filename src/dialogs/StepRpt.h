@@ -1,0 +1,35 @@
+// The step and repeat dialog: copies the selected number object over a grid of cells across and down
+// the page, in either flow order, with the copies' page increments stepping in groups.
+#pragma once
+
+#include "platform/Window.h"
+
+// The shared instance (the framework's accessor `StepRpt.StepRpt()`) is
+// platform::SharedInstance<StepRpt>(); closing the window ends it, so every opening starts from the
+// defaults again. The dialog works on the document globals of Module1 and keeps nothing of its own.
+class StepRpt : public platform::Window {
+public:
+    StepRpt();
+
+    // Whether the last cell of the grid still lies on the page; shows a message when it does not.
+    // With no selected object there is nothing to test, and it fits.
+    bool CheckFit();
+    // Appends one copy of the selected object per grid cell except its own, then repaints the page
+    // view. Refuses the whole grid, with a message, when the object table has no room for it; false
+    // then, true otherwise (also when there was nothing to copy).
+    bool DoStep();
+
+    void EdQAcross_TextChange();
+    void EdX_TextChange();
+    void EdQdown_TextChange();
+    void EdY_TextChange();
+    void BtnOK_Action();
+    void BtnCancel_Action();
+
+protected:
+    // Fills in the defaults; each field filled in runs the fit test.
+    void Event_Open() override;
+
+private:
+    double FieldValue(const QString& name) const;
+};
