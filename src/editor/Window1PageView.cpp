@@ -207,38 +207,52 @@ void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, dou
         if (EPSdirty) {
             if (!pic)
                 throw NilObjectException();
-            auto mask = NewPicture(Int(mms(EPSmaskWidth)), Int(mms(EPSmaskHeight)), pic->Depth());
-            if (!mask) {
-                MsgBox("Error Creating Temp Offscreen Mask (1) - Memory short!");
+            // A failure to compose is told once: the cache stays empty until the next change makes it
+            // stale again, instead of the message coming back with every repaint it causes.
+            auto failed = [this](const char* message) {
+                MsgBox(message);
+                EPSdirty = false;
+                EPSredraw = false; // nothing to draw
+                cdx = nullptr;
+            };
+            const int maskWidth = Int(mms(EPSmaskWidth)), maskHeight = Int(mms(EPSmaskHeight));
+            // A mask with no area lets nothing of the picture through: that is an empty cache, not a
+            // shortage of memory.
+            const bool emptyMask = maskWidth <= 0 || maskHeight <= 0;
+            auto mask = emptyMask ? nullptr : NewPicture(maskWidth, maskHeight, pic->Depth());
+            if (!emptyMask && !mask) {
+                failed("Error Creating Temp Offscreen Mask (1) - Memory short!");
                 return;
             }
-            mask->SetHorizontalResolution(pic->HorizontalResolution());
-            mask->SetVerticalResolution(pic->VerticalResolution());
             cdx = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), pic->Depth());
             if (!cdx) {
-                MsgBox("Error Creating Temp Offscreen Page (2) - Memory short!");
+                failed("Error Creating Temp Offscreen Page (2) - Memory short!");
                 return;
             }
             cdx->SetHorizontalResolution(pic->HorizontalResolution());
             cdx->SetVerticalResolution(pic->VerticalResolution());
-            mask->Graphics().UseOldRenderer = true;
             cdx->Graphics().UseOldRenderer = true;
             EPSdirty = false;
 
-            const double dw =
-                pic->Width() * (double(PageResolution) / pic->HorizontalResolution()) * (EPSscaleX / 100);
-            const double dh =
-                pic->Height() * (double(PageResolution) / pic->VerticalResolution()) * (EPSscaleY / 100);
-            mask->Graphics().DrawPicture(*pic, Int(mms(-QVutils::EPSBoundBoxX)),
-                                         Int(mms(-QVutils::EPSBoundBoxY)), Int(dw), Int(dh), 0, 0,
-                                         pic->Width(), pic->Height());
-            cdx->Graphics().DrawPicture(*mask, Int(mms(EPSmaskX)), Int(mms(EPSmaskY)));
+            if (mask) {
+                mask->SetHorizontalResolution(pic->HorizontalResolution());
+                mask->SetVerticalResolution(pic->VerticalResolution());
+                mask->Graphics().UseOldRenderer = true;
+                const double dw =
+                    pic->Width() * (double(PageResolution) / pic->HorizontalResolution()) * (EPSscaleX / 100);
+                const double dh =
+                    pic->Height() * (double(PageResolution) / pic->VerticalResolution()) * (EPSscaleY / 100);
+                mask->Graphics().DrawPicture(*pic, Int(mms(-QVutils::EPSBoundBoxX)),
+                                             Int(mms(-QVutils::EPSBoundBoxY)), Int(dw), Int(dh), 0, 0,
+                                             pic->Width(), pic->Height());
+                cdx->Graphics().DrawPicture(*mask, Int(mms(EPSmaskX)), Int(mms(EPSmaskY)));
+            }
         }
         if (EPSredraw) {
-            if (!cdx)
-                throw NilObjectException();
-            g.DrawPicture(cdx, Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)), 0, 0,
-                          cdx->Width(), cdx->Height());
+            // No cache after a failure that was already told: nothing to draw.
+            if (cdx)
+                g.DrawPicture(cdx, Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)), 0, 0,
+                              cdx->Width(), cdx->Height());
             EPSredraw = false;
         }
     } catch (const NilObjectException& e) {
