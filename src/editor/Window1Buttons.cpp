@@ -81,6 +81,9 @@ void Window1::StepSelection(std::int32_t step) {
 // object selected nothing is deleted.
 void Window1::BtnDelObj_Action() {
     const bool selected = CurrentObject >= 0 && CurrentObject < TotalObjects;
+    // Deleting an object is a change to the document: closing offers to save it.
+    if (selected)
+        DirtyFlag = true;
     if (TotalObjects > 1 && selected) {
         for (std::int32_t k = CurrentObject + 1; k < TotalObjects; ++k)
             for (int j = 0; j <= 14; ++j)

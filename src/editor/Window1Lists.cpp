@@ -89,6 +89,14 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
     CellClicked = true;
     list.SetCellType(row, 2, ListBox::TypeEditable);
     const QString label = list.Cell(row, 1);
+    // A value chosen in a dialog is a change to the document, as typing one is.
+    auto values = [&list] {
+        QStringList v;
+        for (int r = 0; r < list.ListCount(); ++r)
+            v << list.Cell(r, 2);
+        return v;
+    };
+    const QStringList before = values();
     bool deselected = false;
     if (label == "Font Family") {
         CurrentFont = list.Cell(row, 2);
@@ -123,6 +131,8 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         deselected = true;
         ListUpdate();
     }
+    if (values() != before)
+        DirtyFlag = true;
     return deselected;
 }
 

@@ -87,8 +87,10 @@ TEST_F(Lists, ObjectListWritesTypedValuesAndSelectorResultsIntoTheObject) {
     EXPECT_EQ(QStringList({w.CurrentFont, w.CurrentStyle}), QStringList({"Arial", "Bold"}));
     EXPECT_EQ(QList<int>({objects.ListIndex(), objects.ActiveEditor() != nullptr}), QList<int>({-1, 0}));
     w.ModName = "3, Mod 9";
+    DirtyFlag = false;
     ui::ClickCell(objects, 5, 1);
     EXPECT_EQ(QList<QString>({objects.Cell(5, 2), RecPos(1, 5).StringValue()}), QStringList(2, "3, Mod 9"));
+    EXPECT_TRUE(DirtyFlag) << "a value chosen in a dialog is a change to save";
     EXPECT_EQ(objects.ListIndex(), 5);
     ui::ClickCell(objects, 9, 1);
     EXPECT_EQ(objects.ListIndex(), -1);
@@ -175,8 +177,10 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
                    {1, -1, "Object 0;"}};
     for (const Delete& d : deletes) {
         Objects(d.objects, d.current);
+        DirtyFlag = false;
         const QList<Variant> moved = {RecPos(2, 1), RecPos(2, 9), RecPos(2, 10)};
         remove.Push();
+        EXPECT_EQ(DirtyFlag, d.current >= 0) << "a deletion is a change to save";
         QStringList left;
         for (int i = 0; i < TotalObjects; ++i)
             left << RecPos(i, 0).StringValue();
