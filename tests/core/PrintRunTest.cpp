@@ -63,18 +63,11 @@ QStringList cellOrder(std::vector<Word> words) {
 }
 
 void addObject(double x, double y, double increment) {
-    const int i = TotalObjects++;
-    RecPos(i, 0) = "n";
-    RecPos(i, 1) = x;
-    RecPos(i, 2) = y;
-    RecPos(i, 3) = "";
-    RecPos(i, 4) = increment;
-    RecPos(i, 5) = "0, None";
-    RecPos(i, 6) = "Arial";
-    RecPos(i, 7) = "Normal";
-    RecPos(i, 8) = 12.0;
-    RecPos(i, 10) = 0.0;
-    RecPos(i, 14) = platform::RGB(0, 0, 0);
+    const platform::Variant fields[] = {"n",     x,        y,    "", increment, "0, None",
+                                        "Arial", "Normal", 12.0, {}, 0.0};
+    for (int f = 0; f < 11; ++f)
+        RecPos(TotalObjects, f) = fields[f];
+    RecPos(TotalObjects++, 14) = platform::RGB(0, 0, 0);
 }
 
 class PrintRun : public ::testing::Test {
@@ -85,19 +78,9 @@ protected:
         ps.reset();
         PrintSettings.clear();
         PageResolution = 100;
-        AdocWidth = 105;
-        AdocHeight = 99;
-        AsigWidth = 210;
-        AsigHeight = 297;
-        AstepR = 2;
-        AstepRV = 105;
-        AstepD = 3;
-        AstepDV = 99;
-        Astart = 1;
-        Aqty = 600;
-        Aback = false;
-        TotalObjects = 0;
-        CurrentObject = -1;
+        AdocWidth = 105, AdocHeight = 99, AsigWidth = 210, AsigHeight = 297; // a 2 x 3 grid on A4
+        AstepR = 2, AstepRV = 105, AstepD = 3, AstepDV = 99;
+        Astart = 1, Aqty = 600, Aback = false, TotalObjects = 0, CurrentObject = -1;
         platform::SharedInstance<Window1>().Bdx = nullptr;
         pdf = TempDir() + "/run.pdf";
     }
@@ -135,10 +118,7 @@ TEST_F(PrintRun, CutAndStackOrderForwardAndBackward) {
 }
 
 TEST_F(PrintRun, PageIncrementsShareTheSheetsNumbers) {
-    AstepR = AstepD = 1;
-    AsigWidth = 105;
-    AsigHeight = 99;
-    Aqty = 3;
+    AstepR = AstepD = 1, AsigWidth = 105, AsigHeight = 99, Aqty = 3;
     addObject(20, 30, 0);
     addObject(60, 30, 1);
     for (bool back : {false, true}) {
@@ -178,8 +158,9 @@ TEST_F(PrintRun, GridStartsAtThePaperCorner) {
     const auto words = wordsOf(pdf, 1);
     ASSERT_EQ(words.size(), 6u);
     // The printer's margins are taken off, so object positions are measured from the paper's corner.
-    const auto first = std::min_element(words.begin(), words.end(),
-                                        [](const Word& a, const Word& b) { return a.xMm + a.yMm < b.xMm + b.yMm; });
+    const auto first = std::min_element(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return a.xMm + a.yMm < b.xMm + b.yMm;
+    });
     EXPECT_NEAR(first->xMm, 20, 1.0);
     EXPECT_NEAR(first->yMm, 30 - 1.5, 1.5); // the word's middle lies above its baseline
     EXPECT_LT(PixToMMs(ps->PageLeft()), 0) << "cell (1, 1) lies at the negative page margin";
@@ -192,10 +173,8 @@ TEST_F(PrintRun, DialogsAndStoredSetup) {
     Scripted().pageSetupAnswers = {false};
     PageResolution = 77;
     PrintStart();
-    EXPECT_EQ(Scripted().printDialogCount, 0);
-    EXPECT_EQ(PageResolution, 77);
-    EXPECT_FALSE(PRN);
-    EXPECT_TRUE(PrintSettings.isEmpty());
+    EXPECT_EQ(std::tuple(Scripted().printDialogCount, PageResolution, PRN, PrintSettings),
+              std::tuple(0, 77, false, ""));
 
     // Cancelled print dialog: nothing printed, but the setup is kept and the view refitted.
     Scripted().printAnswers = {""};
@@ -212,8 +191,7 @@ TEST_F(PrintRun, DialogsAndStoredSetup) {
 }
 
 TEST_F(PrintRun, PreviewDrawsTheFirstSheetOnThePageView) {
-    AstepR = AstepD = 1;
-    Aqty = 3;
+    AstepR = AstepD = 1, Aqty = 3;
     addObject(20, 30, 0);
     addObject(60, 30, 1);
     Window1& w = platform::SharedInstance<Window1>();

