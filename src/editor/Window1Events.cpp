@@ -25,7 +25,9 @@ void Window1::Event_Open() {
     updateCounter = 0;
     EPSredraw = false;
     EPSdirty = false;
-    DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+    // Fitted at the resolution at which the page fits the view, so that the page shows whole and the
+    // mouse points where the user sees.
+    FitToPageF();
 }
 
 void Window1::Event_Resized() {

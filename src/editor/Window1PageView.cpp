@@ -152,17 +152,15 @@ void Window1::Update(Graphics& g) {
     const Canvas& view = *ControlNamed<Canvas>("Canvas1");
 
     if (FitToPage) {
-        // The whole page, as large as the view allows while keeping its proportions. With no page
-        // picture (no page size, or too large to hold) the view stays empty.
+        // The page picture 1:1 from its corner: the fit resolution makes it fit the view, and the mouse,
+        // which takes view pixels as page pixels, then points where the user sees. With no page picture
+        // (no page size, or too large to hold) the view stays empty.
         if (!gx) {
             ClearAroundPage(g, view, 0, 0);
             return;
         }
-        const int pageWidth = gx->Width(), pageHeight = gx->Height();
-        const double scale = std::min(double(g.Width()) / pageWidth, double(g.Height()) / pageHeight);
-        const int width = int(std::lround(pageWidth * scale)), height = int(std::lround(pageHeight * scale));
-        g.DrawPicture(gx, 0, 0, width, height, 0, 0, pageWidth, pageHeight);
-        ClearAroundPage(g, view, width, height);
+        g.DrawPicture(gx, 0, 0);
+        ClearAroundPage(g, view, gx->Width(), gx->Height());
         return;
     }
 

@@ -8,19 +8,6 @@
 using namespace platform;
 using namespace Module1;
 
-namespace {
-// Where the fit-mode rulers are drawn, in window pixels.
-constexpr QPoint TopRulerAt(263, 22);
-constexpr QPoint LeftRulerAt(242, 43);
-
-// Draws a ruler picture in fit mode: the page-sized part of it stretched over the ruler canvas, placed
-// at a fixed window pixel (given here in the canvas's own pixels).
-void DrawFittedRuler(Graphics& g, const std::shared_ptr<Picture>& ruler, const Canvas& canvas, QPoint at) {
-    g.DrawPicture(ruler, at.x() - canvas.Left(), at.y() - canvas.Top(), canvas.Width(), canvas.Height(), 0, 0,
-                  Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-}
-} // namespace
-
 void Window1::AttachPageView() {
     auto* page = ControlNamed<Canvas>("Canvas1");
     page->Open = [this] { Canvas1_Open(); };
@@ -51,20 +38,17 @@ void Window1::Canvas2_Paint(Graphics& g) {
     const Canvas& ruler = *ControlNamed<Canvas>("Canvas2");
     if (!gtx)
         return;
-    if (FitToPage)
-        DrawFittedRuler(g, gtx, ruler, TopRulerAt);
-    else
-        g.DrawPicture(gtx, 0, 0, ruler.Width(), ruler.Height(), ScrollX, 0, ruler.Width(), ruler.Height());
+    // In fit mode the page is shown 1:1 from its corner, so its ruler is too.
+    const int from = FitToPage ? 0 : ScrollX;
+    g.DrawPicture(gtx, 0, 0, ruler.Width(), ruler.Height(), from, 0, ruler.Width(), ruler.Height());
 }
 
 void Window1::Canvas3_Paint(Graphics& g) {
     const Canvas& ruler = *ControlNamed<Canvas>("Canvas3");
     if (!glx)
         return;
-    if (FitToPage)
-        DrawFittedRuler(g, glx, ruler, LeftRulerAt);
-    else
-        g.DrawPicture(glx, 0, 0, ruler.Width(), ruler.Height(), 0, ScrollY, ruler.Width(), ruler.Height());
+    const int from = FitToPage ? 0 : ScrollY;
+    g.DrawPicture(glx, 0, 0, ruler.Width(), ruler.Height(), 0, from, ruler.Width(), ruler.Height());
 }
 
 // The page view and its ruler move together by the change; Paint fills the uncovered strip.

@@ -78,6 +78,8 @@ void Window1::MagR1_Action() {
 void Window1::Zoom(std::int32_t dpi) {
     auto& view = *ControlNamed<Canvas>("Canvas1");
     const std::int32_t before = PageResolution;
+    // A zoomed page is no longer fitted: it scrolls, with its scroll bars.
+    FitToPage = false;
     PageResolution = dpi;
     DrawPage(view.Graphics(), AdocWidth, AdocHeight);
     // A page too large to picture at the closer zoom stays where it was, rather than showing nothing.

@@ -5,6 +5,8 @@
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
+#include <QCoreApplication>
+#include <QImage>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -127,4 +129,27 @@ TEST_F(PageInteraction, ZoomStaysWithinItsStepsAndCentresTheCurrentObject) {
     AdocWidth = 10000, AdocHeight = 10, PageResolution = 200;
     Click("MagEn");
     EXPECT_TRUE(PageResolution == 200 && w.gx);
+}
+
+TEST_F(PageInteraction, InTheFittedViewAClickPlacesTheNumberWhereItIsSeen) {
+    w.Show(); // opens fitted
+    ASSERT_TRUE(FitToPage);
+    Click("Numtool");
+    ui::Click(Page(), {300, 200});
+    ASSERT_EQ(TotalObjects, 1);
+    // The new object's handle is drawn at the pressed view pixel.
+    Canvas& page = *w.ControlNamed<Canvas>("Canvas1");
+    page.Refresh(false);
+    QCoreApplication::processEvents();
+    QImage shown = page.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    double sumX = 0, sumY = 0, count = 0; // the grey disc of the handle
+    for (int y = 180; y < 220; ++y)
+        for (int x = 280; x < 330; ++x) {
+            const QRgb p = shown.pixel(x, y);
+            if (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) > 110 && qRed(p) < 150)
+                sumX += x, sumY += y, ++count;
+        }
+    ASSERT_GT(count, 4);
+    EXPECT_NEAR(sumX / count, 300, 1.0);
+    EXPECT_NEAR(sumY / count, 200, 1.0);
 }

@@ -382,12 +382,13 @@ TEST_F(PageView, ScrolledAndFittedCopies) {
     EXPECT_EQ(QList<QRgb>({narrow.pixel(400, 10), narrow.pixel(420, 10), narrow.pixel(10, 600)}),
               QList<QRgb>({White, ViewBackground(), ViewBackground()}));
 
-    // Fit mode: the whole page, 2100 x 2970 pixels at 254 dpi, shown 453 x 641; no scrolled copy.
-    PageResolution = 254;
+    // Fit mode: the page at its fit resolution (54 dpi, 446 x 631) 1:1 from the corner, so that view
+    // pixels are page pixels for the mouse; no scrolled copy.
+    PageResolution = 54;
     FitToPage = true;
     BlueBackdrop();
     w.Update(target->Graphics());
-    EXPECT_EQ(target->Image().pixel(451, 640), qRgb(0, 0, 255));
+    EXPECT_EQ(target->Image().pixel(440, 625), qRgb(0, 0, 255));
     EXPECT_EQ(target->Image().pixel(455, 320), ViewBackground());
     EXPECT_EQ(w.updateCounter, before + 2);
 }
@@ -419,20 +420,21 @@ TEST_F(PageView, OpeningFitsThePageAndRepaintsComposeTheBackdropOnce) {
     AddObject(50, 50, 0);
     w.Show();
     EXPECT_TRUE(FitToPage);
+    EXPECT_EQ(PageResolution, 54) << "the resolution at which A4 fits the 734 x 641 view";
     EXPECT_FALSE(across.Visible() || down.Visible());
-    EXPECT_EQ(QList<int>({across.Value(), across.Maximum(), w.updateCounter}), QList<int>({0, 92, 0}));
+    EXPECT_EQ(QList<int>({across.Value(), across.Maximum(), w.updateCounter}), QList<int>({0, 0, 0}));
     EXPECT_TRUE(EPSdirty); // the buffers were built
 
-    // The page, 826 x 1169 pixels, fitted into the 734 x 641 view: blue with the number on it.
+    // The page, 446 x 631 pixels, whole in the 734 x 641 view: blue with the number on it.
     std::set<std::shared_ptr<Picture>> caches; // a cache composed anew is a new picture
     const QImage shown = Painted("Canvas1");
     caches.insert(w.cdx);
     EXPECT_EQ(QList<QRgb>({shown.pixel(200, 300), shown.pixel(600, 300)}),
               QList<QRgb>({qRgb(0, 0, 255), ViewBackground()}));
-    bool dark = false; // the black number at page pixel (197, 197), drawn over the blue
-    for (int y = 175; y < 200; ++y)
-        for (int x = 180; x < 215; ++x)
-            dark = dark || qBlue(w.gx->Image().pixel(x, y)) < 100;
+    bool dark = false; // the black number at page pixel (106, 106), drawn over the blue
+    for (int y = 95; y < 107; ++y)
+        for (int x = 95; x < 120; ++x)
+            dark = dark || qBlue(shown.pixel(x, y)) < 100;
     EXPECT_TRUE(dark);
     for (int k = 0; k < 3; ++k) {
         Painted("Canvas1");
@@ -458,8 +460,9 @@ TEST_F(PageView, OpeningWithNoPageShowsAnEmptyView) {
 }
 
 TEST_F(PageView, ScrollingMovesThePageAndItsRulersAndResizingRebuilds) {
-    w.Show();
+    w.Show(); // fits the page; the test then scrolls at 254 dpi
     FitToPage = false;
+    PageResolution = 254;
     w.DrawPage(view.Graphics(), AdocWidth, AdocHeight);
     w.DrawSelection = true; // a grey frame at page pixels (300, 200) to (320, 220)
     w.CCurX = 300, w.CCurY = 200, w.EndX = 320, w.EndY = 220;
