@@ -320,8 +320,8 @@ TEST_F(BackdropDialog, AbsurdPlacementsNeverCrashThePageView) {
     const QString memory = "Error Creating Temp Offscreen Mask (1) - Memory short!";
     const std::tuple<const char*, QString, QString, bool> cases[] = {
         // field, text, message, whether the picture shows
-        {"EditField7", "100", "", true},      {"EditField7", "0", "", false},
-        {"EditField8", "-50", "", false},     {"EditField5", "1e9", memory, false},
+        {"EditField7", "100", "", true},  {"EditField7", "0", "", false},
+        {"EditField8", "-50", "", false}, {"EditField5", "1e9", memory, false},
         {"EditField6", "-10", "", false}, // a mask with no area shows nothing, and is no memory shortage
     };
     for (const auto& [field, typed, message, shows] : cases) {
