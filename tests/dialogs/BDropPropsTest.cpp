@@ -24,6 +24,11 @@ using testing_support::TempDir;
 
 namespace {
 
+// Mask X, Y, width, height, scale X, Y, offset X, Y.
+const std::initializer_list<const char*> kPlacement = {"EditField3", "EditField4", "EditField5",
+                                                       "EditField6", "EditField7", "EditField8",
+                                                       "EditField9", "EditField10"};
+
 // A red picture file of width x height pixels that states its resolution.
 QString SavePicture(const QString& name, const char* format, int width, int height, int dpi) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -43,12 +48,10 @@ protected:
         NewDoc();
         QVutils::EPSjpgResolution = 200;
         QVutils::EPSbbWidth = QVutils::EPSbbHeight = 0;
-        DirtyFlag = false;
-        EPSdirty = false;
+        DirtyFlag = EPSdirty = false;
     }
-    // Later tests find no page, as at start-up.
     void TearDown() override {
-        AdocWidth = AdocHeight = 0;
+        AdocWidth = AdocHeight = 0; // later tests find no page, as at start-up
         QVutils::EPSjpgResolution = 200;
     }
 
@@ -60,8 +63,7 @@ protected:
         });
         SharedInstance<BDropProps>().ShowModal();
     }
-
-    // Types text into a field as the user would and moves the focus on, so the field loses it.
+    // Types into a field and moves the focus on, so the field loses it.
     static void Enter(BDropProps& d, const QString& field, const QString& text) {
         auto& f = *d.ControlNamed<EditField>(field);
         f.SetFocus();
@@ -69,10 +71,7 @@ protected:
         ui::Type(f.Widget(), text);
         d.FindControl("PushButton2")->SetFocus();
     }
-
     static void Click(BDropProps& d, const QString& name) { ui::Click(*d.FindControl(name), 5, 5); }
-
-    // The texts of fields, separated by blanks.
     static QString Texts(const BDropProps& d, std::initializer_list<const char*> names) {
         QStringList texts;
         for (const char* name : names)
@@ -80,7 +79,6 @@ protected:
         return texts.join(' ');
     }
     static QString Info(const BDropProps& d) { return d.ControlNamed<Label>("StaticText3")->Text(); }
-
     // "Add Image" answered with this path ("" cancels).
     static void AddImage(BDropProps& d, const QString& path) {
         Scripted().fileAnswers.push_back(path);
@@ -92,34 +90,26 @@ protected:
 
 } // namespace
 
-TEST(BDropPropsWindow, FrameAndMenuBar) {
+TEST(BDropPropsWindow, Builds) {
     BDropProps w;
     EXPECT_EQ(w.Title(), "Back Drop Properties");
-    EXPECT_EQ(QSize(w.Width(), w.Height()), QSize(478, 252));
     EXPECT_EQ(w.ControlCount(), 25);
-    EXPECT_NE(w.ControlNamed<Canvas>("Canvas1")->Backdrop(), nullptr);
-
-    // Its own bar: one menu of two items, spelled unlike the main bar's BackDrop menu.
-    ASSERT_EQ(w.GetMenuBar()->Count(), 1);
     const MenuItem& menu = w.BackdropMenu();
     ASSERT_EQ(menu.Count(), 2);
     EXPECT_EQ(QStringList({menu.Text(), menu.Item(0)->Text(), menu.Item(1)->Text()}),
               QStringList({"Backdrop", "Add Image", "Delete"}));
-    EXPECT_TRUE(menu.Item(0) == &w.BackdropOpen() && menu.Item(1) == &w.BackdropDelete());
 }
 
 TEST_F(BackdropDialog, OpensFromTheMainMenuWithTheDocumentsValues) {
     EPSuseForms = true;
-    QString info, fields;
+    QString fields;
     bool modal = false, forms = false, enabled = true;
     OnNextModal([&](Window& w) {
         auto& d = dynamic_cast<BDropProps&>(w);
         modal = w.Widget()->isModal();
-        info = Info(d);
-        fields = Texts(d, {"EditField3", "EditField4", "EditField5", "EditField6", "EditField7", "EditField8",
-                           "EditField9", "EditField10", "EditField1"});
+        fields = Info(d) + "|" + Texts(d, kPlacement) + " " + Texts(d, {"EditField1"});
         forms = d.ControlNamed<CheckBox>("CheckBox1")->Value();
-        // The menu enables both items each time it opens, picture or none.
+        // Both items are enabled each time the menu opens, picture or none.
         for (auto picture : {std::shared_ptr<Picture>(), NewPicture(10, 10, 32)}) {
             main.Bdx = picture;
             d.BackdropOpen().SetEnabled(false);
@@ -130,38 +120,38 @@ TEST_F(BackdropDialog, OpensFromTheMainMenuWithTheDocumentsValues) {
         main.Bdx = nullptr;
     });
     main.Show();
-    DirtyFlag = EPSdirty = false;
     EXPECT_FALSE(main.MenuItemNamed("BackDropOpen").Trigger());
     EXPECT_TRUE(modal && forms && enabled);
-    EXPECT_EQ(info, "Filename: ");
-    EXPECT_EQ(fields, "0 0 0 0 100 100 0 0 200");
+    EXPECT_EQ(fields, "Filename: |0 0 0 0 100 100 0 0 200");
     EXPECT_TRUE(DirtyFlag && EPSdirty);
-    EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
-TEST_F(BackdropDialog, AddImagePlacesThePictureOverThePage) {
+TEST_F(BackdropDialog, AddImagePlacesThePictureOverThePageAndDeleteKeepsMaskAndScale) {
     const QString path = SavePicture("scan.tif", "tiff", 1050, 990, 254);
     EPSmaskX = 7, EPSmaskWidth = 50, EPSscaleX = 250, QVutils::EPSBoundBoxY = 3;
-    QString info, fields;
     Run([&](BDropProps& d) {
-        DirtyFlag = false;
         AddImage(d, path);
-        info = Info(d);
-        fields = Texts(d, {"EditField3", "EditField4", "EditField5", "EditField6", "EditField7", "EditField8",
-                           "EditField9", "EditField10"});
+        EXPECT_EQ(Scripted().openFilters, QStringList{FileTypes::ZOrerImages().QtFilter()});
+        ASSERT_NE(main.Bdx, nullptr);
+        EXPECT_EQ(EPSpathName + " " + EPSfilename, path + " scan.tif");
+        EXPECT_EQ(Texts(d, kPlacement), "0 0 210 297 100 100 0 0");
+        EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
+                  QList<double>({0, 210, 297, 100, 0}));
+        EXPECT_EQ(Info(d),
+                  "Filename: scan.tif\nFileType = Image (Tiff/jpg/pct/pdf) - depth 32Bits - Resolution = "
+                  "254dpi\nBounding Box: " +
+                      Str(1050 / 254.0 * 25.4) + " X " + Str(990 / 254.0 * 25.4) +
+                      "mms\nCurrent Location: X = 0  -  Y = 0\n");
+        EXPECT_TRUE(DirtyFlag);
+        Enter(d, "EditField5", "100");
+        Enter(d, "EditField8", "50");
+        d.BackdropDelete().Trigger();
+        EXPECT_EQ(Info(d), "Filename: ");
     });
-    EXPECT_EQ(Scripted().openFilters, QStringList{FileTypes::ZOrerImages().QtFilter()});
-    ASSERT_NE(main.Bdx, nullptr);
-    EXPECT_EQ(EPSpathName, path);
-    EXPECT_EQ(EPSfilename, "scan.tif");
-    EXPECT_EQ(fields, "0 0 210 297 100 100 0 0");
-    EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
-              QList<double>({0, 210, 297, 100, 0}));
-    EXPECT_EQ(info, "Filename: scan.tif\nFileType = Image (Tiff/jpg/pct/pdf) - depth 32Bits - Resolution = "
-                    "254dpi\nBounding Box: " +
-                        Str(1050 / 254.0 * 25.4) + " X " + Str(990 / 254.0 * 25.4) +
-                        "mms\nCurrent Location: X = 0  -  Y = 0\n");
-    EXPECT_TRUE(DirtyFlag);
+    EXPECT_EQ(main.Bdx, nullptr);
+    EXPECT_EQ(EPSpathName, "");
+    EXPECT_EQ(QList<double>({QVutils::EPSbbWidth, QVutils::EPSbbHeight, EPSmaskWidth, EPSscaleY}),
+              QList<double>({0, 0, 100, 50}));
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
@@ -171,11 +161,8 @@ TEST_F(BackdropDialog, CancelledOrUnreadablePictureLeavesTheBackdropAsItWas) {
     QFile f(broken);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("II*\0 no picture") > 0);
     f.close();
-    const std::pair<QString, QString> cases[] = {
-        {"", ""}, // cancelled
-        {broken, "Sorry - Can't load this picture - broken.tif "},
-    };
-    for (const auto& [answer, message] : cases) {
+    for (const auto& [answer, message] :
+         {std::pair<QString, QString>{"", ""}, {broken, "Sorry - Can't load this picture - broken.tif "}}) {
         SCOPED_TRACE(answer.toStdString());
         Scripted().messages.clear();
         std::shared_ptr<Picture> before;
@@ -204,16 +191,15 @@ TEST_F(BackdropDialog, CancelledOrUnreadablePictureLeavesTheBackdropAsItWas) {
 TEST_F(BackdropDialog, FitAndCentreButtons) {
     struct Case {
         const char* name;
-        const char* button;
-        bool nonProportional;
+        bool fit, nonProportional;
         double bbWidth, bbHeight, scale, mask;
-        QString shown; // the two fields the button writes, and the globals behind them
+        QString shown; // the scales fit writes or the offsets centre writes, in fields and globals alike
     } cases[] = {
-        {"fit stretched each way", "PushButton2", true, 105, 99, 50, 0, "200 300"},
-        {"fit with proportions kept", "PushButton2", false, 105, 99, 50, 0, "200 200"},
-        {"fit with no picture keeps the scale", "PushButton2", false, 0, 0, 50, 0, "50 50"},
-        {"centre on a narrower mask", "PushButton3", false, 100, 100, 150, 140, "5 5"},
-        {"centre on a wider mask", "PushButton3", false, 100, 100, 100, 140, "-20 -20"},
+        {"fit stretched each way", true, true, 105, 99, 50, 0, "200 300"},
+        {"fit with proportions kept", true, false, 105, 99, 50, 0, "200 200"},
+        {"fit with no picture keeps the scale", true, false, 0, 0, 50, 0, "50 50"},
+        {"centre on a narrower mask", false, false, 100, 100, 150, 140, "5 5"},
+        {"centre on a wider mask", false, false, 100, 100, 100, 140, "-20 -20"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,37 +207,31 @@ TEST_F(BackdropDialog, FitAndCentreButtons) {
         QVutils::EPSbbHeight = c.bbHeight;
         EPSscaleX = EPSscaleY = c.scale;
         EPSmaskWidth = EPSmaskHeight = c.mask;
-        const bool fit = QString(c.button) == "PushButton2";
         QString shown;
         Run([&](BDropProps& d) {
             if (c.nonProportional)
                 Click(d, "CheckBox2");
-            EXPECT_EQ(d.NonProp, c.nonProportional);
-            Click(d, c.button);
-            shown = fit ? Texts(d, {"EditField7", "EditField8"}) : Texts(d, {"EditField9", "EditField10"});
+            Click(d, c.fit ? "PushButton2" : "PushButton3");
+            shown = c.fit ? Texts(d, {"EditField7", "EditField8"}) : Texts(d, {"EditField9", "EditField10"});
         });
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(fit ? Str(EPSscaleX) + " " + Str(EPSscaleY)
-                      : Str(QVutils::EPSBoundBoxX) + " " + Str(QVutils::EPSBoundBoxY),
+        EXPECT_EQ(c.fit ? Str(EPSscaleX) + " " + Str(EPSscaleY)
+                        : Str(QVutils::EPSBoundBoxX) + " " + Str(QVutils::EPSBoundBoxY),
                   c.shown);
     }
 }
 
 TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
-    const std::tuple<const char*, QString, const double*, double> cases[] = {
-        {"EditField3", "12.5", &EPSmaskX, 12.5},
-        {"EditField4", "-3", &EPSmaskY, -3},
-        {"EditField5", "80mm", &EPSmaskWidth, 80},
-        {"EditField6", "abc", &EPSmaskHeight, 0},
-        {"EditField7", "250", &EPSscaleX, 250},
-        {"EditField8", "1e2", &EPSscaleY, 100},
-        {"EditField9", "7.25", &QVutils::EPSBoundBoxX, 7.25},
-        {"EditField10", "-1", &QVutils::EPSBoundBoxY, -1},
-    };
+    const double* globals[] = {&EPSmaskX,  &EPSmaskY,  &EPSmaskWidth,          &EPSmaskHeight,
+                               &EPSscaleX, &EPSscaleY, &QVutils::EPSBoundBoxX, &QVutils::EPSBoundBoxY};
+    const QString typed[] = {"12.5", "-3", "80mm", "abc", "250", "1e2", "7.25", "-1"};
+    const double stored[] = {12.5, -3, 80, 0, 250, 100, 7.25, -1};
     Run([&](BDropProps& d) {
-        for (const auto& [field, typed, global, stored] : cases) {
-            Enter(d, field, typed);
-            EXPECT_EQ(*global, stored) << field;
+        int i = 0;
+        for (const char* field : kPlacement) {
+            Enter(d, field, typed[i]);
+            EXPECT_EQ(*globals[i], stored[i]) << field;
+            ++i;
         }
         Click(d, "CheckBox1");
         EXPECT_TRUE(EPSuseForms);
@@ -262,25 +242,9 @@ TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
         d.ControlNamed<PushButton>("PushButton1")->Push();
         EXPECT_FALSE(d.IsOpen());
     });
-    EXPECT_EQ(QVutils::EPSBoundBoxX, 2);
-    EXPECT_EQ(QVutils::EPSBoundBoxY, 9);
+    EXPECT_EQ(QList<double>({QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY}), QList<double>({2, 9}));
     EXPECT_TRUE(EPSdirty);
     EXPECT_EQ(TakeUnattendedCloses(), 0);
-}
-
-TEST_F(BackdropDialog, DeleteKeepsMaskAndScale) {
-    const QString path = SavePicture("art.bmp", "bmp", 254, 508, 254);
-    Run([&](BDropProps& d) {
-        AddImage(d, path);
-        Enter(d, "EditField5", "100");
-        Enter(d, "EditField8", "50");
-        d.BackdropDelete().Trigger();
-        EXPECT_EQ(Info(d), "Filename: ");
-    });
-    EXPECT_EQ(main.Bdx, nullptr);
-    EXPECT_EQ(EPSpathName, "");
-    EXPECT_EQ(QList<double>({QVutils::EPSbbWidth, QVutils::EPSbbHeight, EPSmaskWidth, EPSscaleY}),
-              QList<double>({0, 0, 100, 50}));
 }
 
 TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyForANewResolution) {
@@ -291,11 +255,9 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyForANewResolution) {
         int resolution, pictureDpi;
         bool placementReset;
     } cases[] = {
-        // Passing through the field unchanged keeps the placement the user set.
-        {"unchanged", path, "200", 200, 200, false},
+        {"unchanged keeps the placement", path, "200", 200, 200, false},
         {"new resolution", path, "100", 100, 100, true},
         {"no resolution at all", path, "0", 0, 72, true},
-        {"no backdrop path", "", "300", 300, 200, false},
         {"file gone", TempDir() + "/gone.jpg", "300", 300, 200, false},
     };
     for (const Case& c : cases) {
@@ -320,9 +282,9 @@ TEST_F(BackdropDialog, AbsurdPlacementsNeverCrashThePageView) {
     const QString memory = "Error Creating Temp Offscreen Mask (1) - Memory short!";
     const std::tuple<const char*, QString, QString, bool> cases[] = {
         // field, text, message, whether the picture shows
-        {"EditField7", "100", "", true},      {"EditField7", "0", "", false},
-        {"EditField8", "-50", "", false},     {"EditField5", "1e9", memory, false},
-        {"EditField6", "-10", "", false}, // a mask with no area shows nothing, and is no memory shortage
+        {"EditField7", "100", "", true},  {"EditField7", "0", "", false},
+        {"EditField8", "-50", "", false}, {"EditField5", "1e9", memory, false},
+        {"EditField6", "-10", "", false}, // no area: nothing shown, and no memory shortage
     };
     for (const auto& [field, typed, message, shows] : cases) {
         SCOPED_TRACE(typed.toStdString());
