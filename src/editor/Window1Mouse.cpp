@@ -118,6 +118,8 @@ void Window1::Canvas1_MouseUp(int x, int y) {
 
 void Window1::Canvas1_MouseMove(int x, int y) {
     EndObjectListSelection(false);
-    ControlNamed<EditField>("CurX")->SetText(Str(PixToMMs(x + ScrollX)));
-    ControlNamed<EditField>("CurY")->SetText(Str(PixToMMs(y + ScrollY)));
+    // Hundredths of a millimetre: the full-precision text (64.44444444444444) is wider than the field,
+    // which would then show its tail instead of the value.
+    ControlNamed<EditField>("CurX")->SetText(Format(PixToMMs(x + ScrollX), "0.##"));
+    ControlNamed<EditField>("CurY")->SetText(Format(PixToMMs(y + ScrollY), "0.##"));
 }

@@ -74,6 +74,9 @@ TEST_F(PageInteraction, HandleDragMovesTheObjectAndThePointerIsReadInMillimetres
     ui::Move(Page(), {27, 249}); // page pixels (127, 254)
     EXPECT_EQ(w.ControlNamed<EditField>("CurX")->Text() + " " + w.ControlNamed<EditField>("CurY")->Text(),
               "12.7 25.4");
+    PageResolution = 54; // 0.47 mm a pixel: the read-out keeps to hundredths, short enough for its field
+    ui::Move(Page(), {0, 0});
+    EXPECT_EQ(w.ControlNamed<EditField>("CurX")->Text(), "47.04");
 }
 
 TEST_F(PageInteraction, RubberBandSelectsTheFirstObjectWithinIt) {
