@@ -193,3 +193,18 @@ TEST_F(BackdropDialog, AbsurdPlacementsNeverCrashThePageView) {
         EXPECT_EQ(main.gx->Image().pixel(2, 2) != 0xffffffff, shows);
     }
 }
+
+TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
+    const QString path = SavePicture("scan.jpg", "jpeg", 300, 300, 72);
+    Run([&](BDropProps& d) {
+        AddImage(d, path);
+        ASSERT_NE(main.Bdx, nullptr);
+        EXPECT_EQ(main.Bdx->HorizontalResolution(), 200); // 72 dpi pictures take the ReRez resolution
+        Enter(d, "EditField3", "5");
+        Enter(d, "EditField1", "200"); // passing through the field keeps the placement just typed
+        EXPECT_EQ(EPSmaskX, 5);
+        Enter(d, "EditField1", "300");
+        EXPECT_EQ(QVutils::EPSjpgResolution, 300);
+        EXPECT_EQ(main.Bdx->HorizontalResolution(), 300);
+    });
+}

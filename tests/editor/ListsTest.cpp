@@ -129,3 +129,16 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
             EXPECT_EQ(QList<Variant>({RecPos(1, 1), RecPos(1, 9), RecPos(1, 10)}), moved);
     }
 }
+
+TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
+    struct Case {
+        int across, down;
+        QString sheets, quantity;
+    } cases[] = {{2, 3, "166", "996"}, {0, 0, "7", "7"}, {100000, 100000, "9999999999", "2147483647"}};
+    for (const Case& c : cases) {
+        AstepR = c.across, AstepD = c.down;
+        w.ControlNamed<EditField>("EdNup")->SetText(c.sheets);
+        w.EdQty_LostFocus();
+        EXPECT_EQ(w.ControlNamed<EditField>("EdQty")->Text(), c.quantity) << c.across;
+    }
+}
