@@ -47,3 +47,11 @@ TEST(DocumentModel, FindObjectTakesTheLowestUsedRow) {
 }
 
 } // namespace
+
+TEST(DocumentModel, RowsOutsideTheTableThrowInsteadOfTouchingMemory) {
+    Module1::InitGlobals();
+    for (int row : {-1, 129})
+        EXPECT_THROW(Module1::CalcMod(row, 1), platform::OutOfBoundsException) << row;
+    EXPECT_THROW(Module1::RecPos(0, 16), platform::OutOfBoundsException);
+    EXPECT_THROW(Module1::RecHd(16), platform::OutOfBoundsException);
+}
