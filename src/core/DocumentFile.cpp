@@ -104,8 +104,7 @@ bool OpenFile() {
                 RecPos(i, field) = Val(line);
         }
         Rcolour = RecPos(i, 9).StringValue();
-        ParseColour(Rcolour);
-        RecPos(i, 14) = DisplayColour(pncCyan, pncMagenta, pncYellow, pncBlack);
+        NumColour(i);
     }
     in->Close();
 

@@ -143,11 +143,6 @@ const InkControls kInks[] = {
     {"SliderK", "EFBlack", "Black"},
 };
 
-// A preview shows cyan, magenta and yellow each deepened by the black part.
-Color Preview(int c, int m, int y, int k) {
-    return CMY((c + k) / 100.0, (m + k) / 100.0, (y + k) / 100.0);
-}
-
 // The colour string of four percentages: "C" ccc "M" mmm "Y" yyy "K" kkk, three digits each.
 QString ColourString(int c, int m, int y, int k) {
     // The last three digits of v + 1000 give the part with leading zeros (0 -> 000, 100 -> 100).
@@ -198,7 +193,7 @@ void ColourSet::Event_Open() {
             InkChanged(ink);
     }
     ControlNamed<platform::Rectangle>("VisOrig")->SetFillColor(
-        Preview(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
+        Module1::DisplayColour(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
     inuse = false;
 }
 
@@ -230,7 +225,7 @@ bool ColourSet::InkKeyDown() {
 
 void ColourSet::SetNew() {
     ControlNamed<platform::Rectangle>("VisNEW")->SetFillColor(
-        Preview(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
+        Module1::DisplayColour(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
 }
 
 void ColourSet::SliderC_ValueChanged() {
