@@ -134,7 +134,7 @@ std::shared_ptr<Picture> MakeTicketBackdrop() {
 }
 
 void UseBackdrop(Window1& w, std::shared_ptr<Picture> picture) {
-    w.Bdx = std::move(picture);
+    Module1::TheBackdrop.Bdx = std::move(picture);
     EPSmaskX = EPSmaskY = 0;
     EPSmaskWidth = AdocWidth;
     EPSmaskHeight = AdocHeight;

@@ -5,6 +5,7 @@
 
 #include "core/FileTypes.h"
 #include "core/Module1.h"
+#include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/UserQuestions.h"
 #include "platform/Window.h"

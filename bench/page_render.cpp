@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     auto& view = *w.ControlNamed<platform::Canvas>("Canvas1");
     std::printf("page_render: A4 page, %d number objects, backdrop %d x %d px at %d dpi, view %d x %d px\n",
-                TotalObjects, w.Bdx->Width(), w.Bdx->Height(), w.Bdx->HorizontalResolution(), view.Width(),
-                view.Height());
+                TotalObjects, Module1::TheBackdrop.Bdx->Width(), Module1::TheBackdrop.Bdx->Height(),
+                Module1::TheBackdrop.Bdx->HorizontalResolution(), view.Width(), view.Height());
 
     FitToPage = false; // the ordinary view, scrolled copy
     w.FitToPageF();

@@ -4,6 +4,7 @@
 // peak memory, PDF sizes and the ratio of the two speeds.
 #include "core/FileTypes.h"
 #include "core/Module1.h"
+#include "editor/DocumentCommands.h"
 #include "editor/Window1.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
@@ -100,7 +101,7 @@ struct Result {
 Result printRun(const QString& pdf, int sheets, bool withBackdrop) {
     referenceJob(sheets);
     Window1& w = platform::SharedInstance<Window1>();
-    w.Bdx = withBackdrop ? backdrop() : nullptr;
+    Module1::TheBackdrop.Bdx = withBackdrop ? backdrop() : nullptr;
     auto& q = static_cast<platform::ScriptedQuestions&>(platform::Questions());
     q.printAnswers = {pdf};
     QElapsedTimer t;
@@ -176,8 +177,8 @@ int main(int argc, char** argv) {
     const Result withBackdrop = printRun(dir.filePath("backdrop.pdf"), Sheets, true);
     const Result backdropSmall = printRun(dir.filePath("backdrop-small.pdf"), Sheets / 10, true);
 
-    std::printf("print run, %d sheets:            %8.0f sheets/s  (%.2f s, peak %ld MiB, PDF %.1f MiB)\n", Sheets,
-                Sheets / plain.seconds, plain.seconds, plain.peak / 1024, plain.bytes / 1048576.0);
+    std::printf("print run, %d sheets:            %8.0f sheets/s  (%.2f s, peak %ld MiB, PDF %.1f MiB)\n",
+                Sheets, Sheets / plain.seconds, plain.seconds, plain.peak / 1024, plain.bytes / 1048576.0);
     std::printf("direct QPainter, %d sheets:      %8.0f sheets/s  (%.2f s, PDF %.1f MiB)\n", Sheets,
                 Sheets / drawn.seconds, drawn.seconds, drawn.bytes / 1048576.0);
     std::printf("ratio print run / direct:          %8.2f\n", drawn.seconds / plain.seconds);

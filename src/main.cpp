@@ -1,7 +1,7 @@
 // Starts Tallio: the application object brings up the document and the main window, the event loop
 // runs until the application quits, and quitting writes the preferences.
-#include "core/App.h"
 #include "core/Module1.h"
+#include "editor/App.h"
 
 #include <QApplication>
 

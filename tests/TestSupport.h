@@ -10,11 +10,11 @@ namespace testing_support {
 platform::ScriptedQuestions& Scripted();
 // The test's own empty temporary folder, removed after the test.
 QString TempDir();
-// A file under tests/data.
-QString DataFile(const QString& name);
 
 } // namespace testing_support
 
 #include <ostream>
 // Readable QString values in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

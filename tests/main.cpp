@@ -1,5 +1,6 @@
-// Test main: a Qt application on the offscreen platform, and for every test a fresh configuration
-// folder, a fresh temporary folder and freshly scripted user questions.
+// Test main: a Qt application on the offscreen platform, and for every test the globals at their
+// start-up values, a fresh configuration folder, a fresh temporary folder and freshly scripted user
+// questions.
 #include "TestSupport.h"
 #include "core/Module1.h"
 
@@ -18,6 +19,8 @@ std::unique_ptr<QTemporaryDir> gTemp;
 
 class FreshEnvironment : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
+        // Every test starts from the program's start-up state, whatever ran before it.
+        Module1::ResetGlobals();
         gTemp = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", (gTemp->path() + "/config").toUtf8());
         auto q = std::make_unique<platform::ScriptedQuestions>();
@@ -49,9 +52,6 @@ platform::ScriptedQuestions& Scripted() {
 }
 QString TempDir() {
     return gTemp->path();
-}
-QString DataFile(const QString& name) {
-    return QStringLiteral(TALLIO_TEST_DATA) + "/" + name;
 }
 } // namespace testing_support
 

@@ -7,10 +7,22 @@
 
 using platform::Picture;
 
+// The application's pictures are compiled into the core library; a static library registers them only
+// when asked (and this call also keeps the linker from dropping them).
+static void RegisterResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+static void RegisterOnce() {
+    static const bool registered = (RegisterResources(), true);
+    (void)registered;
+}
+
 namespace {
 
 // Loads into the kept slot only while it is empty, so a failed read is tried again next time.
 std::shared_ptr<Picture> Kept(std::shared_ptr<Picture>& slot, const char* resource) {
+    RegisterOnce();
     if (!slot)
         slot = platform::LoadPicture(QString::fromLatin1(resource));
     return slot;
@@ -42,7 +54,7 @@ std::shared_ptr<Picture> QVicon4() {
 
 std::shared_ptr<QCursor> CursorAdd() {
     if (!gCursorAdd) {
-        // LoadPicture also makes sure the compiled-in resources are registered.
+        RegisterOnce();
         if (auto picture = platform::LoadPicture(":/addcursor.png")) {
             // The hot spot is where the cross hairs meet.
             gCursorAdd = std::make_shared<QCursor>(QPixmap::fromImage(picture->Image()), 15, 15);

@@ -1,7 +1,10 @@
 // The open document as application-wide globals (header record, object table, their typed mirrors,
-// selection, print-run and backdrop settings) and the document core's unit and number-text helpers.
+// selection, view, print-run and backdrop settings) and the document core's unit and number helpers.
+// Every global lives in one Globals value, so ResetGlobals can put them all back at once; the names
+// the program uses (Module1::AdocWidth, ...) refer into it.
 #pragma once
 
+#include "core/Backdrop.h"
 #include "platform/VariantArray.h"
 #include <QString>
 #include <QStringList>
@@ -9,109 +12,185 @@
 #include <memory>
 
 namespace platform {
+class FolderItem;
 class Graphics;
 class PrinterSetup;
 } // namespace platform
 
 namespace Module1 {
 
-// Header record: slots 0 to 15. Slots 0-11 mirror the typed header below, slot 12 the object count.
-inline platform::VariantArray RecHd{15};
-// Object table: rows 0 to 128 (one per number object) by fields 0 to 15.
-inline platform::VariantTable RecPos{128, 15};
+struct Globals {
+    // Header record: slots 0 to 15. Slots 0-11 mirror the typed header below, slot 12 the object count.
+    platform::VariantArray RecHd{15};
+    // Object table: rows 0 to 128 (one per number object) by fields 0 to 15.
+    platform::VariantTable RecPos{128, 15};
 
-// Typed mirror of header slots 0 to 11 (lengths in millimetres).
-inline QString AFileName;
-inline double AdocWidth = 0;
-inline double AdocHeight = 0;
-inline double AsigWidth = 0;
-inline double AsigHeight = 0;
-inline std::int32_t AstepR = 0;
-inline double AstepRV = 0;
-inline std::int32_t AstepD = 0;
-inline double AstepDV = 0;
-inline std::int32_t AinTag = 0;
-inline double Astart = 0;
-inline std::int32_t Aqty = 0;
+    // Typed mirror of header slots 0 to 11 (lengths in millimetres).
+    QString AFileName;
+    double AdocWidth = 0;
+    double AdocHeight = 0;
+    double AsigWidth = 0;
+    double AsigHeight = 0;
+    std::int32_t AstepR = 0;
+    double AstepRV = 0;
+    std::int32_t AstepD = 0;
+    double AstepDV = 0;
+    std::int32_t AinTag = 0;
+    double Astart = 0;
+    std::int32_t Aqty = 0;
 
-// Typed mirror of the current object's fields 0 to 10.
-inline QString RName;
-inline double Rxloc = 0;
-inline double Ryloc = 0;
-inline QString Rpic;
-inline std::int32_t Rpinc = 0;
-inline std::int32_t Rmtype = 0;
-inline QString Rfontfam;
-inline QString RfontStyle;
-inline double RFontSize = 0;
-inline QString Rcolour;
-inline double Rangle = 0;
+    // Typed mirror of the current object's fields 0 to 10.
+    QString RName;
+    double Rxloc = 0;
+    double Ryloc = 0;
+    QString Rpic;
+    std::int32_t Rpinc = 0;
+    std::int32_t Rmtype = 0;
+    QString Rfontfam;
+    QString RfontStyle;
+    double RFontSize = 0;
+    QString Rcolour;
+    double Rangle = 0;
 
-// Selection and counters.
-inline std::int32_t TotalObjects = 0;
-inline std::int32_t CurrentObject = 0;
-inline double CurrentObjectWidth = 0;  // mm, as last drawn
-inline double CurrentObjectHeight = 0; // mm, as last drawn
-inline double NHandleX = 0;            // pixels
-inline double NHandleY = 0;            // pixels
+    // Selection and counters.
+    std::int32_t TotalObjects = 0;
+    std::int32_t CurrentObject = 0;
+    double CurrentObjectWidth = 0;  // mm, as last drawn
+    double CurrentObjectHeight = 0; // mm, as last drawn
+    double NHandleX = 0;            // pixels
+    double NHandleY = 0;            // pixels
 
-// Parts of the current object's colour string, percent 0 to 100.
-inline std::int32_t pncCyan = 0;
-inline std::int32_t pncMagenta = 0;
-inline std::int32_t pncYellow = 0;
-inline std::int32_t pncBlack = 0;
+    // Parts of the current object's colour string, percent 0 to 100.
+    std::int32_t pncCyan = 0;
+    std::int32_t pncMagenta = 0;
+    std::int32_t pncYellow = 0;
+    std::int32_t pncBlack = 0;
 
-// Document and view state.
-inline bool DirtyFlag = false;
-inline QString Filename;
-inline std::int32_t PageResolution = 0; // dots per inch of every mm/pixel conversion
-inline bool FitToPage = false;
-inline std::int32_t ScrollX = 0;
-inline std::int32_t ScrollY = 0;
+    // Document and view state.
+    bool DirtyFlag = false;
+    QString Filename;
+    std::int32_t PageResolution = 0; // dots per inch of every mm/pixel conversion
+    bool FitToPage = false;
+    std::int32_t ScrollX = 0;
+    std::int32_t ScrollY = 0;
 
-// Check-digit method names, indices 0 to 10 (filled by FillModNames). Use ModNme.value(i) for an
-// index that may come from a file: it gives "" outside the list.
-inline QStringList ModNme = QStringList(11);
+    // Check-digit method names, indices 0 to 10 (filled by FillModNames). Use ModNme.value(i) for an
+    // index that may come from a file: it gives "" outside the list.
+    QStringList ModNme = QStringList(11);
 
-// Pictures handed to Format for numbers shown in the lists and the start and quantity fields.
-inline QString NumPic = "\"##########.0;##########.0;##########\"";
-inline QString NumPic2 = "\"#############\"";
+    // Pictures handed to Format for numbers shown in the lists and the start and quantity fields.
+    QString NumPic = "\"##########.0;##########.0;##########\"";
+    QString NumPic2 = "\"#############\"";
 
-// Print run.
-inline std::int32_t APageInc = 0;
-inline std::int32_t AnupQTY = 0;
-inline std::int32_t CurrentInc = 0;
-inline bool Aback = false;
-inline std::shared_ptr<platform::PrinterSetup> ps; // null until printing first needs it
-inline QString PrintSettings;
-inline bool PRN = false;
-inline bool PRNpreview = false;
-inline std::int32_t ImageResolution = 300;
+    // Print run.
+    std::int32_t APageInc = 0;
+    std::int32_t AnupQTY = 0;
+    std::int32_t CurrentInc = 0;
+    bool Aback = false;
+    std::shared_ptr<platform::PrinterSetup> ps; // null until printing first needs it
+    QString PrintSettings;
+    bool PRN = false;
+    bool PRNpreview = false;
+    std::int32_t ImageResolution = 300;
 
-// Backdrop settings.
-inline QString EPSpathName;
-inline QString EPSfilename;
-inline double EPSmaskX = 0;      // mm
-inline double EPSmaskY = 0;      // mm
-inline double EPSmaskWidth = 0;  // mm
-inline double EPSmaskHeight = 0; // mm
-inline double EPSscaleX = 0;     // percent
-inline double EPSscaleY = 0;     // percent
-inline bool EPSuseForms = false;
-inline bool EPSdirty = false;
-inline bool EPSredraw = false;
+    // Backdrop settings, and the picture with its composed cache.
+    QString EPSpathName;
+    QString EPSfilename;
+    double EPSmaskX = 0;      // mm
+    double EPSmaskY = 0;      // mm
+    double EPSmaskWidth = 0;  // mm
+    double EPSmaskHeight = 0; // mm
+    double EPSscaleX = 0;     // percent
+    double EPSscaleY = 0;     // percent
+    bool EPSuseForms = false;
+    bool EPSdirty = false;  // the composed cache must be made again before it is drawn
+    bool EPSredraw = false; // the next Window1::DrawBackDrop draws the cache, then clears this
+    Backdrop TheBackdrop;
+};
+
+inline Globals globals;
+
+inline auto& RecHd = globals.RecHd;
+inline auto& RecPos = globals.RecPos;
+inline auto& AFileName = globals.AFileName;
+inline auto& AdocWidth = globals.AdocWidth;
+inline auto& AdocHeight = globals.AdocHeight;
+inline auto& AsigWidth = globals.AsigWidth;
+inline auto& AsigHeight = globals.AsigHeight;
+inline auto& AstepR = globals.AstepR;
+inline auto& AstepRV = globals.AstepRV;
+inline auto& AstepD = globals.AstepD;
+inline auto& AstepDV = globals.AstepDV;
+inline auto& AinTag = globals.AinTag;
+inline auto& Astart = globals.Astart;
+inline auto& Aqty = globals.Aqty;
+inline auto& RName = globals.RName;
+inline auto& Rxloc = globals.Rxloc;
+inline auto& Ryloc = globals.Ryloc;
+inline auto& Rpic = globals.Rpic;
+inline auto& Rpinc = globals.Rpinc;
+inline auto& Rmtype = globals.Rmtype;
+inline auto& Rfontfam = globals.Rfontfam;
+inline auto& RfontStyle = globals.RfontStyle;
+inline auto& RFontSize = globals.RFontSize;
+inline auto& Rcolour = globals.Rcolour;
+inline auto& Rangle = globals.Rangle;
+inline auto& TotalObjects = globals.TotalObjects;
+inline auto& CurrentObject = globals.CurrentObject;
+inline auto& CurrentObjectWidth = globals.CurrentObjectWidth;
+inline auto& CurrentObjectHeight = globals.CurrentObjectHeight;
+inline auto& NHandleX = globals.NHandleX;
+inline auto& NHandleY = globals.NHandleY;
+inline auto& pncCyan = globals.pncCyan;
+inline auto& pncMagenta = globals.pncMagenta;
+inline auto& pncYellow = globals.pncYellow;
+inline auto& pncBlack = globals.pncBlack;
+inline auto& DirtyFlag = globals.DirtyFlag;
+inline auto& Filename = globals.Filename;
+inline auto& PageResolution = globals.PageResolution;
+inline auto& FitToPage = globals.FitToPage;
+inline auto& ScrollX = globals.ScrollX;
+inline auto& ScrollY = globals.ScrollY;
+inline auto& ModNme = globals.ModNme;
+inline auto& NumPic = globals.NumPic;
+inline auto& NumPic2 = globals.NumPic2;
+inline auto& APageInc = globals.APageInc;
+inline auto& AnupQTY = globals.AnupQTY;
+inline auto& CurrentInc = globals.CurrentInc;
+inline auto& Aback = globals.Aback;
+inline auto& ps = globals.ps;
+inline auto& PrintSettings = globals.PrintSettings;
+inline auto& PRN = globals.PRN;
+inline auto& PRNpreview = globals.PRNpreview;
+inline auto& ImageResolution = globals.ImageResolution;
+inline auto& EPSpathName = globals.EPSpathName;
+inline auto& EPSfilename = globals.EPSfilename;
+inline auto& EPSmaskX = globals.EPSmaskX;
+inline auto& EPSmaskY = globals.EPSmaskY;
+inline auto& EPSmaskWidth = globals.EPSmaskWidth;
+inline auto& EPSmaskHeight = globals.EPSmaskHeight;
+inline auto& EPSscaleX = globals.EPSscaleX;
+inline auto& EPSscaleY = globals.EPSscaleY;
+inline auto& EPSuseForms = globals.EPSuseForms;
+inline auto& EPSdirty = globals.EPSdirty;
+inline auto& EPSredraw = globals.EPSredraw;
+inline auto& TheBackdrop = globals.TheBackdrop;
 
 // Gives the globals their start-up values, in start-up order: RecHd, RecPos, ImageResolution, NumPic,
-// NumPic2, ModNme, then QVutils::EPSjpgResolution. The inline definitions above already hold the same
-// values; running it again empties the records as at start-up.
+// NumPic2, ModNme, then QVutils::EPSjpgResolution.
 void InitGlobals();
+// Puts every document, view, print-run and backdrop global (of Module1, QVutils and FileTypes) back to
+// its start-up value.
+void ResetGlobals();
 // Sets ModNme entries 0 to 7 to the check-digit method names (done when the application opens).
 void FillModNames();
-// Releases the object globals (the printer setup) before the application object goes away.
+// Releases the object globals (the printer setup, the backdrop) before the application object goes away.
 void ReleaseGlobals();
 
-// Resets the document to a new, empty one and shows it in the main window (Filename is kept).
-void NewDoc();
+// The document's values reset to a new, empty document: header, selection, current-object defaults,
+// backdrop settings and picture. Filename, the print settings and the view's scroll state stay.
+// The window side (Module1::NewDoc) shows the result.
+void ClearDocument();
 
 // Millimetres to pixels at PageResolution.
 double mms(double mm);
@@ -142,41 +221,34 @@ platform::Color DisplayColour(std::int32_t c, std::int32_t m, std::int32_t y, st
 // Sets pncCyan..pncBlack from a colour string "CcccMmmmYyyyKkkk".
 void ParseColour(const QString& colour);
 
-// Record transfer between the records, their typed mirrors and the main window's lists and fields.
-// Header: RecHd to the mirror, and with show also to ListBox2, EdStart and EdQty.
-void LoadHead(bool show);
-// Header: ListBox2, EdStart and EdQty to RecHd (slot 12 = TotalObjects), then RecHd to the mirror.
-void SaveHead();
-// True: as SaveHead. False: the mirror to RecHd slots 0 to 11, then RecHd to the window. A missing
-// window control shows "SYNChead error" and leaves what was copied before it.
-void SyncHead(bool toRecord);
-// Object row i to the current-object mirror and ListBox1, with the colour parts and display colour.
-// These three do nothing for a negative row.
-void LoadSel(std::int32_t i);
-// ListBox1 to object row i, then to the mirror, with the colour parts and display colour.
-void SaveSel(std::int32_t i);
-// True: as SaveSel(i). False: the mirror to row i, then to ListBox1. Both then set the display colour
-// from the colour parts as they stand. A missing window control shows "SYNCsel error".
-void SyncSel(bool toRecord, std::int32_t i);
+// Header slots 0 to 11 of RecHd into the typed header mirror.
+void HeaderMirrorFromRecord();
+// The typed header mirror into RecHd slots 0 to 11.
+void HeaderRecordFromMirror();
 
 // Reads "Tallio.txt" from the preferences folder into Filename and PrintSettings, creating it when missing.
 void ReadPrefs();
 // Writes Filename and PrintSettings into "Tallio.txt", replacing it.
 void SavePrefs();
 
-// Writes the document to its file, or to one chosen in the save dialog for an untitled document or
-// saveAs; false when no file was chosen or it could not be written.
-bool SaveFile(bool saveAs);
-// Reads the document named by Filename, or one chosen in the open dialog when it is empty; false when
-// no file was chosen or it could not be opened.
-bool OpenFile();
+// Writes the document (RecHd, the backdrop settings, the object table) to f; false when it could not
+// be written completely, in which case the old file is left as it was.
+bool WriteDocument(platform::FolderItem& f);
+// Reads a document file into RecHd, the header mirror, the backdrop settings and the object table, and
+// loads the backdrop picture it names; false when the file cannot be opened.
+bool ReadDocument(platform::FolderItem& f);
 
-
-// The print command: page setup when no setup is stored, the print dialog, then every sheet of the run.
-void PrintStart();
-// Draws one sheet at offset CurrentInc onto g at the current PageResolution.
+// Numbers used per page (APageInc) and sheets in the run (AnupQTY) from the objects, the quantity and
+// the step-and-repeat grid. Returns the cells of one sheet.
+std::int64_t CountSheets();
+// Draws one document page at the running number n with its top left corner at (x, y) mm: the backdrop
+// (composed beforehand), then every number object.
+void DrawPageCell(platform::Graphics& g, double n, double x, double y);
+// Draws one sheet of the run at offset CurrentInc onto g at the current PageResolution: the cells of the
+// grid in cut-and-stack order, offset by the printer's margins while printing.
 void PrintPage(platform::Graphics& g);
-// Draws the run's first sheet into the page view.
-void PrintPreview();
+// The sheets of the run onto a printer's g, page breaks between them, in forward or backward order
+// (CurrentInc runs on from its start value).
+void PrintSheets(platform::Graphics& g);
 
 } // namespace Module1

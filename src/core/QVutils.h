@@ -12,13 +12,25 @@ class Picture;
 
 namespace QVutils {
 
-inline bool EPS = false;        // the last file read was an EPS
-inline double EPSBoundBoxX = 0; // mm, horizontal origin offset
-inline double EPSBoundBoxY = 0; // mm, vertical origin offset
-inline double EPSbbWidth = 0;   // mm
-inline double EPSbbHeight = 0;  // mm
-inline QString EPStitle;
-inline std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report 72 dpi
+// Reset with Module1::ResetGlobals.
+struct Globals {
+    bool EPS = false;        // the last file read was an EPS
+    double EPSBoundBoxX = 0; // mm, horizontal origin offset
+    double EPSBoundBoxY = 0; // mm, vertical origin offset
+    double EPSbbWidth = 0;   // mm
+    double EPSbbHeight = 0;  // mm
+    QString EPStitle;
+    std::int32_t EPSjpgResolution = 200; // dpi given to pictures that report 72 dpi
+};
+inline Globals globals;
+
+inline auto& EPS = globals.EPS;
+inline auto& EPSBoundBoxX = globals.EPSBoundBoxX;
+inline auto& EPSBoundBoxY = globals.EPSBoundBoxY;
+inline auto& EPSbbWidth = globals.EPSbbWidth;
+inline auto& EPSbbHeight = globals.EPSbbHeight;
+inline auto& EPStitle = globals.EPStitle;
+inline auto& EPSjpgResolution = globals.EPSjpgResolution;
 
 // Whole PostScript points to millimetres.
 double PntTOmms(std::int32_t points);

@@ -1,8 +1,8 @@
 // The About window's frame, controls, version line and buttons.
 #include "dialogs/AboutWindow.h"
 
-#include "core/App.h"
 #include "core/AppPictures.h"
+#include "editor/App.h"
 
 #include "platform/Controls.h"
 #include "platform/Numbers.h"

@@ -42,7 +42,7 @@ struct ReaderState {
 } // namespace
 
 void BDropProps::RefreshPageView() {
-    MainWindow().ControlNamed<Canvas>("Canvas1")->Refresh(true);
+    MainWindow().Canvas1().Refresh(true);
 }
 
 void BDropProps::Event_Activate() {
@@ -102,10 +102,10 @@ bool BDropProps::LoadAndReset(const std::shared_ptr<FolderItem>& f) {
         return false;
     }
     Window1& main = MainWindow();
-    main.Bdx = std::move(picture);
+    TheBackdrop.SetPicture(std::move(picture));
     EPSpathName = f->AbsolutePath();
     EPSfilename = f->Name();
-    main.DrawPage(main.ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+    main.DrawPage(main.Canvas1().Graphics(), AdocWidth, AdocHeight);
     EPSmaskX = 0;
     EPSmaskY = 0;
     EPSmaskWidth = AdocWidth;
@@ -166,8 +166,8 @@ bool BDropProps::BackdropOpen_Action() {
 
 bool BDropProps::BackdropDelete_Action() {
     Window1& main = MainWindow();
-    main.ControlNamed<Canvas>("Canvas1")->SetBackdrop(nullptr);
-    main.Bdx = nullptr;
+    main.Canvas1().SetBackdrop(nullptr);
+    TheBackdrop.SetPicture(nullptr);
     QVutils::EPSbbWidth = 0;
     QVutils::EPSbbHeight = 0;
     QVutils::EPSBoundBoxX = 0;
@@ -181,7 +181,7 @@ bool BDropProps::BackdropDelete_Action() {
 }
 
 void BDropProps::UpdateInfo() {
-    const auto& bdx = MainWindow().Bdx;
+    const auto& bdx = TheBackdrop.Bdx;
     QString type;
     if (QVutils::EPS) {
         type = "FileType = EPS";

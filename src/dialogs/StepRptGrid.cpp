@@ -2,6 +2,7 @@
 #include "dialogs/StepRpt.h"
 
 #include "core/Module1.h"
+#include "core/ObjectFields.h"
 #include "editor/Window1.h"
 
 #include "platform/Controls.h"
@@ -62,8 +63,7 @@ bool StepRpt::DoStep() {
 
         auto copyTo = [&](std::int32_t col, std::int32_t row) {
             const std::int32_t t = TotalObjects;
-            for (int f = 0; f <= 14; ++f)
-                RecPos(t, f) = RecPos(c, f);
+            CopyRow(c, t);
             DirtyFlag = true;
             // Repeat Number cells in a row, counting the source, show the same number.
             if (repeat > member) {
@@ -90,6 +90,6 @@ bool StepRpt::DoStep() {
                     copyTo(o, i);
             }
     }
-    SharedInstance<Window1>().ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    SharedInstance<Window1>().Canvas1().Refresh(false);
     return true;
 }

@@ -1,7 +1,8 @@
 // The main window: tool strip, start and quantity fields, parameter list, pointer read-out, object
 // list, and the page view with its rulers and scroll bars. The shared window is
 // platform::SharedInstance<Window1>(), the layer's spelling of the framework's accessor
-// Window1.Window1(); the layer's ControlNamed<Kind>("Name") finds a control.
+// Window1.Window1(); each control is reached by its name as a member: w.Canvas1(), w.ListBox1().
+// The backdrop picture and its composed cache are the document's (Module1::TheBackdrop's Bdx and cdx).
 #pragma once
 
 #include "platform/Window.h"
@@ -10,8 +11,19 @@
 #include <memory>
 
 namespace platform {
+class BevelButton;
+class Canvas;
+class CheckBox;
+class EditField;
 class Graphics;
+class ImageWell;
+class Label;
+class ListBox;
+class LittleArrows;
 class Picture;
+class PushButton;
+class RoundRectangle;
+class ScrollBar;
 } // namespace platform
 
 class Window1 : public platform::Window {
@@ -35,9 +47,43 @@ public:
     std::int32_t CDragX = 0, CDragY = 0; // last pointer position while dragging, view pixels
     bool CellClicked = false;
     std::int32_t updateCounter = 0;
-    std::shared_ptr<platform::Picture> Bdx; // the loaded backdrop; nullptr for none
-    std::shared_ptr<platform::Picture> cdx; // page-sized cache of the composed backdrop
     bool DrawSelection = false;
+    // The sheet that Print > Preview shows until the next press in the page view.
+    std::shared_ptr<platform::Picture> PreviewSheet;
+
+    // The controls, in the order of the window's control table.
+    platform::ControlRef<platform::RoundRectangle> RoundRectangle1{*this, "RoundRectangle1"};
+    platform::ControlRef<platform::CheckBox> CBback{*this, "CBback"};
+    platform::ControlRef<platform::ListBox> ListBox1{*this, "ListBox1"};
+    platform::ControlRef<platform::Canvas> Canvas1{*this, "Canvas1"};
+    platform::ControlRef<platform::ListBox> ListBox2{*this, "ListBox2"};
+    platform::ControlRef<platform::Label> StaticText1{*this, "StaticText1"};
+    platform::ControlRef<platform::EditField> CurX{*this, "CurX"};
+    platform::ControlRef<platform::EditField> CurY{*this, "CurY"};
+    platform::ControlRef<platform::ScrollBar> ScrollBar1{*this, "ScrollBar1"};
+    platform::ControlRef<platform::ScrollBar> ScrollBar2{*this, "ScrollBar2"};
+    platform::ControlRef<platform::Canvas> Canvas2{*this, "Canvas2"};
+    platform::ControlRef<platform::Canvas> Canvas3{*this, "Canvas3"};
+    platform::ControlRef<platform::EditField> EdStart{*this, "EdStart"};
+    platform::ControlRef<platform::EditField> EdQty{*this, "EdQty"};
+    platform::ControlRef<platform::Label> StaticText7{*this, "StaticText7"};
+    platform::ControlRef<platform::Label> StaticText8{*this, "StaticText8"};
+    platform::ControlRef<platform::Label> StaticText9{*this, "StaticText9"};
+    platform::ControlRef<platform::Label> StaticText10{*this, "StaticText10"};
+    platform::ControlRef<platform::Label> StatNumObj{*this, "StatNumObj"};
+    platform::ControlRef<platform::BevelButton> BtFit{*this, "BtFit"};
+    platform::ControlRef<platform::LittleArrows> ListSelect{*this, "ListSelect"};
+    platform::ControlRef<platform::BevelButton> BtnDelObj{*this, "BtnDelObj"};
+    platform::ControlRef<platform::EditField> EdNup{*this, "EdNup"};
+    platform::ControlRef<platform::Label> StaticText11{*this, "StaticText11"};
+    platform::ControlRef<platform::Label> StaticText12{*this, "StaticText12"};
+    platform::ControlRef<platform::BevelButton> Numtool{*this, "Numtool"};
+    platform::ControlRef<platform::ImageWell> ImageWell1{*this, "ImageWell1"};
+    platform::ControlRef<platform::BevelButton> TextTool{*this, "TextTool"};
+    platform::ControlRef<platform::BevelButton> MagEn{*this, "MagEn"};
+    platform::ControlRef<platform::BevelButton> MagR1{*this, "MagR1"};
+    platform::ControlRef<platform::ImageWell> ImageWell2{*this, "ImageWell2"};
+    platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
 
     // Page view (Window1PageView.cpp). DrawPage rebuilds the page and ruler pictures and the scroll
     // ranges for a page of w x h mm; UpdateViewer renders the page picture; Update paints Canvas1.
@@ -48,7 +94,8 @@ public:
     void Update(platform::Graphics& g);
     // Numbers used per page (APageInc) and sheets in the run (AnupQTY), shown in EdNup and StaticText11.
     void CheckNup();
-    // Composes the backdrop cache cdx when EPSdirty, and draws it onto g at (x, y) mm when EPSredraw.
+    // The document backdrop's cache composed from pic when EPSdirty, and drawn onto g at (x, y) mm when
+    // EPSredraw (which it then clears).
     void DrawBackDrop(const std::shared_ptr<platform::Picture>& pic, platform::Graphics& g, double x,
                       double y);
     // The resolution at which the whole page fits Canvas1, then new buffers.

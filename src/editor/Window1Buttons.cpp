@@ -3,6 +3,8 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "core/ObjectFields.h"
+#include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
@@ -12,8 +14,8 @@ using namespace platform;
 using namespace Module1;
 
 void Window1::EdStart_TextChange() {
-    Astart = Val(ControlNamed<EditField>("EdStart")->Text());
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Astart = Val(EdStart().Text());
+    Canvas1().Refresh(false);
 }
 
 bool Window1::EdStart_KeyDown(const QString&) {
@@ -22,7 +24,7 @@ bool Window1::EdStart_KeyDown(const QString&) {
 }
 
 void Window1::EdQty_TextChange() {
-    Aqty = Int(Val(ControlNamed<EditField>("EdQty")->Text()));
+    Aqty = Int(Val(EdQty().Text()));
     CheckNup();
 }
 
@@ -31,7 +33,7 @@ void Window1::EdQty_TextChange() {
 void Window1::EdQty_LostFocus() {
     const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
     Aqty = Int(double(cells) * AnupQTY);
-    ControlNamed<EditField>("EdQty")->SetText(Str(Aqty));
+    EdQty().SetText(Str(Aqty));
 }
 
 bool Window1::EdQty_KeyDown(const QString&) {
@@ -40,11 +42,11 @@ bool Window1::EdQty_KeyDown(const QString&) {
 }
 
 void Window1::EdNup_TextChange() {
-    AnupQTY = Int(Val(ControlNamed<EditField>("EdNup")->Text()));
+    AnupQTY = Int(Val(EdNup().Text()));
 }
 
 void Window1::CBback_Action() {
-    Aback = ControlNamed<CheckBox>("CBback")->Value();
+    Aback = CBback().Value();
 }
 
 void Window1::BtFit_Action() {
@@ -62,7 +64,7 @@ void Window1::ListSelect_Down() {
 // The object being left keeps what the list shows. With no objects there is nothing to select, so no
 // stale row of the table is shown as if it were an object.
 void Window1::StepSelection(std::int32_t step) {
-    ControlNamed<ListBox>("ListBox1")->SetListIndex(-1);
+    ListBox1().SetListIndex(-1);
     SyncSel(true, CurrentObject);
     if (TotalObjects < 1) {
         CurrentObject = -1;
@@ -74,7 +76,7 @@ void Window1::StepSelection(std::int32_t step) {
             CurrentObject = TotalObjects - 1;
         LoadSel(CurrentObject);
     }
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
 }
 
 // Later objects move up one row; the object now in the deleted one's row becomes current. With no
@@ -86,22 +88,17 @@ void Window1::BtnDelObj_Action() {
         DirtyFlag = true;
     if (TotalObjects > 1 && selected) {
         for (std::int32_t k = CurrentObject + 1; k < TotalObjects; ++k)
-            for (int j = 0; j <= 14; ++j)
-                RecPos(k - 1, j) = RecPos(k, j);
+            CopyRow(k, k - 1);
         TotalObjects -= 1;
         CurrentObject = std::min(CurrentObject, TotalObjects - 1);
         LoadSel(CurrentObject);
     } else if (TotalObjects < 1 || selected) {
         TotalObjects = 0;
         CurrentObject = -1;
-        RName.clear();
-        Rpic.clear();
-        Rxloc = Ryloc = 0;
-        Rpinc = Rmtype = 0;
-        Rfontfam = "Arial";
-        RfontStyle = "Normal";
-        RFontSize = 14.0;
+        // The list shows a new object's values again, in the default colour.
+        MirrorDefaults();
+        ParseColour(Rcolour);
         SyncSel(false, 0);
     }
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
 }

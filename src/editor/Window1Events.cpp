@@ -3,6 +3,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
+#include "editor/DocumentCommands.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
@@ -11,15 +12,15 @@ using namespace Module1;
 
 void Window1::Event_Open() {
     FitToPage = true;
-    auto& across = *ControlNamed<ScrollBar>("ScrollBar1");
-    auto& down = *ControlNamed<ScrollBar>("ScrollBar2");
+    auto& across = ScrollBar1();
+    auto& down = ScrollBar2();
     across.SetVisible(false);
     down.SetVisible(false);
     across.SetValue(0);
     down.SetValue(0);
     ScrollX = 0;
     ScrollY = 0;
-    auto& view = *ControlNamed<Canvas>("Canvas1");
+    auto& view = Canvas1();
     across.SetMaximum(Int(mms(AdocWidth) - view.Width()));
     down.SetMaximum(Int(mms(AdocHeight) - view.Height()));
     updateCounter = 0;
@@ -31,7 +32,7 @@ void Window1::Event_Open() {
 }
 
 void Window1::Event_Resized() {
-    DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+    DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
 // A modified document is offered to Save As first. Cancelling that dialog keeps the window open rather

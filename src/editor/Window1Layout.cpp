@@ -2,6 +2,8 @@
 #include "editor/Window1.h"
 
 #include "core/AppPictures.h"
+#include "core/ObjectFields.h"
+#include "dialogs/Help1.h"
 #include "editor/MenuBar1.h"
 #include "platform/Controls.h"
 
@@ -10,34 +12,23 @@ using K = ControlKind;
 
 namespace {
 
-// The object list's help tag: how pictures, fonts and angles work. Lines end with carriage returns.
-const QString ObjectListHelp =
-    QStringList{
-        "Picture: ",
-        "Used to enter additional Alpha Numerics to the print line. Special codes used are: '/' as first "
-        "char of picture=print leading zeros, '^' + 'A' or 'a' or 'K' or 'k' will force the numerics in the "
-        "serial number to be translated to the relative Alpha position - Used for Barcode fonts",
-        "",
-        "Fonts:",
-        " MICR font size should be 18point.",
-        " In Picture use 'C\"=Start/finish 'D'=dash 'A'=EndBSB 'B'=amount.",
-        " EanBwr36 = Bars with width reduction - used for processes that could gain in size. ",
-        " Ean36 = Normal bar width,",
-        "Barcode fonts can be tranlated using the 'A', or 'a', or 'K' or 'k' commands.",
-        "",
-        "Angle:",
-        " Can work sort of, under Win32 (using an image at 72dpi resolution) - Macs will print blank!",
-    }
-        .join('\r');
+// The object list's help tag is the help window's text (how pictures, fonts and angles work).
+QString ObjectListHelp() {
+    QString text = Help1::StoredText();
+    text.chop(1); // the last line's carriage return
+    return text;
+}
 
 const QString ObjectScrollerHelp =
     "Object Scroller\r\rClick up or down to scroll through the list of objects";
 
 // Rows are the row tag ("A" text, "N" number; never shown), the caption and the value.
-const QStringList ObjectRows = {
-    "A\tName",        "N\tXlocation",    "N\tYlocation", "A\tPicture", "N\tPage Increment", "A\tMod Type",
-    "A\tFont Family", "A\tFont Style\t", "N\tSize",      "A\tColour",  "N\tAngle",
-};
+QStringList ObjectRows() {
+    QStringList rows;
+    for (int f = 0; f < Module1::PropertyFields; ++f)
+        rows << Module1::ObjectListRow(f);
+    return rows;
+}
 const QStringList ParameterRows = {
     "A\tFileName",
     "N\tDocument Width\t210",
@@ -78,10 +69,10 @@ const ControlDesc Controls[] = {
      .top = 453,
      .width = 202,
      .height = 203,
-     .helpTag = ObjectListHelp,
+     .helpTag = ObjectListHelp(),
      .columnCount = 3,
      .columnWidths = "0,100,100",
-     .rows = ObjectRows,
+     .rows = ObjectRows(),
      .rowHeight = 18},
     {.name = "Canvas1",
      .kind = K::Canvas,
@@ -317,12 +308,12 @@ void Window1::Layout() {
 void Window1::CreateControls() {
     Window::CreateControls(Controls);
     // The kept pictures themselves, so every window that shows one shows the same object.
-    ControlNamed<BevelButton>("Numtool")->SetIcon(QVicon1());
-    ControlNamed<BevelButton>("TextTool")->SetIcon(QVicon2());
-    ControlNamed<BevelButton>("MagEn")->SetIcon(QVicon3());
-    ControlNamed<BevelButton>("MagR1")->SetIcon(QVicon4());
-    ControlNamed<ImageWell>("ImageWell1")->SetImage(ZOrer2());
-    ControlNamed<ImageWell>("ImageWell2")->SetImage(ZOrer3());
+    Numtool().SetIcon(QVicon1());
+    TextTool().SetIcon(QVicon2());
+    MagEn().SetIcon(QVicon3());
+    MagR1().SetIcon(QVicon4());
+    ImageWell1().SetImage(ZOrer2());
+    ImageWell2().SetImage(ZOrer3());
     AttachPageView();
     AttachLists();
     AttachPageInteraction();

@@ -6,6 +6,7 @@
 #include "dialogs/ColourSet.h"
 #include "dialogs/Font1.h"
 #include "dialogs/ModSelect.h"
+#include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
@@ -35,49 +36,49 @@ void NormaliseNumberCell(ListBox& list, int row, int column) {
 } // namespace
 
 void Window1::AttachLists() {
-    auto* objects = ControlNamed<ListBox>("ListBox1");
-    objects->Open = [this] { ListBox1_Open(); };
-    objects->CellClick = [this](int row, int column, int x, int y) {
+    auto& objects = ListBox1();
+    objects.Open = [this] { ListBox1_Open(); };
+    objects.CellClick = [this](int row, int column, int x, int y) {
         return ListBox1_CellClick(row, column, x, y);
     };
-    objects->CellLostFocus = [this](int row, int column) { ListBox1_CellLostFocus(row, column); };
-    objects->CellAction = [this](int row, int column) { ListBox1_CellAction(row, column); };
-    objects->CellKeyDown = [this](int row, int column, const QString& key) {
+    objects.CellLostFocus = [this](int row, int column) { ListBox1_CellLostFocus(row, column); };
+    objects.CellAction = [this](int row, int column) { ListBox1_CellAction(row, column); };
+    objects.CellKeyDown = [this](int row, int column, const QString& key) {
         return ListBox1_CellKeyDown(row, column, key);
     };
 
-    auto* parameters = ControlNamed<ListBox>("ListBox2");
-    parameters->Open = [this] { ListBox2_Open(); };
-    parameters->MouseDown = [this](int x, int y) { return ListBox2_MouseDown(x, y); };
-    parameters->CellBackgroundPaint = [this](Graphics& g, int row, int column) {
+    auto& parameters = ListBox2();
+    parameters.Open = [this] { ListBox2_Open(); };
+    parameters.MouseDown = [this](int x, int y) { return ListBox2_MouseDown(x, y); };
+    parameters.CellBackgroundPaint = [this](Graphics& g, int row, int column) {
         return ListBox2_CellBackgroundPaint(g, row, column);
     };
-    parameters->Change = [this] { ListBox2_Change(); };
-    parameters->CellLostFocus = [this](int row, int column) { ListBox2_CellLostFocus(row, column); };
-    parameters->CellAction = [this](int row, int column) { ListBox2_CellAction(row, column); };
-    parameters->CellKeyDown = [this](int row, int column, const QString& key) {
+    parameters.Change = [this] { ListBox2_Change(); };
+    parameters.CellLostFocus = [this](int row, int column) { ListBox2_CellLostFocus(row, column); };
+    parameters.CellAction = [this](int row, int column) { ListBox2_CellAction(row, column); };
+    parameters.CellKeyDown = [this](int row, int column, const QString& key) {
         return ListBox2_CellKeyDown(row, column, key);
     };
-    parameters->CellGotFocus = [this](int row, int column) { ListBox2_CellGotFocus(row, column); };
+    parameters.CellGotFocus = [this](int row, int column) { ListBox2_CellGotFocus(row, column); };
 
-    auto* start = ControlNamed<EditField>("EdStart");
-    start->TextChange = [this] { EdStart_TextChange(); };
-    start->KeyDown = [this](const QString& key) { return EdStart_KeyDown(key); };
-    auto* quantity = ControlNamed<EditField>("EdQty");
-    quantity->TextChange = [this] { EdQty_TextChange(); };
-    quantity->LostFocus = [this] { EdQty_LostFocus(); };
-    quantity->KeyDown = [this](const QString& key) { return EdQty_KeyDown(key); };
-    ControlNamed<EditField>("EdNup")->TextChange = [this] { EdNup_TextChange(); };
-    ControlNamed<CheckBox>("CBback")->Action = [this] { CBback_Action(); };
-    ControlNamed<BevelButton>("BtFit")->Action = [this] { BtFit_Action(); };
-    auto* scroller = ControlNamed<LittleArrows>("ListSelect");
-    scroller->Up = [this] { ListSelect_Up(); };
-    scroller->Down = [this] { ListSelect_Down(); };
-    ControlNamed<BevelButton>("BtnDelObj")->Action = [this] { BtnDelObj_Action(); };
+    auto& start = EdStart();
+    start.TextChange = [this] { EdStart_TextChange(); };
+    start.KeyDown = [this](const QString& key) { return EdStart_KeyDown(key); };
+    auto& quantity = EdQty();
+    quantity.TextChange = [this] { EdQty_TextChange(); };
+    quantity.LostFocus = [this] { EdQty_LostFocus(); };
+    quantity.KeyDown = [this](const QString& key) { return EdQty_KeyDown(key); };
+    EdNup().TextChange = [this] { EdNup_TextChange(); };
+    CBback().Action = [this] { CBback_Action(); };
+    BtFit().Action = [this] { BtFit_Action(); };
+    auto& scroller = ListSelect();
+    scroller.Up = [this] { ListSelect_Up(); };
+    scroller.Down = [this] { ListSelect_Down(); };
+    BtnDelObj().Action = [this] { BtnDelObj_Action(); };
 }
 
 void Window1::ListBox1_Open() {
-    ControlNamed<ListBox>("ListBox1")->SetColumnType(1, ListBox::TypeNormal);
+    ListBox1().SetColumnType(1, ListBox::TypeNormal);
 }
 
 // The clicked row's value becomes editable; the method, font and colour rows open their selector and
@@ -85,7 +86,7 @@ void Window1::ListBox1_Open() {
 // selected: their click is not passed on, since it would select the row again and open an inline editor
 // over the value just chosen.
 bool Window1::ListBox1_CellClick(int row, int, int, int) {
-    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    ListBox& list = ListBox1();
     CellClicked = true;
     list.SetCellType(row, 2, ListBox::TypeEditable);
     const QString label = list.Cell(row, 1);
@@ -140,7 +141,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
 void Window1::ListBox1_CellLostFocus(int row, int) {
     if (!CellClicked)
         return;
-    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    ListBox& list = ListBox1();
     list.SetCellType(row, 2, ListBox::TypeDefault);
     SyncSel(true, CurrentObject);
     list.SetListIndex(-1);
@@ -149,7 +150,7 @@ void Window1::ListBox1_CellLostFocus(int row, int) {
 }
 
 void Window1::ListBox1_CellAction(int row, int column) {
-    NormaliseNumberCell(*ControlNamed<ListBox>("ListBox1"), row, column);
+    NormaliseNumberCell(ListBox1(), row, column);
 }
 
 bool Window1::ListBox1_CellKeyDown(int, int, const QString&) {
@@ -159,7 +160,7 @@ bool Window1::ListBox1_CellKeyDown(int, int, const QString&) {
 
 // Only the page size and step counts are typed in; the signature and distances are computed.
 void Window1::ListBox2_Open() {
-    ListBox& list = *ControlNamed<ListBox>("ListBox2");
+    ListBox& list = ListBox2();
     list.SetColumnType(2, ListBox::TypeEditable);
     for (int row : {3, 4, 6, 8})
         list.SetCellType(row, 2, ListBox::TypeNormal);
@@ -167,7 +168,7 @@ void Window1::ListBox2_Open() {
 
 // Clicks on the rows that show values only are swallowed, so they neither select nor edit.
 bool Window1::ListBox2_MouseDown(int x, int y) {
-    const int row = ControlNamed<ListBox>("ListBox2")->RowFromXY(x, y);
+    const int row = ListBox2().RowFromXY(x, y);
     return row == 0 || row == 3 || row == 4 || row == 6 || row == 8 || row == 9;
 }
 
@@ -181,30 +182,30 @@ bool Window1::ListBox2_CellBackgroundPaint(Graphics& g, int row, int) {
 // signature follows the page size and step counts.
 void Window1::ListBox2_Change() {
     SyncHead(true);
-    const int row = ControlNamed<ListBox>("ListBox2")->ListIndex();
+    const int row = ListBox2().ListIndex();
     if (row == 1 || row == 2)
-        DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+        DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
     if (IsEditableParameter(row)) {
         StepSignature();
         SyncHead(false);
         CheckNup();
     }
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
 }
 
 // A step count takes effect as soon as its edit ends; page sizes wait for the next selection change.
 void Window1::ListBox2_CellLostFocus(int, int) {
-    if (IsStepCount(ControlNamed<ListBox>("ListBox2")->ListIndex())) {
+    if (IsStepCount(ListBox2().ListIndex())) {
         SyncHead(true);
         StepSignature();
         SyncHead(false);
         CheckNup();
     }
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
 }
 
 void Window1::ListBox2_CellAction(int row, int column) {
-    NormaliseNumberCell(*ControlNamed<ListBox>("ListBox2"), row, column);
+    NormaliseNumberCell(ListBox2(), row, column);
 }
 
 bool Window1::ListBox2_CellKeyDown(int, int, const QString&) {

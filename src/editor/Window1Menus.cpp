@@ -5,6 +5,7 @@
 #include "dialogs/AboutWindow.h"
 #include "dialogs/BDropProps.h"
 #include "dialogs/StepRpt.h"
+#include "editor/DocumentCommands.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/PrinterSetup.h"
@@ -29,14 +30,14 @@ void Window1::AddMenuHandlers() {
 }
 
 void Window1::RebuildPageView() {
-    DrawPage(ControlNamed<Canvas>("Canvas1")->Graphics(), AdocWidth, AdocHeight);
+    DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
 bool Window1::FileCreate_Action() {
     NewDoc();
     Filename.clear(); // the new document is untitled
     RebuildPageView();
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
     return false;
 }
 
@@ -44,7 +45,7 @@ bool Window1::FileOpen_Action() {
     Filename.clear(); // so that the open dialog always shows
     OpenFile();
     RebuildPageView();
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
     return false;
 }
 

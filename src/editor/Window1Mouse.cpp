@@ -4,6 +4,7 @@
 
 #include "core/Module1.h"
 #include "dialogs/Font1.h"
+#include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/UserQuestions.h"
@@ -16,7 +17,7 @@ constexpr int ValueColumn = 2;
 } // namespace
 
 void Window1::EndObjectListSelection(bool lockValue) {
-    auto& list = *ControlNamed<ListBox>("ListBox1");
+    auto& list = ListBox1();
     const int row = list.ListIndex();
     if (row < 0)
         return;
@@ -30,8 +31,9 @@ void Window1::EndObjectListSelection(bool lockValue) {
 // handle) or a rubber band, and the add tool places an object at once.
 bool Window1::Canvas1_MouseDown(int x, int y) {
     if (PRNpreview) {
-        FitToPageF();
         PRNpreview = false;
+        PreviewSheet = nullptr;
+        FitToPageF();
         return false;
     }
     EndObjectListSelection(true);
@@ -69,8 +71,8 @@ void Window1::PlaceObject() {
     }
     // The add tool serves one placement.
     ArmTool(false);
-    ControlNamed<BevelButton>("Numtool")->SetValue(false);
-    ControlNamed<BevelButton>("TextTool")->SetValue(true);
+    Numtool().SetValue(false);
+    TextTool().SetValue(true);
     Refresh(true);
 }
 
@@ -90,7 +92,7 @@ void Window1::Canvas1_MouseDrag(int x, int y) {
         EndX = x + ScrollX;
         EndY = y + ScrollY;
     }
-    ControlNamed<Canvas>("Canvas1")->Refresh(false);
+    Canvas1().Refresh(false);
 }
 
 // Ends a drag, or selects the first object within the rubber band (a plain click is a band of no size).
@@ -99,7 +101,7 @@ void Window1::Canvas1_MouseUp(int x, int y) {
     EndObjectListSelection(false);
     EndX = x + ScrollX;
     EndY = y + ScrollY;
-    auto& view = *ControlNamed<Canvas>("Canvas1");
+    auto& view = Canvas1();
     if (Dragging) {
         Dragging = false;
         view.Refresh(false);
@@ -120,6 +122,6 @@ void Window1::Canvas1_MouseMove(int x, int y) {
     EndObjectListSelection(false);
     // Hundredths of a millimetre: the full-precision text (64.44444444444444) is wider than the field,
     // which would then show its tail instead of the value.
-    ControlNamed<EditField>("CurX")->SetText(Format(PixToMMs(x + ScrollX), "0.##"));
-    ControlNamed<EditField>("CurY")->SetText(Format(PixToMMs(y + ScrollY), "0.##"));
+    CurX().SetText(Format(PixToMMs(x + ScrollX), "0.##"));
+    CurY().SetText(Format(PixToMMs(y + ScrollY), "0.##"));
 }

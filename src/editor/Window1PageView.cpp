@@ -3,7 +3,7 @@
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
-#include "core/QVutils.h"
+#include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include "platform/UserQuestions.h"
@@ -13,7 +13,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 using namespace platform;
 using namespace Module1;
@@ -92,11 +91,11 @@ void Window1::VertRules(Graphics& g) {
 }
 
 void Window1::DrawPage(Graphics& g, double w, double h) {
-    auto& across = *ControlNamed<ScrollBar>("ScrollBar1");
+    auto& across = ScrollBar1();
     across.SetMaximum(Int(mms(w) - g.Width()));
     across.SetPageStep(g.Width());
     across.SetLineStep(Int(g.Width() / 50.0));
-    auto& down = *ControlNamed<ScrollBar>("ScrollBar2");
+    auto& down = ScrollBar2();
     down.SetMaximum(Int(mms(h) - g.Height()));
     down.SetPageStep(g.Height());
     down.SetLineStep(Int(g.Height() / 50.0));
@@ -115,41 +114,45 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
     EPSdirty = true;
     if (gtx)
         HorizRules(gtx->Graphics());
-    ControlNamed<Canvas>("Canvas2")->Refresh(true);
+    Canvas2().Refresh(true);
     if (glx)
         VertRules(glx->Graphics());
-    ControlNamed<Canvas>("Canvas3")->Refresh(true);
-    ControlNamed<Canvas>("Canvas1")->Refresh(true);
+    Canvas3().Refresh(true);
+    Canvas1().Refresh(true);
 }
 
 void Window1::UpdateViewer() {
     try {
         gx = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), ScreenDepth());
-        if (Bdx) {
-            EPSredraw = true;
-            DrawBackDrop(Bdx, GraphicsOf(gx), 0, 0);
-        }
-        for (std::int32_t i = 0; i < TotalObjects; ++i)
-            DrawNumber2d(GraphicsOf(gx), i, Astart, 0, 0);
+        Graphics& g = GraphicsOf(gx);
+        // The page is the sheet's first cell at the run's start number, drawn by the sheet drawing.
+        if (TheBackdrop.Bdx)
+            TheBackdrop.ComposeIfDirty();
+        DrawPageCell(g, Astart, 0, 0);
         if (DrawSelection) {
-            Graphics& g = GraphicsOf(gx);
             g.ForeColor = RGB(200, 200, 200);
             g.PenHeight = 2;
             g.PenWidth = 2;
             g.DrawRect(CCurX, CCurY, EndX - CCurX, EndY - CCurY);
         }
-        auto& status = *ControlNamed<Label>("StatNumObj");
-        status.SetText("Props: " + Str(TotalObjects) + " Obj - W=" + Format(CurrentObjectWidth, "###.###") +
-                       " H=" + Format(CurrentObjectHeight, "###.###"));
-        status.Refresh();
+        StatNumObj().SetText("Props: " + Str(TotalObjects) +
+                             " Obj - W=" + Format(CurrentObjectWidth, "###.###") +
+                             " H=" + Format(CurrentObjectHeight, "###.###"));
+        StatNumObj().Refresh();
     } catch (const NilObjectException&) {
         MsgBox("UpdateViewer error");
     }
 }
 
 void Window1::Update(Graphics& g) {
+    const Canvas& view = Canvas1();
+    // The preview stays on screen until the press in the page view that ends it.
+    if (PRNpreview && PreviewSheet) {
+        g.DrawPicture(PreviewSheet, 0, 0);
+        ClearAroundPage(g, view, PreviewSheet->Width(), PreviewSheet->Height());
+        return;
+    }
     UpdateViewer();
-    const Canvas& view = *ControlNamed<Canvas>("Canvas1");
 
     if (FitToPage) {
         // The page picture 1:1 from its corner: the fit resolution makes it fit the view, and the mouse,
@@ -164,7 +167,7 @@ void Window1::Update(Graphics& g) {
         return;
     }
 
-    auto& across = *ControlNamed<ScrollBar>("ScrollBar1");
+    auto& across = ScrollBar1();
     int sourceX = 0;
     if (g.Width() <= mms(AdocWidth) - 1) {
         across.SetVisible(true);
@@ -173,7 +176,7 @@ void Window1::Update(Graphics& g) {
         across.SetVisible(false);
         ScrollX = 0;
     }
-    auto& down = *ControlNamed<ScrollBar>("ScrollBar2");
+    auto& down = ScrollBar2();
     int sourceY = 0;
     if (g.Height() <= mms(AdocHeight) - 1) {
         down.SetVisible(true);
@@ -189,77 +192,22 @@ void Window1::Update(Graphics& g) {
 }
 
 void Window1::CheckNup() {
-    std::int32_t most = 0;
-    for (std::int32_t i = 0; i < TotalObjects; ++i)
-        most = std::max(most, RecPos(i, 4).Int32Value());
-    APageInc = most < std::numeric_limits<std::int32_t>::max() ? most + 1 : most;
-    // A grid has at least one cell each way, whatever the counts say.
-    const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
-    AnupQTY = Int(double(Aqty) / double(cells));
-    ControlNamed<EditField>("EdNup")->SetText(Str(AnupQTY));
-    ControlNamed<Label>("StaticText11")->SetText(Str(cells) + " up =");
+    const std::int64_t cells = CountSheets();
+    EdNup().SetText(Str(AnupQTY));
+    StaticText11().SetText(Str(cells) + " up =");
 }
 
 void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, double x, double y) {
-    try {
-        if (EPSdirty) {
-            if (!pic)
-                throw NilObjectException();
-            // A failure to compose is told once: the cache stays empty until the next change makes it
-            // stale again, instead of the message coming back with every repaint it causes.
-            auto failed = [this](const char* message) {
-                MsgBox(message);
-                EPSdirty = false;
-                EPSredraw = false; // nothing to draw
-                cdx = nullptr;
-            };
-            const int maskWidth = Int(mms(EPSmaskWidth)), maskHeight = Int(mms(EPSmaskHeight));
-            // A mask with no area lets nothing of the picture through: that is an empty cache, not a
-            // shortage of memory.
-            const bool emptyMask = maskWidth <= 0 || maskHeight <= 0;
-            auto mask = emptyMask ? nullptr : NewPicture(maskWidth, maskHeight, pic->Depth());
-            if (!emptyMask && !mask) {
-                failed("Error Creating Temp Offscreen Mask (1) - Memory short!");
-                return;
-            }
-            cdx = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), pic->Depth());
-            if (!cdx) {
-                failed("Error Creating Temp Offscreen Page (2) - Memory short!");
-                return;
-            }
-            cdx->SetHorizontalResolution(pic->HorizontalResolution());
-            cdx->SetVerticalResolution(pic->VerticalResolution());
-            cdx->Graphics().UseOldRenderer = true;
-            EPSdirty = false;
-
-            if (mask) {
-                mask->SetHorizontalResolution(pic->HorizontalResolution());
-                mask->SetVerticalResolution(pic->VerticalResolution());
-                mask->Graphics().UseOldRenderer = true;
-                const double dw =
-                    pic->Width() * (double(PageResolution) / pic->HorizontalResolution()) * (EPSscaleX / 100);
-                const double dh =
-                    pic->Height() * (double(PageResolution) / pic->VerticalResolution()) * (EPSscaleY / 100);
-                mask->Graphics().DrawPicture(*pic, Int(mms(-QVutils::EPSBoundBoxX)),
-                                             Int(mms(-QVutils::EPSBoundBoxY)), Int(dw), Int(dh), 0, 0,
-                                             pic->Width(), pic->Height());
-                cdx->Graphics().DrawPicture(*mask, Int(mms(EPSmaskX)), Int(mms(EPSmaskY)));
-            }
-        }
-        if (EPSredraw) {
-            // No cache after a failure that was already told: nothing to draw.
-            if (cdx)
-                g.DrawPicture(cdx, Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)), 0, 0,
-                              cdx->Width(), cdx->Height());
-            EPSredraw = false;
-        }
-    } catch (const NilObjectException& e) {
-        MsgBox(e.Message + "Drawing backdrop");
+    if (!TheBackdrop.ComposeIfDirty(pic))
+        return;
+    if (EPSredraw) {
+        TheBackdrop.Draw(g, x, y);
+        EPSredraw = false;
     }
 }
 
 void Window1::FitToPageF() {
-    auto& view = *ControlNamed<Canvas>("Canvas1");
+    auto& view = Canvas1();
     // A page with no size fits at any resolution: keep the one there is.
     if (AdocWidth > 0 && AdocHeight > 0) {
         const double sx = view.Width() / AdocWidth;
@@ -273,5 +221,5 @@ void Window1::FitToPageF() {
 
 void Window1::ListUpdate() {
     SyncSel(true, CurrentObject);
-    ControlNamed<Canvas>("Canvas1")->Refresh(true);
+    Canvas1().Refresh(true);
 }

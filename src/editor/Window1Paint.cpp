@@ -9,19 +9,18 @@ using namespace platform;
 using namespace Module1;
 
 void Window1::AttachPageView() {
-    auto* page = ControlNamed<Canvas>("Canvas1");
-    page->Open = [this] { Canvas1_Open(); };
-    page->Paint = [this](Graphics& g) { Canvas1_Paint(g); };
-    ControlNamed<Canvas>("Canvas2")->Paint = [this](Graphics& g) { Canvas2_Paint(g); };
-    ControlNamed<Canvas>("Canvas3")->Paint = [this](Graphics& g) { Canvas3_Paint(g); };
-    ControlNamed<ScrollBar>("ScrollBar1")->ValueChanged = [this] { ScrollBar1_ValueChanged(); };
-    ControlNamed<ScrollBar>("ScrollBar2")->ValueChanged = [this] { ScrollBar2_ValueChanged(); };
+    auto& page = Canvas1();
+    page.Open = [this] { Canvas1_Open(); };
+    page.Paint = [this](Graphics& g) { Canvas1_Paint(g); };
+    Canvas2().Paint = [this](Graphics& g) { Canvas2_Paint(g); };
+    Canvas3().Paint = [this](Graphics& g) { Canvas3_Paint(g); };
+    ScrollBar1().ValueChanged = [this] { ScrollBar1_ValueChanged(); };
+    ScrollBar2().ValueChanged = [this] { ScrollBar2_ValueChanged(); };
 }
 
 void Window1::Canvas1_Open() {
     FitToPage = false;
-    for (const char* name : {"ScrollBar1", "ScrollBar2"}) {
-        auto* bar = ControlNamed<ScrollBar>(name);
+    for (ScrollBar* bar : {&ScrollBar1(), &ScrollBar2()}) {
         bar->SetVisible(false);
         bar->SetValue(0);
     }
@@ -35,7 +34,7 @@ void Window1::Canvas1_Paint(Graphics& g) {
 
 // The rulers are drawn only once DrawPage has made their pictures.
 void Window1::Canvas2_Paint(Graphics& g) {
-    const Canvas& ruler = *ControlNamed<Canvas>("Canvas2");
+    const Canvas& ruler = Canvas2();
     if (!gtx)
         return;
     // In fit mode the page is shown 1:1 from its corner, so its ruler is too.
@@ -44,7 +43,7 @@ void Window1::Canvas2_Paint(Graphics& g) {
 }
 
 void Window1::Canvas3_Paint(Graphics& g) {
-    const Canvas& ruler = *ControlNamed<Canvas>("Canvas3");
+    const Canvas& ruler = Canvas3();
     if (!glx)
         return;
     const int from = FitToPage ? 0 : ScrollY;
@@ -54,16 +53,16 @@ void Window1::Canvas3_Paint(Graphics& g) {
 // The page view and its ruler move together by the change; Paint fills the uncovered strip.
 void Window1::ScrollBar1_ValueChanged() {
     const std::int32_t old = ScrollX;
-    ScrollX = ControlNamed<ScrollBar>("ScrollBar1")->Value();
+    ScrollX = ScrollBar1().Value();
     EPSredraw = true;
-    ControlNamed<Canvas>("Canvas1")->Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
-    ControlNamed<Canvas>("Canvas2")->Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
+    Canvas1().Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
+    Canvas2().Scroll(old - ScrollX, 0, 0, 0, -10000, -10000, true);
 }
 
 void Window1::ScrollBar2_ValueChanged() {
     const std::int32_t old = ScrollY;
-    ScrollY = ControlNamed<ScrollBar>("ScrollBar2")->Value();
+    ScrollY = ScrollBar2().Value();
     EPSredraw = true;
-    ControlNamed<Canvas>("Canvas1")->Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
-    ControlNamed<Canvas>("Canvas3")->Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
+    Canvas1().Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
+    Canvas3().Scroll(0, old - ScrollY, 0, 0, -10000, -10000, true);
 }

@@ -20,22 +20,22 @@ constexpr std::int32_t MostZoom = 400;
 } // namespace
 
 void Window1::AttachPageInteraction() {
-    auto* add = ControlNamed<BevelButton>("Numtool");
-    add->MouseDown = [this](int x, int y) { return Numtool_MouseDown(x, y); };
-    add->Action = [this] { Numtool_Action(); };
-    auto* select = ControlNamed<BevelButton>("TextTool");
-    select->MouseDown = [this](int x, int y) { return TextTool_MouseDown(x, y); };
-    select->Action = [this] { TextTool_Action(); };
+    auto& add = Numtool();
+    add.MouseDown = [this](int x, int y) { return Numtool_MouseDown(x, y); };
+    add.Action = [this] { Numtool_Action(); };
+    auto& select = TextTool();
+    select.MouseDown = [this](int x, int y) { return TextTool_MouseDown(x, y); };
+    select.Action = [this] { TextTool_Action(); };
 
-    auto* page = ControlNamed<Canvas>("Canvas1");
-    page->MouseDown = [this](int x, int y) { return Canvas1_MouseDown(x, y); };
-    page->MouseDrag = [this](int x, int y) { Canvas1_MouseDrag(x, y); };
-    page->MouseUp = [this](int x, int y) { Canvas1_MouseUp(x, y); };
-    page->MouseMove = [this](int x, int y) { Canvas1_MouseMove(x, y); };
+    auto& page = Canvas1();
+    page.MouseDown = [this](int x, int y) { return Canvas1_MouseDown(x, y); };
+    page.MouseDrag = [this](int x, int y) { Canvas1_MouseDrag(x, y); };
+    page.MouseUp = [this](int x, int y) { Canvas1_MouseUp(x, y); };
+    page.MouseMove = [this](int x, int y) { Canvas1_MouseMove(x, y); };
 
-    ControlNamed<BevelButton>("MagEn")->Action = [this] { MagEn_Action(); };
-    ControlNamed<BevelButton>("MagR1")->Action = [this] { MagR1_Action(); };
-    ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
+    MagEn().Action = [this] { MagEn_Action(); };
+    MagR1().Action = [this] { MagR1_Action(); };
+    PushButton1().Action = [this] { PushButton1_Action(); };
 }
 
 void Window1::ArmTool(bool add) {
@@ -52,7 +52,7 @@ bool Window1::Numtool_MouseDown(int, int) {
 }
 
 void Window1::Numtool_Action() {
-    ControlNamed<BevelButton>("TextTool")->SetValue(false);
+    TextTool().SetValue(false);
 }
 
 bool Window1::TextTool_MouseDown(int, int) {
@@ -61,7 +61,7 @@ bool Window1::TextTool_MouseDown(int, int) {
 }
 
 void Window1::TextTool_Action() {
-    ControlNamed<BevelButton>("Numtool")->SetValue(false);
+    Numtool().SetValue(false);
 }
 
 void Window1::MagEn_Action() {
@@ -76,7 +76,7 @@ void Window1::MagR1_Action() {
 }
 
 void Window1::Zoom(std::int32_t dpi) {
-    auto& view = *ControlNamed<Canvas>("Canvas1");
+    auto& view = Canvas1();
     const std::int32_t before = PageResolution;
     // A zoomed page is no longer fitted: it scrolls, with its scroll bars.
     FitToPage = false;
@@ -89,11 +89,10 @@ void Window1::Zoom(std::int32_t dpi) {
     }
     // The current object to the middle of the view; the scroll bars' ValueChanged moves the view.
     if (CurrentObject >= 0) {
-        ControlNamed<ScrollBar>("ScrollBar1")
-            ->SetValue(Int(mms(RecPos(CurrentObject, 1).DoubleValue()) - view.Width() + view.Width() / 2.0));
-        ControlNamed<ScrollBar>("ScrollBar2")
-            ->SetValue(
-                Int(mms(RecPos(CurrentObject, 2).DoubleValue()) - view.Height() + view.Height() / 2.0));
+        ScrollBar1().SetValue(
+            Int(mms(RecPos(CurrentObject, 1).DoubleValue()) - view.Width() + view.Width() / 2.0));
+        ScrollBar2().SetValue(
+            Int(mms(RecPos(CurrentObject, 2).DoubleValue()) - view.Height() + view.Height() / 2.0));
     }
     EPSdirty = true;
     view.Refresh(true);

@@ -9,12 +9,6 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-// The application's pictures are compiled into the library; a static library registers them only
-// when asked (and this call also keeps the linker from dropping them).
-static void RegisterResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace platform {
 
 Control::Control(platform::Window& window, const ControlDesc& d)
@@ -186,8 +180,6 @@ QString KeyText(const QKeyEvent& e) {
 }
 
 std::shared_ptr<Picture> LoadPicture(const QString& path) {
-    static const bool registered = (RegisterResources(), true);
-    (void)registered;
     QImage image = path.isEmpty() ? QImage() : QImage(path);
     return image.isNull() ? nullptr : std::make_shared<Picture>(std::move(image));
 }

@@ -163,6 +163,21 @@ private:
     std::optional<std::type_index> sharedType_;
 };
 
+// One control of a window, reached through a member of the window's class: `Canvas1()` instead of a
+// lookup by a name string, so a wrong name fails to compile. It is looked up at every use (a control
+// can be closed while its window stays), raising NilObjectException when it is gone.
+template <class C> class ControlRef {
+public:
+    ControlRef(const Window& window, const char* name) : window_(window), name_(QString::fromLatin1(name)) {}
+    ControlRef(const ControlRef&) = delete;
+    ControlRef& operator=(const ControlRef&) = delete;
+    C& operator()() const { return *window_.ControlNamed<C>(name_); }
+
+private:
+    const Window& window_;
+    const QString name_;
+};
+
 template <class W> W& SharedInstance() {
     if (auto* w = dynamic_cast<W*>(Window::FindShared(typeid(W))))
         return *w;

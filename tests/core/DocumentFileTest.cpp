@@ -2,6 +2,7 @@
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
+#include "editor/DocumentCommands.h"
 #include "editor/Window1.h"
 #include "platform/ListBox.h"
 #include "platform/Picture.h"
@@ -140,7 +141,7 @@ TEST_F(DocumentFile, RoundTripRestoresEveryValue) {
     EXPECT_EQ(AstepDV, 99.3) << "header values keep the precision the parameter list shows";
     EXPECT_EQ(RecPos(1, 14).ColorValue(), DisplayColour(10, 20, 30, 40));
     EXPECT_EQ(EPSfilename, "scan.png");
-    EXPECT_NE(platform::SharedInstance<Window1>().Bdx, nullptr);
+    EXPECT_NE(Module1::TheBackdrop.Bdx, nullptr);
     // The offsets come from the file, not from the picture's own origin.
     EXPECT_EQ(std::pair(QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY), std::pair(3.25, -2.0));
 
@@ -155,7 +156,7 @@ TEST_F(DocumentFile, MissingBackdropIsKeptSilently) {
     ASSERT_TRUE(save("d.num"));
     ASSERT_TRUE(reopen("d.num"));
     EXPECT_TRUE(Scripted().messages.isEmpty());
-    EXPECT_EQ(platform::SharedInstance<Window1>().Bdx, nullptr);
+    EXPECT_EQ(Module1::TheBackdrop.Bdx, nullptr);
     EXPECT_EQ(EPSpathName, path("gone.tif"));
     ASSERT_TRUE(SaveFile(false));
     EXPECT_EQ(linesOf(Filename)[12], path("gone.tif"));

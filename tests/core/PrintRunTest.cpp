@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/FileTypes.h"
 #include "core/Module1.h"
+#include "editor/DocumentCommands.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
@@ -81,7 +82,7 @@ protected:
         AdocWidth = 105, AdocHeight = 99, AsigWidth = 210, AsigHeight = 297; // a 2 x 3 grid on A4
         AstepR = 2, AstepRV = 105, AstepD = 3, AstepDV = 99;
         Astart = 1, Aqty = 600, Aback = false, TotalObjects = 0, CurrentObject = -1;
-        platform::SharedInstance<Window1>().Bdx = nullptr;
+        Module1::TheBackdrop.Bdx = nullptr;
         pdf = TempDir() + "/run.pdf";
     }
     void print() {

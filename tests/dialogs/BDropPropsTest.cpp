@@ -4,6 +4,7 @@
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
+#include "editor/DocumentCommands.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/Menu.h"
@@ -88,7 +89,7 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
     EPSmaskX = 7, EPSmaskWidth = 50, EPSscaleX = 250, QVutils::EPSBoundBoxY = 3;
     Run([&](BDropProps& d) {
         AddImage(d, path);
-        ASSERT_NE(main.Bdx, nullptr);
+        ASSERT_NE(Module1::TheBackdrop.Bdx, nullptr);
         EXPECT_EQ(EPSfilename, "scan.tif");
         EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
                   QList<double>({0, 210, 297, 100, 0}));
@@ -101,7 +102,7 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         d.BackdropDelete().Trigger();
         EXPECT_EQ(Info(d), "Filename: ");
     });
-    EXPECT_EQ(main.Bdx, nullptr);
+    EXPECT_EQ(Module1::TheBackdrop.Bdx, nullptr);
     EXPECT_EQ(QList<double>({QVutils::EPSbbWidth, QVutils::EPSbbHeight, EPSmaskWidth, EPSscaleY}),
               QList<double>({0, 0, 100, 50}));
     EXPECT_TRUE(Scripted().messages.isEmpty());
@@ -121,14 +122,14 @@ TEST_F(BackdropDialog, CancelledOrUnreadablePictureKeepsTheOldBackdrop) {
         QString infoBefore, infoAfter;
         Run([&](BDropProps& d) {
             AddImage(d, good);
-            before = main.Bdx;
+            before = Module1::TheBackdrop.Bdx;
             Enter(d, "EditField7", "150");
             infoBefore = Info(d);
             DirtyFlag = false;
             AddImage(d, answer);
             infoAfter = Info(d);
         });
-        EXPECT_EQ(main.Bdx, before);
+        EXPECT_EQ(Module1::TheBackdrop.Bdx, before);
         EXPECT_EQ(QList<double>({EPSscaleX, std::round(QVutils::EPSbbWidth)}), QList<double>({150, 10}));
         EXPECT_EQ(infoAfter, infoBefore);
         EXPECT_FALSE(DirtyFlag);
@@ -198,13 +199,14 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
     const QString path = SavePicture("scan.jpg", "jpeg", 300, 300, 72);
     Run([&](BDropProps& d) {
         AddImage(d, path);
-        ASSERT_NE(main.Bdx, nullptr);
-        EXPECT_EQ(main.Bdx->HorizontalResolution(), 200); // 72 dpi pictures take the ReRez resolution
+        ASSERT_NE(Module1::TheBackdrop.Bdx, nullptr);
+        EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(),
+                  200); // 72 dpi pictures take the ReRez resolution
         Enter(d, "EditField3", "5");
         Enter(d, "EditField1", "200"); // passing through the field keeps the placement just typed
         EXPECT_EQ(EPSmaskX, 5);
         Enter(d, "EditField1", "300");
         EXPECT_EQ(QVutils::EPSjpgResolution, 300);
-        EXPECT_EQ(main.Bdx->HorizontalResolution(), 300);
+        EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(), 300);
     });
 }

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "core/Module1.h"
+#include "editor/DocumentCommands.h"
+#include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"

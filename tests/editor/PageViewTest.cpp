@@ -55,10 +55,11 @@ public:
 
     // A blue 1000 x 500 picture at 200 dpi, scaled to cover the whole page.
     void BlueBackdrop() {
-        w.Bdx = NewPicture(1000, 500, 32);
-        w.Bdx->Graphics().ForeColor = RGB(0, 0, 255);
-        w.Bdx->Graphics().FillRect(0, 0, 1000, 500);
-        w.Bdx->SetHorizontalResolution(200), w.Bdx->SetVerticalResolution(200);
+        Module1::TheBackdrop.Bdx = NewPicture(1000, 500, 32);
+        Module1::TheBackdrop.Bdx->Graphics().ForeColor = RGB(0, 0, 255);
+        Module1::TheBackdrop.Bdx->Graphics().FillRect(0, 0, 1000, 500);
+        Module1::TheBackdrop.Bdx->SetHorizontalResolution(200),
+            Module1::TheBackdrop.Bdx->SetVerticalResolution(200);
         EPSmaskWidth = AdocWidth, EPSmaskHeight = AdocHeight;
         EPSscaleX = AdocWidth * 20 / 25.4 + 1, EPSscaleY = AdocHeight * 40 / 25.4 + 1;
         EPSdirty = true;
@@ -195,21 +196,22 @@ TEST_F(PageView, BackdropDrawnAtItsScaledSizeAndOffsetInsideTheMask) {
         QVutils::EPSBoundBoxX = c.boxX, QVutils::EPSBoundBoxY = c.boxY;
         EPSmaskX = c.maskX, EPSmaskY = c.maskY, EPSmaskWidth = c.maskWidth, EPSmaskHeight = 100;
         EPSdirty = true;
-        w.DrawBackDrop(w.Bdx, target->Graphics(), 0, 0);
+        w.DrawBackDrop(Module1::TheBackdrop.Bdx, target->Graphics(), 0, 0);
         EXPECT_FALSE(EPSdirty);
-        ASSERT_NE(w.cdx, nullptr);
-        EXPECT_EQ(QSize(w.cdx->Width(), w.cdx->Height()), QSize(826, 1169));
-        EXPECT_EQ(InkBox(w.cdx->Image()), c.drawn);
+        ASSERT_NE(Module1::TheBackdrop.cdx, nullptr);
+        EXPECT_EQ(QSize(Module1::TheBackdrop.cdx->Width(), Module1::TheBackdrop.cdx->Height()),
+                  QSize(826, 1169));
+        EXPECT_EQ(InkBox(Module1::TheBackdrop.cdx->Image()), c.drawn);
         EXPECT_TRUE(InkBox(target->Image()).isEmpty()); // nothing drawn without EPSredraw
     }
 
     // Drawn scaled to the resolution of the moment, at the offset given in mm.
-    const auto cache = w.cdx;
+    const auto cache = Module1::TheBackdrop.cdx;
     PageResolution = 200, EPSredraw = true;
     auto page = NewPicture(1700, 2400, 32);
-    w.DrawBackDrop(w.Bdx, page->Graphics(), 10, 0);
+    w.DrawBackDrop(Module1::TheBackdrop.Bdx, page->Graphics(), 10, 0);
     EXPECT_FALSE(EPSredraw);
-    EXPECT_EQ(w.cdx, cache);
+    EXPECT_EQ(Module1::TheBackdrop.cdx, cache);
     const QRect drawn = InkBox(page->Image()), expected(78 + 156, 0, 392, 250); // edges may blend
     EXPECT_TRUE(drawn.contains(expected.adjusted(1, 0, -1, -1)) &&
                 expected.adjusted(-1, 0, 1, 1).contains(drawn))
@@ -230,7 +232,7 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
         {"mask of no size", [](PageView&) { EPSmaskHeight = 0; }, "", false, false},
         {"page too large", [](PageView&) { AdocHeight = 1e9; },
          "Error Creating Temp Offscreen Page (2) - Memory short!", false, false},
-        {"no picture", [](PageView& t) { t.w.Bdx = nullptr; }, nil, true, true},
+        {"no picture", [](PageView& t) { Module1::TheBackdrop.Bdx = nullptr; }, nil, true, true},
         {"absurd scale", [](PageView&) { EPSscaleX = EPSscaleY = 1e12; }, "", false, false},
     };
     for (const auto& c : cases) {
@@ -240,11 +242,11 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
         c.setUp(*this);
         Scripted().messages.clear();
         auto target = NewPicture(100, 100, 32);
-        w.DrawBackDrop(w.Bdx, target->Graphics(), 0, 0);
+        w.DrawBackDrop(Module1::TheBackdrop.Bdx, target->Graphics(), 0, 0);
         EXPECT_EQ(Scripted().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(QList<bool>({EPSdirty, EPSredraw}), QList<bool>({c.dirty, c.redraw}));
         EPSredraw = true; // the next repaint
-        w.DrawBackDrop(w.Bdx, target->Graphics(), 0, 0);
+        w.DrawBackDrop(Module1::TheBackdrop.Bdx, target->Graphics(), 0, 0);
         EXPECT_LE(Scripted().messages.size(), c.message == nil ? 2 : 1) << "told again on the next repaint";
         AdocHeight = 297;
     }
@@ -322,12 +324,12 @@ TEST_F(PageView, OpeningFitsThePageAndRepaintsComposeTheBackdropOnce) {
     EXPECT_TRUE(dark);
     for (int k = 0; k < 3; ++k) {
         Painted("Canvas1");
-        caches.insert(w.cdx);
+        caches.insert(Module1::TheBackdrop.cdx);
     }
     EXPECT_EQ(caches.size(), 1u);
     w.FitToPageF(); // made stale
     Painted("Canvas1");
-    caches.insert(w.cdx);
+    caches.insert(Module1::TheBackdrop.cdx);
     EXPECT_EQ(caches.size(), 2u);
     Painted("Canvas2"), Painted("Canvas3");
     EXPECT_TRUE(Scripted().messages.isEmpty());

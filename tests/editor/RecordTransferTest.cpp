@@ -1,3 +1,4 @@
+#include "editor/RecordTransfer.h"
 #include "TestSupport.h"
 #include "core/Module1.h"
 #include "editor/Window1.h"

@@ -1,8 +1,9 @@
-#include "core/App.h"
+#include "editor/App.h"
 
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "dialogs/Help1.h"
+#include "editor/DocumentCommands.h"
 #include "editor/MenuBar1.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
@@ -35,7 +36,7 @@ void App::Event_Open() {
     if (!Module1::Filename.isEmpty() && !Module1::OpenFile())
         MsgBox(Module1::Filename + " - Not Opened");
     Window1& w = SharedInstance<Window1>();
-    w.DrawPage(w.ControlNamed<Canvas>("Canvas1")->Graphics(), Module1::AdocWidth, Module1::AdocHeight);
+    w.DrawPage(w.Canvas1().Graphics(), Module1::AdocWidth, Module1::AdocHeight);
 }
 
 void App::Event_Close() {

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "core/App.h"
 #include "core/Module1.h"
 #include "dialogs/Help1.h"
+#include "editor/App.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/Menu.h"

@@ -1,0 +1,31 @@
+// The backdrop behind the document page: the picture as read and a page-sized cache of it, composed
+// once (scaled, offset by its bounding box and cut to the mask) at one resolution and then drawn at a
+// cell's origin on any surface: the page view, the preview and the print run.
+#pragma once
+
+#include <memory>
+
+namespace platform {
+class Graphics;
+class Picture;
+} // namespace platform
+
+namespace Module1 {
+
+class Backdrop {
+public:
+    std::shared_ptr<platform::Picture> Bdx; // the picture as read; null for none
+    std::shared_ptr<platform::Picture> cdx; // the composed page-sized cache; null until composed
+
+    // Takes a new picture (null removes it); the cache is composed again before its next use.
+    void SetPicture(std::shared_ptr<platform::Picture> picture);
+    // When EPSdirty: composes the cache from pic at the current PageResolution and clears EPSdirty. A
+    // failure is told once and leaves no cache until the next change makes it stale again; false then.
+    bool ComposeIfDirty(const std::shared_ptr<platform::Picture>& pic);
+    bool ComposeIfDirty() { return ComposeIfDirty(Bdx); }
+    // Draws the cache onto g with its top left corner at (x, y) mm, scaled to the document page at the
+    // current PageResolution; nothing when there is no cache.
+    void Draw(platform::Graphics& g, double x, double y) const;
+};
+
+} // namespace Module1
