@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     demo::UseBackdrop(w, demo::MakeTicketBackdrop());
     w.Show();
     QApplication::processEvents();
-    auto& view = *w.ControlNamed<platform::Canvas>("Canvas1");
+    auto& view = w.Canvas1();
     std::printf("page_render: A4 page, %d number objects, backdrop %d x %d px at %d dpi, view %d x %d px\n",
                 TotalObjects, Module1::TheBackdrop.Bdx->Width(), Module1::TheBackdrop.Bdx->Height(),
                 Module1::TheBackdrop.Bdx->HorizontalResolution(), view.Width(), view.Height());

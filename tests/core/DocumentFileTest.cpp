@@ -40,7 +40,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 platform::ListBox& parameterList() {
-    return *platform::SharedInstance<Window1>().ControlNamed<platform::ListBox>("ListBox2");
+    return platform::SharedInstance<Window1>().ListBox2();
 }
 
 // An empty, untitled A4 document on a one-cell sheet.

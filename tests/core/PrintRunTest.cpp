@@ -111,9 +111,11 @@ TEST_F(PrintRun, CutAndStackOrderForwardAndBackward) {
         Aback = back;
         print();
         ASSERT_EQ(pageCount(pdf), 100) << "100 sheets, 99 page breaks";
-        for (const auto& c : cases)
-            if (c.back == back)
-                EXPECT_EQ(cellOrder(wordsOf(pdf, c.page)), c.cells) << "back " << back << " page " << c.page;
+        for (const auto& c : cases) {
+            if (c.back != back)
+                continue;
+            EXPECT_EQ(cellOrder(wordsOf(pdf, c.page)), c.cells) << "back " << back << " page " << c.page;
+        }
     }
     EXPECT_FALSE(PRN);
 }
@@ -196,7 +198,7 @@ TEST_F(PrintRun, PreviewDrawsTheFirstSheetOnThePageView) {
     addObject(20, 30, 0);
     addObject(60, 30, 1);
     Window1& w = platform::SharedInstance<Window1>();
-    auto& canvas = *w.ControlNamed<platform::Canvas>("Canvas1");
+    auto& canvas = w.Canvas1();
     for (bool back : {false, true}) {
         Aback = back;
         PrintPreview();

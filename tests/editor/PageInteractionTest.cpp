@@ -32,11 +32,11 @@ public:
     }
     void Click(const char* button) { ui::Click(*w.ControlNamed<BevelButton>(button), 15, 15); }
     bool Down(const char* tool) { return w.ControlNamed<BevelButton>(tool)->Value(); }
-    QWidget* Page() const { return w.ControlNamed<Canvas>("Canvas1")->Widget(); }
+    QWidget* Page() const { return w.Canvas1().Widget(); }
     QString Shown(int row) const { return list.Cell(row, 2); }
 
     Window1& w = SharedInstance<Window1>();
-    ListBox& list = *w.ControlNamed<ListBox>("ListBox1");
+    ListBox& list = w.ListBox1();
 };
 
 } // namespace
@@ -74,11 +74,11 @@ TEST_F(PageInteraction, HandleDragMovesTheObjectAndThePointerIsReadInMillimetres
 
     PageResolution = 254, ScrollX = 100, ScrollY = 5;
     ui::Move(Page(), {27, 249}); // page pixels (127, 254)
-    EXPECT_EQ(w.ControlNamed<EditField>("CurX")->Text() + " " + w.ControlNamed<EditField>("CurY")->Text(),
+    EXPECT_EQ(w.CurX().Text() + " " + w.CurY().Text(),
               "12.7 25.4");
     PageResolution = 54; // 0.47 mm a pixel: the read-out keeps to hundredths, short enough for its field
     ui::Move(Page(), {0, 0});
-    EXPECT_EQ(w.ControlNamed<EditField>("CurX")->Text(), "47.04");
+    EXPECT_EQ(w.CurX().Text(), "47.04");
 }
 
 TEST_F(PageInteraction, RubberBandSelectsTheFirstObjectWithinIt) {
@@ -127,7 +127,7 @@ TEST_F(PageInteraction, ZoomStaysWithinItsStepsAndCentresTheCurrentObject) {
     PageResolution = 100;
     Select(100, 10);
     Click("MagEn");
-    EXPECT_EQ(QList<int>({w.ControlNamed<ScrollBar>("ScrollBar1")->Value(), ScrollX}),
+    EXPECT_EQ(QList<int>({w.ScrollBar1().Value(), ScrollX}),
               QList<int>({420, 420}));
 
     // A page too long to picture at twice the resolution keeps the one it has.
@@ -143,7 +143,7 @@ TEST_F(PageInteraction, InTheFittedViewAClickPlacesTheNumberWhereItIsSeen) {
     ui::Click(Page(), {300, 200});
     ASSERT_EQ(TotalObjects, 1);
     // The new object's handle is drawn at the pressed view pixel.
-    Canvas& page = *w.ControlNamed<Canvas>("Canvas1");
+    Canvas& page = w.Canvas1();
     page.Refresh(false);
     QCoreApplication::processEvents();
     QImage shown = page.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -73,9 +73,9 @@ public:
     QRgb Background() const { return view.Widget()->palette().color(QPalette::Window).rgb(); }
 
     Window1& w = SharedInstance<Window1>();
-    Canvas& view = *w.ControlNamed<Canvas>("Canvas1");
-    ScrollBar& across = *w.ControlNamed<ScrollBar>("ScrollBar1");
-    ScrollBar& down = *w.ControlNamed<ScrollBar>("ScrollBar2");
+    Canvas& view = w.Canvas1();
+    ScrollBar& across = w.ScrollBar1();
+    ScrollBar& down = w.ScrollBar2();
 };
 
 } // namespace
@@ -153,8 +153,8 @@ TEST_F(PageView, CheckNupCountsNumbersPerPageAndSheets) {
         AstepR = c.across, AstepD = c.down, Aqty = c.quantity;
         w.CheckNup();
         EXPECT_EQ(QList<std::int64_t>({APageInc, AnupQTY}), QList<std::int64_t>({c.pageInc, c.sheets}));
-        EXPECT_EQ(w.ControlNamed<EditField>("EdNup")->Text(), QString::number(c.sheets));
-        EXPECT_EQ(w.ControlNamed<Label>("StaticText11")->Text(), c.cells);
+        EXPECT_EQ(w.EdNup().Text(), QString::number(c.sheets));
+        EXPECT_EQ(w.StaticText11().Text(), c.cells);
     }
 }
 
@@ -232,7 +232,7 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
         {"mask of no size", [](PageView&) { EPSmaskHeight = 0; }, "", false, false},
         {"page too large", [](PageView&) { AdocHeight = 1e9; },
          "Error Creating Temp Offscreen Page (2) - Memory short!", false, false},
-        {"no picture", [](PageView& t) { Module1::TheBackdrop.Bdx = nullptr; }, nil, true, true},
+        {"no picture", [](PageView&) { Module1::TheBackdrop.Bdx = nullptr; }, nil, true, true},
         {"absurd scale", [](PageView&) { EPSscaleX = EPSscaleY = 1e12; }, "", false, false},
     };
     for (const auto& c : cases) {
@@ -253,7 +253,7 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
 }
 
 TEST_F(PageView, StatusLine) {
-    Label& status = *w.ControlNamed<Label>("StatNumObj");
+    Label& status = w.StatNumObj();
     CurrentObjectWidth = 12.5, CurrentObjectHeight = 4.25;
     w.UpdateViewer();
     EXPECT_EQ(status.Text(), "Props: 0 Obj - W=12.5 H=4.25");

@@ -35,10 +35,10 @@ protected:
     }
 
     Window1& w = SharedInstance<Window1>();
-    ListBox& objects = *w.ControlNamed<ListBox>("ListBox1");
-    ListBox& params = *w.ControlNamed<ListBox>("ListBox2");
-    EditField& start = *w.ControlNamed<EditField>("EdStart");
-    EditField& qty = *w.ControlNamed<EditField>("EdQty");
+    ListBox& objects = w.ListBox1();
+    ListBox& params = w.ListBox2();
+    EditField& start = w.EdStart();
+    EditField& qty = w.EdQty();
 };
 
 } // namespace

@@ -84,7 +84,7 @@ TEST(Printing, PagesAndTextReachThePdf) {
     for (int page = 1; page <= 3; ++page) {
         const QString& text = pages[page - 1];
         EXPECT_TRUE(text.contains(QString("Sheet %1").arg(page))) << text.toStdString();
-        if (page != 2) // turned text is not read as a line
-            EXPECT_TRUE(text.contains(QString("No %1").arg(page * 1000 + 1))) << text.toStdString();
+        // Turned text (page 2) is not read as a line.
+        EXPECT_TRUE(page == 2 || text.contains(QString("No %1").arg(page * 1000 + 1))) << text.toStdString();
     }
 }
