@@ -85,11 +85,6 @@ void Rectangle::Draw(QPainter& p) const {
 RoundRectangle::RoundRectangle(platform::Window& window, const ControlDesc& d)
     : Rectangle(window, d), ovalWidth_(d.ovalWidth), ovalHeight_(d.ovalHeight) {}
 
-void RoundRectangle::SetOval(int width, int height) {
-    ovalWidth_ = width;
-    ovalHeight_ = height;
-    Widget()->update();
-}
 
 void RoundRectangle::Draw(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing);

@@ -52,7 +52,6 @@ public:
 
     int OvalWidth() const { return ovalWidth_; }
     int OvalHeight() const { return ovalHeight_; }
-    void SetOval(int width, int height);
 
 protected:
     void Draw(QPainter& p) const override;

@@ -77,12 +77,6 @@ std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
     return std::make_shared<TextInputStream>(std::move(file));
 }
 
-std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const QString&) const {
-    auto file = std::make_unique<QSaveFile>(path_);
-    if (Directory() || !file->open(QIODevice::WriteOnly))
-        return nullptr;
-    return std::make_shared<BinaryStream>(std::move(file), true);
-}
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const {
     auto file = std::make_unique<QFile>(path_);
@@ -127,9 +121,6 @@ std::shared_ptr<FolderItem> PreferencesFolder() {
     return std::make_shared<FolderItem>(path);
 }
 
-std::shared_ptr<FolderItem> TemporaryFolder() {
-    return std::make_shared<FolderItem>(QDir::tempPath());
-}
 
 std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type) {
     return GetFolderItem(Questions().OpenFileName(type.QtFilter()));

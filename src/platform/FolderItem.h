@@ -38,8 +38,6 @@ public:
     // A new text file that replaces this one when the stream is closed; null when it cannot be made.
     std::shared_ptr<TextOutputStream> CreateTextFile() const;
     std::shared_ptr<TextInputStream> OpenAsTextFile() const;
-    // fileType names a declared file type; it only labels the file and is not kept.
-    std::shared_ptr<BinaryStream> CreateBinaryFile(const QString& fileType = {}) const;
     std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite = false) const;
     // The picture in the file through Qt's image readers, with the file's resolution (72 dpi when
     // the file gives none); null when it cannot be read.
@@ -53,7 +51,6 @@ private:
 std::shared_ptr<FolderItem> GetFolderItem(const QString& path);
 // The user's configuration folder (XDG), made when missing; null when it cannot be had.
 std::shared_ptr<FolderItem> PreferencesFolder();
-std::shared_ptr<FolderItem> TemporaryFolder();
 
 // The open and save dialogs, filtered to one file type; null when cancelled.
 std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type);

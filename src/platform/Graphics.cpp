@@ -162,31 +162,7 @@ void Graphics::ClearRect(double x, double y, double width, double height) {
         painter_.fillRect(r, Qt::white);
 }
 
-void Graphics::DrawOval(double x, double y, double width, double height) {
-    const QRectF r = normalised(x, y, width, height);
-    if (r.isEmpty() || !begin())
-        return;
-    // The outline lies inside the rectangle, as for DrawRect.
-    const double pen = std::max({PenWidth, PenHeight, 1});
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.setPen(QPen(ForeColor.toQColor(), pen));
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawEllipse(r.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    penValid_ = false;
-}
 
-void Graphics::FillOval(double x, double y, double width, double height) {
-    const QRectF r = normalised(x, y, width, height);
-    if (r.isEmpty() || !begin())
-        return;
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ForeColor.toQColor());
-    painter_.drawEllipse(r);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    penValid_ = false;
-}
 
 void Graphics::DrawString(const QString& text, double x, double y) {
     if (text.isEmpty() || !begin())

@@ -52,8 +52,6 @@ public:
     void DrawRect(double x, double y, double width, double height);
     void FillRect(double x, double y, double width, double height);
     void ClearRect(double x, double y, double width, double height); // back to white
-    void DrawOval(double x, double y, double width, double height);
-    void FillOval(double x, double y, double width, double height);
 
     // Text in ForeColor and the text state, its left end at x and its baseline at y.
     void DrawString(const QString& text, double x, double y);

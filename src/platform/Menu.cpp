@@ -101,14 +101,7 @@ void MenuItem::SetEnabled(bool v) {
         menu_->menuAction()->setEnabled(v);
 }
 
-bool MenuItem::Checked() const {
-    return action_->isChecked();
-}
 
-void MenuItem::SetChecked(bool v) {
-    action_->setCheckable(v || action_->isCheckable());
-    action_->setChecked(v);
-}
 
 QAction* MenuItem::Action() const {
     return menu_ ? menu_->menuAction() : action_.get();

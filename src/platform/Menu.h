@@ -38,8 +38,6 @@ public:
     void SetAutoEnable(bool v) { autoEnable_ = v; }
     bool Enabled() const;
     void SetEnabled(bool v);
-    bool Checked() const;
-    void SetChecked(bool v);
     Role ItemRole() const { return role_; }
     bool IsSeparator() const { return text_ == "-"; }
 

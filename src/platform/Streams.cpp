@@ -79,18 +79,7 @@ bool TextInputStream::Eof() const {
     return next_ >= buffer_.size() && (!file_ || !file_->isOpen() || file_->atEnd());
 }
 
-qint64 TextInputStream::PositionB() const {
-    if (!file_ || !file_->isOpen())
-        return 0;
-    return file_->pos() - (buffer_.size() - next_);
-}
 
-void TextInputStream::SetPositionB(qint64 position) {
-    buffer_.clear();
-    next_ = 0;
-    if (file_ && file_->isOpen())
-        file_->seek(std::clamp<qint64>(position, 0, file_->size()));
-}
 
 void TextInputStream::Close() {
     buffer_.clear();
@@ -162,10 +151,6 @@ std::int64_t BinaryStream::readNumber(int bytes) {
     return std::int64_t(value);
 }
 
-void BinaryStream::Write(const QByteArray& bytes) {
-    if (!closed_ && writable_)
-        file_->write(bytes);
-}
 
 qint64 BinaryStream::Position() const {
     return closed_ ? 0 : file_->pos();

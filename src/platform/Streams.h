@@ -24,9 +24,6 @@ public:
     // Everything from the current position to the end, as it is.
     QString ReadAll();
     bool Eof() const;
-    // Byte position in the file, for reading on from a known offset.
-    qint64 PositionB() const;
-    void SetPositionB(qint64 position);
     void Close();
 
 private:
@@ -70,7 +67,6 @@ public:
     int ReadByte(); // 0 to 255
     std::int16_t ReadShort();
     std::int32_t ReadLong();
-    void Write(const QByteArray& bytes);
 
     qint64 Position() const;
     void SetPosition(qint64 position);

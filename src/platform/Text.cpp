@@ -36,11 +36,6 @@ QString NthField(const QString& s, const QString& separator, int n) {
     return n <= fields.size() ? fields[n - 1] : QString();
 }
 
-int CountFields(const QString& s, const QString& separator) {
-    if (separator.isEmpty())
-        return s.isEmpty() ? 0 : 1;
-    return int(s.split(separator, Qt::KeepEmptyParts, Qt::CaseInsensitive).size());
-}
 
 int Asc(const QString& s) {
     if (s.isEmpty())
@@ -66,15 +61,8 @@ QString Replace(const QString& s, const QString& oldText, const QString& newText
     return r;
 }
 
-QString ReplaceAll(const QString& s, const QString& oldText, const QString& newText) {
-    if (oldText.isEmpty())
-        return s;
-    QString r = s;
-    return r.replace(oldText, newText, Qt::CaseInsensitive);
-}
 
 QString Hex(qint64 value) { return QString::number(quint32(value), 16).toUpper(); }
 
-QString Trim(const QString& s) { return s.trimmed(); }
 
 } // namespace platform

@@ -18,16 +18,13 @@ int InStrB(const QString& s, const QString& find);
 int InStrB(int start, const QString& s, const QString& find);
 // Field n of s split at separator; "" when there is no such field.
 QString NthField(const QString& s, const QString& separator, int n);
-int CountFields(const QString& s, const QString& separator);
 // Code of the first character; 0 for an empty text.
 int Asc(const QString& s);
 // The character with this code; "" for a code that is no character.
 QString Chr(int code);
 // Replaces the first occurrence only (case-insensitive).
 QString Replace(const QString& s, const QString& oldText, const QString& newText);
-QString ReplaceAll(const QString& s, const QString& oldText, const QString& newText);
 // Upper-case hexadecimal digits of the value's 32-bit pattern.
 QString Hex(qint64 value);
-QString Trim(const QString& s);
 
 } // namespace platform

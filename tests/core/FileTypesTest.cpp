@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "core/FileTypes.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

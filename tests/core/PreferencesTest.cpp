@@ -9,7 +9,9 @@ using namespace Module1;
 using testing_support::Scripted;
 
 namespace {
-QString prefsPath() { return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt"; }
+QString prefsPath() {
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
+}
 
 QByteArray prefsBytes() {
     QFile f(prefsPath());

@@ -8,8 +8,10 @@
 #include "platform/PrinterSetup.h"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -205,5 +207,53 @@ TEST_F(PrintRun, PreviewDrawsTheFirstSheetOnThePageView) {
         EXPECT_TRUE(PRNpreview);
         EXPECT_EQ(CurrentInc, back ? 4 : 0) << "the sheet printed first";
         EXPECT_EQ(PageResolution, int(25.4 * std::min(canvas.Width() / 210.0, canvas.Height() / 297.0)));
+    }
+}
+
+// The backdrop is composed once, at the picture's own resolution, embedded once and drawn under every
+// cell of every sheet.
+TEST_F(PrintRun, BackdropUnderEveryCellComposedOnce) {
+    addObject(20, 30, 0);
+    Aqty = 12;                                         // two sheets
+    auto picture = platform::NewPicture(620, 585, 32); // 105 x 99 mm at 150 dpi
+    picture->SetHorizontalResolution(150);
+    picture->SetVerticalResolution(150);
+    picture->Graphics().ForeColor = platform::RGB(0, 0, 255);
+    picture->Graphics().FillRect(0, 0, 620, 585);
+    picture->Graphics().End();
+    TheBackdrop.SetPicture(picture);
+    EPSmaskWidth = 105, EPSmaskHeight = 99, EPSscaleX = EPSscaleY = 100;
+    print();
+    ASSERT_EQ(pageCount(pdf), 2);
+    EXPECT_EQ(ImageResolution, 150);
+    // Composed at 150 dpi: the cache holds the page at the picture's own resolution.
+    ASSERT_NE(TheBackdrop.cdx, nullptr);
+    EXPECT_EQ(QSize(TheBackdrop.cdx->Width(), TheBackdrop.cdx->Height()), QSize(620, 584));
+
+    QProcess images;
+    images.start("pdfimages", {"-list", pdf});
+    images.waitForFinished();
+    const QStringList rows =
+        QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.size(), 2 + 12) << "a listing of one image per cell";
+    QSet<QString> objects; // the PDF object each drawing refers to
+    for (const QString& row : rows.mid(2))
+        objects.insert(row.simplified().section(' ', 10, 11));
+    EXPECT_EQ(objects.size(), 1) << "the same picture embedded once";
+
+    QProcess render;
+    render.start("pdftoppm", {"-r", "20", "-png", pdf, TempDir() + "/page"});
+    render.waitForFinished();
+    for (const char* page : {"/page-1.png", "/page-2.png"}) {
+        const QImage image(TempDir() + page);
+        ASSERT_FALSE(image.isNull()) << page;
+        const double pxPerMm = image.width() / 210.0;
+        for (int r = 0; r < 2; ++r)
+            for (int d = 0; d < 3; ++d) {
+                // Inside each cell, away from its number: the backdrop's blue.
+                const QColor c =
+                    image.pixelColor(int((r * 105 + 80) * pxPerMm), int((d * 99 + 70) * pxPerMm));
+                EXPECT_TRUE(c.blue() > 200 && c.red() < 60) << page << " cell " << r << "," << d;
+            }
     }
 }

@@ -116,9 +116,10 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
     const std::pair<int, QString> deletes[] = {// current, then the names left and the one current
                                                {1, "Object 0,Object 2;Object 2"},
                                                {2, "Object 0,Object 1;Object 1"},
-                                               {-1, "Object 0,Object 1,Object 2;"}};
+                                               {-1, "Object 0,Object 1,Object 2;"},
+                                               {0, ";"}};
     for (const auto& [current, left] : deletes) {
-        Objects(3, current);
+        Objects(left == ";" ? 1 : 3, current);
         DirtyFlag = false;
         const QList<Variant> moved = {RecPos(2, 1), RecPos(2, 9), RecPos(2, 10)};
         remove.Push();
@@ -130,6 +131,11 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
         // The moved object keeps its whole record.
         EXPECT_TRUE(current != 1 || QList<Variant>({RecPos(1, 1), RecPos(1, 9), RecPos(1, 10)}) == moved);
     }
+    // With the only object gone the list shows a new object's values, its colour and angle included.
+    QStringList shown;
+    for (int row : {0, 6, 7, 9, 10})
+        shown << objects.Cell(row, 2);
+    EXPECT_EQ(shown, QStringList({"", "Arial", "Normal", "C000M000Y000K100", "0"}));
 }
 
 TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {

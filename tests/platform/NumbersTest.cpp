@@ -75,6 +75,13 @@ TEST(Numbers, FormatPictures) {
         {999999999999999.0, "###############", "999999999999999"},
         {1234, "000000000000000", "000000000001234"},
         {999999999999999.0, "000000000000000", "999999999999999"},
+        // Thousands grouping, and a rounding that carries into a new digit.
+        {1234567, "#,###", "1,234,567"},
+        {1234.5, "#,##0.00", "1,234.50"},
+        {-1234567.891, "#,##0.0;(#,##0.0)", "(1,234,567.9)"},
+        {9.996, "0.00", "10.00"},
+        {99.96, "##.#", "100"}, // "#" drops the trailing zero
+        {999.5, "#,###", "1,000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.value, c.picture), c.text) << c.value << " " << c.picture.toStdString();
