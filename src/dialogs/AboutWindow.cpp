@@ -102,9 +102,9 @@ AboutWindow::AboutWindow() {
     ApplyDesc(kWindow);
     const auto table = ControlTable();
     CreateControls(table);
-    ControlNamed<ImageWell>("ImageWell1")->SetImage(ZOrer3());
-    ControlNamed<PushButton>("Close1")->Action = [this] { Close1_Action(); };
-    ControlNamed<BevelButton>("WebGOTO")->Action = [this] { WebGOTO_Action(); };
+    ImageWell1().SetImage(ZOrer3());
+    Close1().Action = [this] { Close1_Action(); };
+    WebGOTO().Action = [this] { WebGOTO_Action(); };
 }
 
 QString AboutWindow::WebAddress() {
@@ -120,7 +120,7 @@ QString AboutWindow::VersionLine() {
 }
 
 void AboutWindow::Event_Open() {
-    ControlNamed<Label>("StaticText6")->SetText(VersionLine());
+    StaticText6().SetText(VersionLine());
 }
 
 void AboutWindow::Close1_Action() {

@@ -7,6 +7,13 @@
 
 // The shared instance (the framework's accessor `AboutWindow.AboutWindow()`) is
 // platform::SharedInstance<AboutWindow>(); closing the window ends it.
+namespace platform {
+class BevelButton;
+class ImageWell;
+class Label;
+class PushButton;
+} // namespace platform
+
 class AboutWindow : public platform::Window {
 public:
     AboutWindow();
@@ -18,6 +25,12 @@ public:
 
     void Close1_Action();
     void WebGOTO_Action();
+
+    // The controls that code outside the window reaches, by their names.
+    platform::ControlRef<platform::ImageWell> ImageWell1{*this, "ImageWell1"};
+    platform::ControlRef<platform::PushButton> Close1{*this, "Close1"};
+    platform::ControlRef<platform::BevelButton> WebGOTO{*this, "WebGOTO"};
+    platform::ControlRef<platform::Label> StaticText6{*this, "StaticText6"};
 
 protected:
     // Writes the version line.

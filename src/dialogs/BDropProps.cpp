@@ -65,11 +65,11 @@ void BDropProps::EditField10_LostFocus() {
 }
 
 void BDropProps::CheckBox1_Action() {
-    EPSuseForms = ControlNamed<CheckBox>("CheckBox1")->Value();
+    EPSuseForms = CheckBox1().Value();
 }
 
 void BDropProps::CheckBox2_Action() {
-    NonProp = ControlNamed<CheckBox>("CheckBox2")->Value();
+    NonProp = CheckBox2().Value();
 }
 
 void BDropProps::EditField1_Open() {
@@ -190,7 +190,7 @@ void BDropProps::UpdateInfo() {
         if (bdx)
             type += Str(bdx->Depth()) + "Bits - Resolution = " + Str(bdx->HorizontalResolution()) + "dpi";
     }
-    auto& info = *ControlNamed<Label>("StaticText3");
+    auto& info = StaticText3();
     if (bdx) {
         info.SetText("Filename: " + EPSfilename + EndOfLine + type + EndOfLine +
                      "Bounding Box: " + Str(QVutils::EPSbbWidth) + " X " + Str(QVutils::EPSbbHeight) + "mms" +
@@ -204,5 +204,5 @@ void BDropProps::UpdateInfo() {
                              EPSscaleX, EPSscaleY, QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY};
     for (int i = 0; i < 8; ++i)
         Field("EditField" + QString::number(i + 3)).SetText(Str(values[i]));
-    ControlNamed<CheckBox>("CheckBox1")->SetValue(EPSuseForms);
+    CheckBox1().SetValue(EPSuseForms);
 }

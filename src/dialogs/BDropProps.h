@@ -16,6 +16,13 @@ class MenuItem;
 // platform::SharedInstance<BDropProps>(); closing the window ends it, so the next request builds a fresh
 // one from the globals. The menu commands `_BackdropOpen_Action` and `_BackdropDelete_Action` are spelled
 // without the leading underscore.
+namespace platform {
+class Canvas;
+class CheckBox;
+class Label;
+class PushButton;
+} // namespace platform
+
 class BDropProps : public platform::Window {
 public:
     BDropProps();
@@ -50,6 +57,15 @@ public:
 
     // The information box, the mask, scale and offset fields and the forms check box, from the globals.
     void UpdateInfo();
+
+    // The controls that code outside the window reaches, by their names.
+    platform::ControlRef<platform::CheckBox> CheckBox1{*this, "CheckBox1"};
+    platform::ControlRef<platform::CheckBox> CheckBox2{*this, "CheckBox2"};
+    platform::ControlRef<platform::Label> StaticText3{*this, "StaticText3"};
+    platform::ControlRef<platform::Canvas> Canvas1{*this, "Canvas1"};
+    platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
+    platform::ControlRef<platform::PushButton> PushButton2{*this, "PushButton2"};
+    platform::ControlRef<platform::PushButton> PushButton3{*this, "PushButton3"};
 
 protected:
     void Event_EnableMenuItems() override;

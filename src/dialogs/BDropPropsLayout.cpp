@@ -178,13 +178,13 @@ void BDropProps::Layout() {
 void BDropProps::CreateControls() {
     const auto table = ControlTable();
     Window::CreateControls(table);
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
+    Canvas1().SetBackdrop(ZOrer3());
 
-    ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
-    ControlNamed<PushButton>("PushButton2")->Action = [this] { PushButton2_Action(); };
-    ControlNamed<PushButton>("PushButton3")->Action = [this] { PushButton3_Action(); };
-    ControlNamed<CheckBox>("CheckBox1")->Action = [this] { CheckBox1_Action(); };
-    ControlNamed<CheckBox>("CheckBox2")->Action = [this] { CheckBox2_Action(); };
+    PushButton1().Action = [this] { PushButton1_Action(); };
+    PushButton2().Action = [this] { PushButton2_Action(); };
+    PushButton3().Action = [this] { PushButton3_Action(); };
+    CheckBox1().Action = [this] { CheckBox1_Action(); };
+    CheckBox2().Action = [this] { CheckBox2_Action(); };
     for (const StoredField& f : MaskAndScale) {
         EditField& field = Field(f.name);
         field.TextChange = [this] { EditField_TextChange(); };

@@ -155,21 +155,21 @@ QString ColourString(int c, int m, int y, int k) {
 ColourSet::ColourSet() {
     ApplyDesc(kWindow);
     CreateControls(ControlTable());
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
+    Canvas1().SetBackdrop(ZOrer3());
 
-    ControlNamed<Slider>("SliderC")->ValueChanged = [this] { SliderC_ValueChanged(); };
-    ControlNamed<EditField>("EFCyan")->TextChange = [this] { EFCyan_TextChange(); };
-    ControlNamed<EditField>("EFCyan")->KeyDown = [this](const QString& k) { return EFCyan_KeyDown(k); };
-    ControlNamed<Slider>("SliderM")->ValueChanged = [this] { SliderM_ValueChanged(); };
-    ControlNamed<EditField>("EFMagenta")->KeyDown = [this](const QString& k) { return EFMagenta_KeyDown(k); };
-    ControlNamed<EditField>("EFMagenta")->TextChange = [this] { EFMagenta_TextChange(); };
-    ControlNamed<Slider>("SliderY")->ValueChanged = [this] { SliderY_ValueChanged(); };
-    ControlNamed<EditField>("EFYellow")->KeyDown = [this](const QString& k) { return EFYellow_KeyDown(k); };
-    ControlNamed<EditField>("EFYellow")->TextChange = [this] { EFYellow_TextChange(); };
-    ControlNamed<Slider>("SliderK")->ValueChanged = [this] { SliderK_ValueChanged(); };
-    ControlNamed<EditField>("EFBlack")->KeyDown = [this](const QString& k) { return EFBlack_KeyDown(k); };
-    ControlNamed<EditField>("EFBlack")->TextChange = [this] { EFBlack_TextChange(); };
-    ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
+    SliderC().ValueChanged = [this] { SliderC_ValueChanged(); };
+    EFCyan().TextChange = [this] { EFCyan_TextChange(); };
+    EFCyan().KeyDown = [this](const QString& k) { return EFCyan_KeyDown(k); };
+    SliderM().ValueChanged = [this] { SliderM_ValueChanged(); };
+    EFMagenta().KeyDown = [this](const QString& k) { return EFMagenta_KeyDown(k); };
+    EFMagenta().TextChange = [this] { EFMagenta_TextChange(); };
+    SliderY().ValueChanged = [this] { SliderY_ValueChanged(); };
+    EFYellow().KeyDown = [this](const QString& k) { return EFYellow_KeyDown(k); };
+    EFYellow().TextChange = [this] { EFYellow_TextChange(); };
+    SliderK().ValueChanged = [this] { SliderK_ValueChanged(); };
+    EFBlack().KeyDown = [this](const QString& k) { return EFBlack_KeyDown(k); };
+    EFBlack().TextChange = [this] { EFBlack_TextChange(); };
+    PushButton1().Action = [this] { PushButton1_Action(); };
 }
 
 Slider& ColourSet::InkSlider(Ink ink) const {
@@ -192,7 +192,7 @@ void ColourSet::Event_Open() {
         if (slider.Value() == before)
             InkChanged(ink);
     }
-    ControlNamed<platform::Rectangle>("VisOrig")->SetFillColor(
+    VisOrig().SetFillColor(
         Module1::DisplayColour(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
     inuse = false;
 }
@@ -224,7 +224,7 @@ bool ColourSet::InkKeyDown() {
 }
 
 void ColourSet::SetNew() {
-    ControlNamed<platform::Rectangle>("VisNEW")->SetFillColor(
+    VisNEW().SetFillColor(
         Module1::DisplayColour(Part(InkCyan), Part(InkMagenta), Part(InkYellow), Part(InkBlack)));
 }
 

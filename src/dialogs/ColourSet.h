@@ -12,6 +12,14 @@ class Slider;
 // The shared instance (the framework's accessor `ColourSet.ColourSet()`) is
 // platform::SharedInstance<ColourSet>(). It opens on Module1's pncCyan..pncBlack and, however it is
 // closed, writes the four parts and the colour string Rcolour back.
+namespace platform {
+class Canvas;
+class EditField;
+class PushButton;
+class Rectangle;
+class Slider;
+} // namespace platform
+
 class ColourSet : public platform::Window {
 public:
     ColourSet();
@@ -34,6 +42,20 @@ public:
     void PushButton1_Action();
     // Paints the "New" preview from the four sliders.
     void SetNew();
+
+    // The controls that code outside the window reaches, by their names.
+    platform::ControlRef<platform::Canvas> Canvas1{*this, "Canvas1"};
+    platform::ControlRef<platform::Slider> SliderC{*this, "SliderC"};
+    platform::ControlRef<platform::EditField> EFCyan{*this, "EFCyan"};
+    platform::ControlRef<platform::Slider> SliderM{*this, "SliderM"};
+    platform::ControlRef<platform::EditField> EFMagenta{*this, "EFMagenta"};
+    platform::ControlRef<platform::Slider> SliderY{*this, "SliderY"};
+    platform::ControlRef<platform::EditField> EFYellow{*this, "EFYellow"};
+    platform::ControlRef<platform::Slider> SliderK{*this, "SliderK"};
+    platform::ControlRef<platform::EditField> EFBlack{*this, "EFBlack"};
+    platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
+    platform::ControlRef<platform::Rectangle> VisOrig{*this, "VisOrig"};
+    platform::ControlRef<platform::Rectangle> VisNEW{*this, "VisNEW"};
 
 protected:
     void Event_Open() override;

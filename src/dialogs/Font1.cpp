@@ -104,9 +104,9 @@ const StyleChoice kStyles[] = {
 Font1::Font1() {
     ApplyDesc(kWindow);
     CreateControls(ControlTable());
-    ControlNamed<ListBox>("ListBox1")->DoubleClick = [this] { ListBox1_DoubleClick(); };
-    ControlNamed<PushButton>("Cancel1")->Action = [this] { Cancel1_Action(); };
-    ControlNamed<PushButton>("OK1")->Action = [this] { OK1_Action(); };
+    ListBox1().DoubleClick = [this] { ListBox1_DoubleClick(); };
+    Cancel1().Action = [this] { Cancel1_Action(); };
+    OK1().Action = [this] { OK1_Action(); };
 }
 
 void Font1::Event_Open() {
@@ -116,7 +116,7 @@ void Font1::Event_Open() {
         if (main.CurrentStyle == QLatin1String(s.word))
             ControlNamed<RadioButton>(s.button)->SetValue(true);
 
-    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    ListBox& list = ListBox1();
     const int count = FontCount();
     for (int i = 0; i < count; ++i) {
         list.AddRow(Font(i));
@@ -130,7 +130,7 @@ void Font1::Event_Open() {
 
 void Font1::HandBack() {
     Window1& main = SharedInstance<Window1>();
-    const QString family = ControlNamed<ListBox>("ListBox1")->Text();
+    const QString family = ListBox1().Text();
     if (!family.isEmpty())
         main.CurrentFont = family;
     for (const StyleChoice& s : kStyles)

@@ -65,8 +65,8 @@ Help1::Help1() {
     ApplyDesc(kWindow);
     const auto table = ControlTable();
     CreateControls(table);
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
-    ControlNamed<PushButton>("PushButton1")->Action = [this] { PushButton1_Action(); };
+    Canvas1().SetBackdrop(ZOrer3());
+    PushButton1().Action = [this] { PushButton1_Action(); };
 }
 
 Help1& Help1::ShowShared() {

@@ -5,6 +5,12 @@
 #include "platform/Window.h"
 #include <QString>
 
+namespace platform {
+class Canvas;
+class EditField;
+class PushButton;
+} // namespace platform
+
 // The shared instance (the framework's accessor `Help1.Help1()`) is platform::SharedInstance<Help1>();
 // closing the window ends it, so the next request builds it anew with the stored text.
 class Help1 : public platform::Window {
@@ -18,4 +24,9 @@ public:
     static Help1& ShowShared();
 
     void PushButton1_Action();
+
+    // The controls that code outside the window reaches, by their names.
+    platform::ControlRef<platform::Canvas> Canvas1{*this, "Canvas1"};
+    platform::ControlRef<platform::EditField> EditField1{*this, "EditField1"};
+    platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
 };

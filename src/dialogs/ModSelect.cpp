@@ -71,14 +71,14 @@ const ControlDesc kControls[] = {
 ModSelect::ModSelect() {
     ApplyDesc(kWindow);
     CreateControls(kControls);
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
-    ControlNamed<ListBox>("ListBox1")->DoubleClick = [this] { ListBox1_DoubleClick(); };
-    ControlNamed<PushButton>("Cancel1")->Action = [this] { Cancel1_Action(); };
-    ControlNamed<PushButton>("OK1")->Action = [this] { OK1_Action(); };
+    Canvas1().SetBackdrop(ZOrer3());
+    ListBox1().DoubleClick = [this] { ListBox1_DoubleClick(); };
+    Cancel1().Action = [this] { Cancel1_Action(); };
+    OK1().Action = [this] { OK1_Action(); };
 }
 
 void ModSelect::Event_Open() {
-    ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    ListBox& list = ListBox1();
     list.DeleteAllRows();
     for (int i = 0; i < kMethods; ++i) {
         list.AddRow(Str(i));
@@ -87,7 +87,7 @@ void ModSelect::Event_Open() {
 }
 
 void ModSelect::OK1_Action() {
-    const ListBox& list = *ControlNamed<ListBox>("ListBox1");
+    const ListBox& list = ListBox1();
     if (!list.Text().isEmpty()) {
         Window1& main = SharedInstance<Window1>();
         const int row = list.ListIndex();

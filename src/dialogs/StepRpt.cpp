@@ -119,23 +119,23 @@ StepRpt::StepRpt() {
     ApplyDesc(kWindow);
     const auto table = ControlTable();
     CreateControls(table);
-    ControlNamed<Canvas>("Canvas1")->SetBackdrop(ZOrer3());
-    ControlNamed<EditField>("EdQAcross")->TextChange = [this] { EdQAcross_TextChange(); };
-    ControlNamed<EditField>("EdX")->TextChange = [this] { EdX_TextChange(); };
-    ControlNamed<EditField>("EdQdown")->TextChange = [this] { EdQdown_TextChange(); };
-    ControlNamed<EditField>("EdY")->TextChange = [this] { EdY_TextChange(); };
-    ControlNamed<PushButton>("BtnOK")->Action = [this] { BtnOK_Action(); };
-    ControlNamed<PushButton>("BtnCancel")->Action = [this] { BtnCancel_Action(); };
+    Canvas1().SetBackdrop(ZOrer3());
+    EdQAcross().TextChange = [this] { EdQAcross_TextChange(); };
+    EdX().TextChange = [this] { EdX_TextChange(); };
+    EdQdown().TextChange = [this] { EdQdown_TextChange(); };
+    EdY().TextChange = [this] { EdY_TextChange(); };
+    BtnOK().Action = [this] { BtnOK_Action(); };
+    BtnCancel().Action = [this] { BtnCancel_Action(); };
 }
 
 void StepRpt::Event_Open() {
-    ControlNamed<EditField>("EdQAcross")->SetText("1");
-    ControlNamed<EditField>("EdX")->SetText(Str(Module1::CurrentObjectWidth));
-    ControlNamed<EditField>("EdQdown")->SetText("1");
-    ControlNamed<EditField>("EdY")->SetText(Str(Module1::CurrentObjectHeight));
-    ControlNamed<RadioButton>("RadioButton1")->SetValue(true);
-    ControlNamed<CheckBox>("CBatView")->SetValue(true);
-    ControlNamed<EditField>("EdRepeat")->SetText("1");
+    EdQAcross().SetText("1");
+    EdX().SetText(Str(Module1::CurrentObjectWidth));
+    EdQdown().SetText("1");
+    EdY().SetText(Str(Module1::CurrentObjectHeight));
+    RadioButton1().SetValue(true);
+    CBatView().SetValue(true);
+    EdRepeat().SetText("1");
 }
 
 // The fit test warns while the user types; it blocks nothing.

@@ -7,6 +7,14 @@
 // The shared instance (the framework's accessor `StepRpt.StepRpt()`) is
 // platform::SharedInstance<StepRpt>(); closing the window ends it, so every opening starts from the
 // defaults again. The dialog works on the document globals of Module1 and keeps nothing of its own.
+namespace platform {
+class Canvas;
+class CheckBox;
+class EditField;
+class PushButton;
+class RadioButton;
+} // namespace platform
+
 class StepRpt : public platform::Window {
 public:
     StepRpt();
@@ -25,6 +33,18 @@ public:
     void EdY_TextChange();
     void BtnOK_Action();
     void BtnCancel_Action();
+
+    // The controls that code outside the window reaches, by their names.
+    platform::ControlRef<platform::Canvas> Canvas1{*this, "Canvas1"};
+    platform::ControlRef<platform::EditField> EdQAcross{*this, "EdQAcross"};
+    platform::ControlRef<platform::EditField> EdX{*this, "EdX"};
+    platform::ControlRef<platform::EditField> EdQdown{*this, "EdQdown"};
+    platform::ControlRef<platform::EditField> EdY{*this, "EdY"};
+    platform::ControlRef<platform::PushButton> BtnOK{*this, "BtnOK"};
+    platform::ControlRef<platform::PushButton> BtnCancel{*this, "BtnCancel"};
+    platform::ControlRef<platform::RadioButton> RadioButton1{*this, "RadioButton1"};
+    platform::ControlRef<platform::CheckBox> CBatView{*this, "CBatView"};
+    platform::ControlRef<platform::EditField> EdRepeat{*this, "EdRepeat"};
 
 protected:
     // Fills in the defaults; each field filled in runs the fit test.

@@ -56,8 +56,8 @@ bool StepRpt::DoStep() {
         const double dx = FieldValue("EdX");
         const double dy = FieldValue("EdY");
         const double repeat = FieldValue("EdRepeat");
-        const bool acrossFirst = ControlNamed<RadioButton>("RadioButton1")->Value();
-        const bool numbersAtView = ControlNamed<CheckBox>("CBatView")->Value();
+        const bool acrossFirst = RadioButton1().Value();
+        const bool numbersAtView = CBatView().Value();
         const std::int32_t cols = std::int32_t(across), rows = std::int32_t(down);
         std::int32_t group = 0, member = 1; // the source cell is the first member of the first group
 

@@ -63,7 +63,7 @@ protected:
         f.SetFocus();
         f.SelectAll();
         ui::Type(f.Widget(), text);
-        d.FindControl("PushButton2")->SetFocus();
+        d.PushButton2().SetFocus();
     }
     static void Click(BDropProps& d, const QString& name) { ui::Click(*d.FindControl(name), 5, 5); }
     static QString Texts(const BDropProps& d, std::initializer_list<const char*> names) {
@@ -72,7 +72,7 @@ protected:
             texts << d.ControlNamed<EditField>(name)->Text();
         return texts.join(' ');
     }
-    static QString Info(const BDropProps& d) { return d.ControlNamed<Label>("StaticText3")->Text(); }
+    static QString Info(const BDropProps& d) { return d.StaticText3().Text(); }
     // "Add Image" answered with this path ("" cancels).
     static void AddImage(BDropProps& d, const QString& path) {
         Scripted().fileAnswers.push_back(path);

@@ -15,7 +15,7 @@ QString Shown() {
     return Help1::StoredText().replace('\r', '\n');
 }
 QString FieldText(const Help1& w) {
-    return w.ControlNamed<EditField>("EditField1")->Text();
+    return w.EditField1().Text();
 }
 } // namespace
 
@@ -23,8 +23,8 @@ TEST(Help1, BuildsWithTheStoredText) {
     Help1 w;
     EXPECT_EQ(w.Title(), "Help");
     EXPECT_EQ(w.ControlCount(), 3);
-    EXPECT_EQ(w.ControlNamed<PushButton>("PushButton1")->Caption(), "Close");
-    EXPECT_FALSE(w.ControlNamed<EditField>("EditField1")->ReadOnly());
+    EXPECT_EQ(w.PushButton1().Caption(), "Close");
+    EXPECT_FALSE(w.EditField1().ReadOnly());
 
     const QStringList lines = Help1::StoredText().split('\r');
     EXPECT_EQ(Help1::StoredText().size(), 691);
@@ -42,11 +42,11 @@ TEST(Help1, SharedInstanceIsShownWithoutBlockingOnce) {
     EXPECT_EQ(&Help1::ShowShared(), &first);
     EXPECT_EQ(WindowCount(), 1);
 
-    auto* edit = static_cast<QPlainTextEdit*>(first.FindControl("EditField1")->Widget());
+    auto* edit = static_cast<QPlainTextEdit*>(first.EditField1().Widget());
     edit->moveCursor(QTextCursor::Start);
     ui::Type(edit, "Note ");
     EXPECT_TRUE(FieldText(first).startsWith("Note Picture: "));
-    ui::Click(*first.FindControl("PushButton1"), 40, 10);
+    ui::Click(first.PushButton1(), 40, 10);
     EXPECT_EQ(WindowCount(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
