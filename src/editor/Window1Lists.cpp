@@ -226,8 +226,8 @@ void Window1::StepSignature() {
     AsigHeight = AstepD > 1 ? AstepDV * AstepD : AdocHeight;
 }
 
-// The selectors are shown modally here once they are part of the program; until then a click on their
-// rows leaves the values as they are.
+// The selectors opened from the object list's rows; each hands its result back through the window's
+// properties or the document globals.
 void Window1::ShowFontDialog() {
     SharedInstance<Font1>().ShowModal();
 }
