@@ -120,6 +120,10 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
             }
             if (comments.title)
                 EPStitle = *comments.title;
+            // Only the preview of an EPS can be shown; without one there is nothing to place numbers on.
+            if (!picture)
+                throw platform::NilObjectException(
+                    QStringLiteral("- this EPS holds no preview picture to show"));
             return picture;
         }
 

@@ -26,12 +26,15 @@ QString oneLine(const QString& text) {
 }
 } // namespace
 
-bool WriteDocument(FolderItem& f) {
+bool WriteDocument(FolderItem& f, QString* failure) {
     f.SetMacCreator("VEva");
     f.SetMacType("TEXT");
     auto out = f.CreateTextFile();
-    if (!out)
+    if (!out) {
+        if (failure)
+            *failure = f.ErrorString();
         return false;
+    }
     out->WriteLine(oneLine(RecHd(0).StringValue()));
     for (int slot = 1; slot <= 9; ++slot)
         out->WriteLine(Str(RecHd(slot).DoubleValue()));
@@ -48,30 +51,70 @@ bool WriteDocument(FolderItem& f) {
             out->WriteLine(ObjectFields()[field].text ? oneLine(RecPos(i, field).StringValue())
                                                       : Str(RecPos(i, field).DoubleValue()));
     // A file that could not be written completely is not reported as saved; the old one stays.
-    return out->Close();
+    if (out->Close())
+        return true;
+    if (failure)
+        *failure = out->ErrorString();
+    return false;
 }
 
-bool ReadDocument(FolderItem& f) {
+namespace {
+constexpr int HeaderLines = 23;
+
+// A header line that must hold a number: the whole line is one ("210", "-3.5", "1.234568e+7").
+bool HoldsNumber(const QString& line) {
+    bool ok = false;
+    line.trimmed().toDouble(&ok);
+    return ok;
+}
+
+// Text as the program writes it: no NUL characters and nothing that is not UTF-8.
+bool IsText(const QString& line) {
+    return !line.contains(QChar(0)) && !line.contains(QChar::ReplacementCharacter);
+}
+} // namespace
+
+bool ReadDocument(FolderItem& f, QString* failure) {
+    auto fail = [failure](const QString& why) {
+        if (failure)
+            *failure = why;
+        return false;
+    };
     auto in = f.OpenAsTextFile();
     if (!in)
-        return false;
+        return fail(QStringLiteral("it could not be read"));
 
-    RecHd(0) = in->ReadLine();
+    // The whole file is read and checked before anything of the document changes: a file that is
+    // plainly not a document leaves the current one as it was.
+    QStringList lines;
+    for (int k = 0; k < HeaderLines; ++k)
+        lines << in->ReadLine();
+    // A count outside the table would write past its last row: only the rows the table has are read.
+    const int objects = std::clamp(Int(Val(lines.last())), 0, RecPos.Ubound(1) + 1);
+    for (int k = 0; k < objects * PropertyFields; ++k)
+        lines << in->ReadLine();
+    in->Close();
+    for (int k = 0; k < HeaderLines; ++k)
+        if (!IsText(lines[k]) || (k >= 1 && k <= 11 && !HoldsNumber(lines[k])))
+            return fail(QStringLiteral("it is not a Tallio document"));
+
+    RecHd(0) = lines[0];
     for (int slot = 1; slot <= 11; ++slot)
-        RecHd(slot) = Val(in->ReadLine());
-    EPSpathName = in->ReadLine();
+        RecHd(slot) = Val(lines[slot]);
+    EPSpathName = lines[12];
+    int next = 13;
     for (double* v : {&EPSmaskX, &EPSmaskY, &EPSmaskWidth, &EPSmaskHeight, &EPSscaleX, &EPSscaleY})
-        *v = Val(in->ReadLine());
-    const double boundBoxX = Val(in->ReadLine());
-    const double boundBoxY = Val(in->ReadLine());
-    EPSuseForms = in->ReadLine().compare("true", Qt::CaseInsensitive) == 0;
+        *v = Val(lines[next++]);
+    const double boundBoxX = Val(lines[19]);
+    const double boundBoxY = Val(lines[20]);
+    EPSuseForms = lines[21].compare("true", Qt::CaseInsensitive) == 0;
     HeaderMirrorFromRecord();
 
-    // A count outside the table would write past its last row: only the rows the table has are read.
-    TotalObjects = std::clamp(Int(Val(in->ReadLine())), 0, RecPos.Ubound(1) + 1);
+    TotalObjects = objects;
+    next = HeaderLines;
     for (int i = 0; i < TotalObjects; ++i) {
         for (int field = 0; field < PropertyFields; ++field) {
-            const QString line = in->ReadLine();
+            const QString& line = lines[next++];
             if (ObjectFields()[field].text)
                 RecPos(i, field) = line;
             else
@@ -80,7 +123,6 @@ bool ReadDocument(FolderItem& f) {
         Rcolour = RecPos(i, ColourField).StringValue();
         NumColour(i);
     }
-    in->Close();
 
     CurrentObject = TotalObjects > 0 ? 0 : -1;
     if (CurrentObject == 0) {

@@ -231,12 +231,15 @@ void ReadPrefs();
 // Writes Filename and PrintSettings into "Tallio.txt", replacing it.
 void SavePrefs();
 
-// Writes the document (RecHd, the backdrop settings, the object table) to f; false when it could not
-// be written completely, in which case the old file is left as it was.
-bool WriteDocument(platform::FolderItem& f);
+// Writes the document (RecHd, the backdrop settings, the object table) to f; false, with the system's
+// reason in failure, when it could not be written completely, in which case the old file is left as it
+// was.
+bool WriteDocument(platform::FolderItem& f, QString* failure = nullptr);
 // Reads a document file into RecHd, the header mirror, the backdrop settings and the object table, and
-// loads the backdrop picture it names; false when the file cannot be opened.
-bool ReadDocument(platform::FolderItem& f);
+// loads the backdrop picture it names. False, with the reason in failure, when the file cannot be read
+// or is plainly not a document (not text, or header lines that must hold numbers holding none); the
+// document is then left as it was.
+bool ReadDocument(platform::FolderItem& f, QString* failure = nullptr);
 
 // Numbers used per page (APageInc) and sheets in the run (AnupQTY) from the objects, the quantity and
 // the step-and-repeat grid. Returns the cells of one sheet.

@@ -15,24 +15,31 @@ std::shared_ptr<FolderItem> prefsFile() {
     return folder ? folder->Child(PrefsName) : nullptr;
 }
 
-void writePrefs(FolderItem& f, const QString& path, const QString& settings) {
+// False, with the system's reason, when the file could not be written; the old one then stays.
+bool writePrefs(FolderItem& f, const QString& path, const QString& settings, QString& why) {
     auto out = f.CreateTextFile();
-    if (!out)
-        return;
+    if (!out) {
+        why = f.ErrorString();
+        return false;
+    }
     f.SetMacCreator("ttxt");
     f.SetMacType("TEXT");
     out->WriteLine(""); // two reserved lines
     out->WriteLine("");
     out->WriteLine(path);
     out->WriteLine(settings);
-    out->Close();
+    if (out->Close())
+        return true;
+    why = out->ErrorString();
+    return false;
 }
 } // namespace
 
 void ReadPrefs() {
     auto f = prefsFile();
+    QString why;
     if (f && !f->Exists())
-        writePrefs(*f, "", "");
+        writePrefs(*f, "", "", why); // made now so that it is there; saving tells of a failure
     f = prefsFile();
     if (!f) {
         MsgBox("No Preferences Folder");
@@ -63,7 +70,9 @@ void SavePrefs() {
         MsgBox("No Preferences Folder");
         return;
     }
-    writePrefs(*f, Filename, PrintSettings);
+    QString why;
+    if (!writePrefs(*f, Filename, PrintSettings, why))
+        MsgBox("Preferences not saved - \u201c" + f->AbsolutePath() + "\u201d could not be written: " + why);
 }
 
 } // namespace Module1

@@ -118,14 +118,18 @@ void Font1::Event_Open() {
 
     ListBox& list = ListBox1();
     const int count = FontCount();
+    const QString current = FamilyName(main.CurrentFont);
     for (int i = 0; i < count; ++i) {
         list.AddRow(Font(i));
-        if (main.CurrentFont == Font(i))
+        if (current == Font(i))
             list.SetSelected(list.LastIndex(), true);
     }
-    // The selection moves with its row, so the current family stays highlighted in sorted order.
+    // The selection moves with its row, so the current family stays highlighted in sorted order; a few
+    // rows above it stay in sight, so it shows with its neighbours.
     list.SetSortedColumn(0);
     list.Sort();
+    if (list.ListIndex() >= 0)
+        list.SetScrollPosition(std::max(0, list.ListIndex() - 3));
 }
 
 void Font1::HandBack() {

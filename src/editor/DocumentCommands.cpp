@@ -8,12 +8,32 @@
 #include "platform/FolderItem.h"
 #include "platform/UserQuestions.h"
 
+#include <QFileInfo>
+
 using namespace platform;
 
 namespace Module1 {
 
 namespace {
-const QString ProposedName = QStringLiteral("RUZuv.avo");
+
+const QString Extension = QStringLiteral(".num");
+
+// What the save dialog proposes: the document's own file when it has one, else an untitled name.
+QString ProposedName() {
+    if (!Filename.isEmpty())
+        return Filename;
+    return AFileName.isEmpty() ? QStringLiteral("Untitled") + Extension : AFileName;
+}
+
+// A document saved from here always shows in the open dialog, which lists the document type's files.
+QString WithExtension(const QString& path) {
+    return path.endsWith(Extension, Qt::CaseInsensitive) ? path : path + Extension;
+}
+
+QString Quoted(const QString& name) {
+    return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d");
+}
+
 } // namespace
 
 void NewDoc() {
@@ -26,35 +46,83 @@ void NewDoc() {
     SyncSel(false, 0);
 }
 
-bool SaveFile(bool saveAs) {
+FileOutcome SaveDocument(bool saveAs) {
     std::shared_ptr<FolderItem> f;
-    if (!Filename.isEmpty() && !saveAs)
+    if (!Filename.isEmpty() && !saveAs) {
         f = GetFolderItem(Filename);
-    else
-        f = GetSaveFolderItem(FileTypes::pTallio, ProposedName);
+    } else {
+        f = GetSaveFolderItem(FileTypes::pTallio, ProposedName());
+        if (f)
+            f = GetFolderItem(WithExtension(f->AbsolutePath()));
+    }
     if (!f)
-        return false;
+        return {};
+
+    // The header as it stands, to put back if the file cannot be written.
+    const VariantArray record = RecHd;
+    HeaderRecordFromMirror();
+    const VariantArray mirror = RecHd;
+    RecHd = record;
+    const QString oldFilename = Filename;
+
     Filename = f->AbsolutePath();
     AFileName = f->Name();
     SyncHead(false);
     SaveHead();
-    if (!WriteDocument(*f))
-        return false;
-    DirtyFlag = false;
-    return true;
+    QString why;
+    if (WriteDocument(*f, &why)) {
+        DirtyFlag = false;
+        return {FileOutcome::Done, {}};
+    }
+    Filename = oldFilename;
+    RecHd = mirror;
+    HeaderMirrorFromRecord();
+    SyncHead(false);
+    RecHd = record;
+    return {FileOutcome::Failed,
+            "File not saved - " + Quoted(f->AbsolutePath()) + " could not be written: " + why};
 }
 
-bool OpenFile() {
+bool SaveFile(bool saveAs) {
+    return SaveDocument(saveAs).kind == FileOutcome::Done;
+}
+
+FileOutcome OpenDocument() {
     std::shared_ptr<FolderItem> f =
         Filename.isEmpty() ? GetOpenFolderItem(FileTypes::pTallio) : GetFolderItem(Filename);
     if (!f)
-        return false;
+        return {};
+    QString why;
+    if (!ReadDocument(*f, &why))
+        return {FileOutcome::Failed, Quoted(f->AbsolutePath()) + " was not opened: " + why + "."};
     Filename = f->AbsolutePath();
-    if (!ReadDocument(*f))
-        return false;
+    // The document just read has no changes of its own.
+    DirtyFlag = false;
     LoadHead(true);
     LoadSel(CurrentObject);
-    return true;
+    return {FileOutcome::Done, {}};
+}
+
+bool OpenFile() {
+    return OpenDocument().kind == FileOutcome::Done;
+}
+
+bool OfferToSaveChanges() {
+    if (!DirtyFlag)
+        return true;
+    const QString name = AFileName.isEmpty() ? QStringLiteral("Untitled") : AFileName;
+    switch (Questions().AskSaveChanges(name)) {
+    case SaveChanges::DontSave:
+        return true;
+    case SaveChanges::Cancel:
+        return false;
+    case SaveChanges::Save:
+        break;
+    }
+    const FileOutcome saved = SaveDocument(false);
+    if (saved.kind == FileOutcome::Failed)
+        MsgBox(saved.message);
+    return saved.kind == FileOutcome::Done;
 }
 
 } // namespace Module1

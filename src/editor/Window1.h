@@ -175,6 +175,8 @@ protected:
     void Event_Close() override;
 
 private:
+    // Confirms a value being typed into either property list, as Return would.
+    void CommitListEdits();
     // Menu bar first, then the window's own properties.
     void Layout();
     // The controls of the table in Window1Layout.cpp, with the application's pictures.

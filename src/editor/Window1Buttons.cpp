@@ -64,6 +64,7 @@ void Window1::ListSelect_Down() {
 // The object being left keeps what the list shows. With no objects there is nothing to select, so no
 // stale row of the table is shown as if it were an object.
 void Window1::StepSelection(std::int32_t step) {
+    CommitListEdits();
     ListBox1().SetListIndex(-1);
     SyncSel(true, CurrentObject);
     if (TotalObjects < 1) {

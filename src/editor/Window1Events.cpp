@@ -35,10 +35,11 @@ void Window1::Event_Resized() {
     DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
-// A modified document is offered to Save As first. Cancelling that dialog keeps the window open rather
-// than quitting and losing the changes; a new document (File > New) discards them knowingly.
+// Closing (and so quitting) asks first about unsaved changes: Save saves them, Don't Save drops them,
+// Cancel (or a save that did not happen) keeps the window open with the document as it is.
 bool Window1::Event_CancelClose() {
-    return DirtyFlag && !SaveFile(true);
+    CommitListEdits();
+    return !OfferToSaveChanges();
 }
 
 void Window1::Event_Close() {

@@ -120,6 +120,9 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         ListUpdate();
     }
     if (label == "Mod Type") {
+        // The selector hands back ModName only for an accepted choice; otherwise the cell keeps its own.
+        ModName = list.Cell(row, 2);
+        ModType = Int(Val(ModName));
         ShowMethodDialog();
         list.SetCell(row, 2, ModName);
         ListUpdate();

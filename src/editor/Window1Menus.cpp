@@ -16,24 +16,41 @@ using namespace platform;
 using namespace Module1;
 
 void Window1::AddMenuHandlers() {
-    AddMenuHandler("FileCreate", [this] { return FileCreate_Action(); });
-    AddMenuHandler("FileOpen", [this] { return FileOpen_Action(); });
-    AddMenuHandler("FileSave", [this] { return FileSave_Action(); });
-    AddMenuHandler("FileSaveAs", [this] { return FileSaveAs_Action(); });
-    AddMenuHandler("EditStepRepeat", [this] { return EditStepRepeat_Action(); });
-    AddMenuHandler("Viewupdatecount", [this] { return Viewupdatecount_Action(); });
-    AddMenuHandler("PrintPreview", [this] { return PrintPreview_Action(); });
-    AddMenuHandler("PrintSetup", [this] { return PrintSetup_Action(); });
-    AddMenuHandler("PrintPrint", [this] { return PrintPrint_Action(); });
-    AddMenuHandler("HelpAbout", [this] { return HelpAbout_Action(); });
-    AddMenuHandler("BackDropOpen", [this] { return BackDropOpen_Action(); });
+    // A value still being typed into a list goes in first, as Return would put it, so that the command
+    // sees (and saves, prints) it.
+    auto bind = [this](const char* item, bool (Window1::*handler)()) {
+        AddMenuHandler(item, [this, handler] {
+            CommitListEdits();
+            return (this->*handler)();
+        });
+    };
+    bind("FileCreate", &Window1::FileCreate_Action);
+    bind("FileOpen", &Window1::FileOpen_Action);
+    bind("FileSave", &Window1::FileSave_Action);
+    bind("FileSaveAs", &Window1::FileSaveAs_Action);
+    bind("EditStepRepeat", &Window1::EditStepRepeat_Action);
+    bind("Viewupdatecount", &Window1::Viewupdatecount_Action);
+    bind("PrintPreview", &Window1::PrintPreview_Action);
+    bind("PrintSetup", &Window1::PrintSetup_Action);
+    bind("PrintPrint", &Window1::PrintPrint_Action);
+    bind("HelpAbout", &Window1::HelpAbout_Action);
+    bind("BackDropOpen", &Window1::BackDropOpen_Action);
+}
+
+void Window1::CommitListEdits() {
+    for (ListBox* list : {ListBox1.IfPresent(), ListBox2.IfPresent()})
+        if (list)
+            list->CommitEdit();
 }
 
 void Window1::RebuildPageView() {
     DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
+// A modified document is offered to be saved first; Cancel keeps it as it is.
 bool Window1::FileCreate_Action() {
+    if (!OfferToSaveChanges())
+        return false;
     NewDoc();
     Filename.clear(); // the new document is untitled
     RebuildPageView();
@@ -42,22 +59,32 @@ bool Window1::FileCreate_Action() {
 }
 
 bool Window1::FileOpen_Action() {
+    if (!OfferToSaveChanges())
+        return false;
     Filename.clear(); // so that the open dialog always shows
-    OpenFile();
+    const FileOutcome opened = OpenDocument();
+    if (opened.kind == FileOutcome::Failed)
+        MsgBox(opened.message);
     RebuildPageView();
     Canvas1().Refresh(false);
     return false;
 }
 
+namespace {
+// A cancelled dialog says only that nothing was saved; a failed write also says why.
+void TellUnsaved(const FileOutcome& outcome) {
+    if (outcome.kind != FileOutcome::Done)
+        MsgBox(outcome.kind == FileOutcome::Failed ? outcome.message : QStringLiteral("File not saved"));
+}
+} // namespace
+
 bool Window1::FileSave_Action() {
-    if (!SaveFile(false))
-        MsgBox("File not saved");
+    TellUnsaved(SaveDocument(false));
     return false;
 }
 
 bool Window1::FileSaveAs_Action() {
-    if (!SaveFile(true))
-        MsgBox("File not saved");
+    TellUnsaved(SaveDocument(true));
     return false;
 }
 

@@ -30,6 +30,8 @@ void Window1::EndObjectListSelection(bool lockValue) {
 // A press only ends a print preview. Otherwise the select tool starts a drag (on the current object's
 // handle) or a rubber band, and the add tool places an object at once.
 bool Window1::Canvas1_MouseDown(int x, int y) {
+    // A value still being typed goes into the object it was typed for before the selection can move.
+    CommitListEdits();
     if (PRNpreview) {
         PRNpreview = false;
         PreviewSheet = nullptr;
@@ -62,8 +64,12 @@ void Window1::PlaceObject() {
         RName = "Object" + Str(TotalObjects);
         Rxloc = PixToMMs(CCurX);
         Ryloc = PixToMMs(CCurY);
-        SharedInstance<Font1>().ShowModal(); // hands back CurrentFont and CurrentStyle
-        Rfontfam = CurrentFont;
+        // The selector opens on the family and style a new object would have (those of the object current
+        // before, or the defaults) and hands back CurrentFont and CurrentStyle; a family is never empty.
+        CurrentFont = Rfontfam.isEmpty() ? QStringLiteral("Arial") : Rfontfam;
+        CurrentStyle = RfontStyle.isEmpty() ? QStringLiteral("Normal") : RfontStyle;
+        SharedInstance<Font1>().ShowModal();
+        Rfontfam = CurrentFont.isEmpty() ? QStringLiteral("Arial") : CurrentFont;
         RfontStyle = CurrentStyle;
         // The fields not set above come from the mirror: the object current before, or the defaults.
         SyncSel(false, CurrentObject);

@@ -65,8 +65,10 @@ bool FolderItem::Delete() {
 
 std::shared_ptr<TextOutputStream> FolderItem::CreateTextFile() const {
     auto file = std::make_unique<QSaveFile>(path_);
-    if (Directory() || !file->open(QIODevice::WriteOnly))
+    if (Directory() || !file->open(QIODevice::WriteOnly)) {
+        error_ = Directory() ? QStringLiteral("it is a folder") : file->errorString();
         return nullptr;
+    }
     return std::make_shared<TextOutputStream>(std::move(file));
 }
 
@@ -76,7 +78,6 @@ std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
         return nullptr;
     return std::make_shared<TextInputStream>(std::move(file));
 }
-
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const {
     auto file = std::make_unique<QFile>(path_);
@@ -120,7 +121,6 @@ std::shared_ptr<FolderItem> PreferencesFolder() {
         return nullptr;
     return std::make_shared<FolderItem>(path);
 }
-
 
 std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type) {
     return GetFolderItem(Questions().OpenFileName(type.QtFilter()));

@@ -37,6 +37,8 @@ public:
 
     // A new text file that replaces this one when the stream is closed; null when it cannot be made.
     std::shared_ptr<TextOutputStream> CreateTextFile() const;
+    // Why the last CreateTextFile failed, in the system's words.
+    QString ErrorString() const { return error_; }
     std::shared_ptr<TextInputStream> OpenAsTextFile() const;
     std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite = false) const;
     // The picture in the file through Qt's image readers, with the file's resolution (72 dpi when
@@ -45,6 +47,7 @@ public:
 
 private:
     QString path_;
+    mutable QString error_;
 };
 
 // Null for an empty path.

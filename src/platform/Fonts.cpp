@@ -9,13 +9,30 @@ namespace platform {
 namespace {
 std::optional<QStringList> gTestFonts;
 
+// The names users know: the font database tells a family that several foundries make as
+// "Nimbus Mono PS [urw]"; it is listed once, by its family name, which finds it all the same.
+QStringList familyNames() {
+    QStringList names;
+    for (const QString& family : QFontDatabase::families()) {
+        const QString name = FamilyName(family);
+        if (!names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
 // Asked once: the font selector asks for every name in turn, and fonts installed while the program
 // runs are not expected to show until the next start.
 const QStringList& families() {
-    static const QStringList installed = QFontDatabase::families();
+    static const QStringList installed = familyNames();
     return gTestFonts ? *gTestFonts : installed;
 }
 } // namespace
+
+QString FamilyName(const QString& family) {
+    const qsizetype bracket = family.lastIndexOf(QLatin1String(" ["));
+    return bracket > 0 && family.endsWith(QLatin1Char(']')) ? family.left(bracket) : family;
+}
 
 void SetFontListForTests(std::optional<QStringList> list) {
     gTestFonts = std::move(list);

@@ -8,6 +8,9 @@
 
 namespace platform {
 
+// The family's name without the foundry the font database may add ("C059 [UKWN]" is "C059").
+QString FamilyName(const QString& family);
+
 int FontCount();
 // The name of font i (from 0); "" outside 0 .. FontCount() - 1.
 QString Font(int i);

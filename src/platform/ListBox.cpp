@@ -32,6 +32,15 @@ public:
             box_->CellGotFocus(index.row(), index.column());
     }
 
+    // Confirms the open editor as Return does: the value goes into the cell, then CellAction and
+    // CellLostFocus.
+    void ConfirmActiveEditor() {
+        if (QWidget* editor = ActiveEditor()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+        }
+    }
+
     // Commits and closes the open editor, as a click elsewhere does.
     void CloseActiveEditor() {
         if (QWidget* editor = ActiveEditor()) {
@@ -42,6 +51,16 @@ public:
 
     QWidget* ActiveEditor() const { return editing_.isValid() ? indexWidget(editing_) : nullptr; }
 
+    // A list not yet shown has no height to scroll in: the row goes to the top when it shows.
+    void ScrollToTop(int row) {
+        if (isVisible()) {
+            scrollTo(model()->index(row, 0), PositionAtTop);
+            pendingTop_ = -1;
+        } else {
+            pendingTop_ = row;
+        }
+    }
+
     // The key typed into the open editor; true when CellKeyDown swallowed it.
     bool EditorKey(const QKeyEvent& e) {
         if (!editing_.isValid() || !box_->CellKeyDown || !box_->CanFire())
@@ -50,6 +69,15 @@ public:
     }
 
 protected:
+    void showEvent(QShowEvent* e) override {
+        QTableWidget::showEvent(e);
+        if (pendingTop_ >= 0 && pendingTop_ < rowCount()) {
+            updateGeometries();
+            scrollTo(model()->index(pendingTop_, 0), PositionAtTop);
+        }
+        pendingTop_ = -1;
+    }
+
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() != Qt::LeftButton || !box_->CanFire()) {
             QTableWidget::mousePressEvent(e);
@@ -107,6 +135,7 @@ protected:
 private:
     ListBox* box_;
     QPersistentModelIndex editing_;
+    int pendingTop_ = -1;
 };
 
 // Draws the CellBackgroundPaint picture under the text, handles Return in the editor at once
@@ -470,6 +499,19 @@ void ListBox::EditCell(int row, int column) {
     CheckCell(row, column);
     ItemAt(row, column);
     table_->StartEdit(table_->model()->index(row, column));
+}
+
+int ListBox::ScrollPosition() const {
+    return std::max(0, table_->rowAt(0));
+}
+
+void ListBox::SetScrollPosition(int row) {
+    if (row >= 0 && row < ListCount())
+        table_->ScrollToTop(row);
+}
+
+void ListBox::CommitEdit() {
+    table_->ConfirmActiveEditor();
 }
 
 QWidget* ListBox::ActiveEditor() const {

@@ -68,6 +68,10 @@ public:
     // Sorts the rows by the sorted column; rows keep their cells, types and selection.
     void Sort();
 
+    // The first row shown; setting it scrolls that row to the top (as far as the list can scroll).
+    int ScrollPosition() const;
+    void SetScrollPosition(int row);
+
     // Row and column under a point in the control's own pixels; -1 for none.
     int RowFromXY(int x, int y) const;
     int ColumnFromXY(int x, int y) const;
@@ -75,6 +79,9 @@ public:
     void EditCell(int row, int column);
     // The open inline editor; nullptr when no cell is being edited.
     QWidget* ActiveEditor() const;
+    // Confirms the open inline editor as Return does (the edit, then CellAction and CellLostFocus);
+    // nothing when no cell is being edited.
+    void CommitEdit();
 
     // Events. x and y of CellClick are within the cell; of MouseDown within the control.
     std::function<bool(int x, int y)> MouseDown;                      // true swallows the click

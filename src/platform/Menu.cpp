@@ -5,6 +5,7 @@
 #include "platform/Window.h"
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,35 @@ namespace platform {
 namespace {
 std::map<QString, std::function<bool()>> gAppHandlers;
 std::map<std::type_index, std::unique_ptr<MenuBar>> gSharedBars;
+
+bool IsStandardEditItem(const QString& name) {
+    static const QStringList names = {"EditUndo",  "EditCut",   "EditCopy",
+                                      "EditPaste", "EditClear", "EditSelectAll"};
+    return names.contains(name);
+}
+
+// Whether the standard edit item has something to act on in the field that has the focus: a selection
+// to cut, copy or clear, text to paste into a field that takes it, typing to undo.
+bool StandardEditAvailable(const QString& name) {
+    QWidget* focus = QApplication::focusWidget();
+    auto* line = qobject_cast<QLineEdit*>(focus);
+    auto* text = qobject_cast<QPlainTextEdit*>(focus);
+    if (!line && !text)
+        return false;
+    const bool readOnly = line ? line->isReadOnly() : text->isReadOnly();
+    const bool selection = line ? line->hasSelectedText() : text->textCursor().hasSelection();
+    if (name == "EditUndo")
+        return !readOnly && (line ? line->isUndoAvailable() : text->document()->isUndoAvailable());
+    if (name == "EditCut" || name == "EditClear")
+        return !readOnly && selection;
+    if (name == "EditCopy")
+        return selection;
+    if (name == "EditPaste") {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        return !readOnly && clipboard && !clipboard->text().isEmpty();
+    }
+    return true; // select all
+}
 
 // The framework's own handling of the standard edit items, on the field that has the focus.
 bool StandardEditCommand(const QString& name) {
@@ -101,8 +131,6 @@ void MenuItem::SetEnabled(bool v) {
         menu_->menuAction()->setEnabled(v);
 }
 
-
-
 QAction* MenuItem::Action() const {
     return menu_ ? menu_->menuAction() : action_.get();
 }
@@ -113,7 +141,8 @@ QMenu* MenuItem::EnsureMenu() {
     QAction* old = action_.get();
     menu_ = std::make_unique<QMenu>(text_);
     menu_->menuAction()->setEnabled(old->isEnabled());
-    QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [] {
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] {
+        EnableStandardEditItems();
         if (Window* w = FrontWindow())
             w->Event_EnableMenuItems();
     });
@@ -122,6 +151,12 @@ QMenu* MenuItem::EnsureMenu() {
         parent_->menu_->removeAction(old);
     }
     return menu_.get();
+}
+
+void MenuItem::EnableStandardEditItems() {
+    for (const auto& c : children_)
+        if (IsStandardEditItem(c->name_))
+            c->SetEnabled(StandardEditAvailable(c->name_));
 }
 
 MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {

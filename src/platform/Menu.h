@@ -62,6 +62,9 @@ protected:
 private:
     friend class MenuBar;
     QMenu* EnsureMenu();
+    // Before the menu shows: the standard edit items (Undo, Cut, Copy, Paste, Clear) are enabled only
+    // when the field that has the focus gives them something to act on.
+    void EnableStandardEditItems();
 
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QAction> action_;

@@ -11,10 +11,12 @@ namespace {
 constexpr qint64 ChunkBytes = 64 * 1024;
 constexpr qsizetype MaxLineBytes = 64 * 1024 * 1024;
 
-// Finishes a file device: a QSaveFile replaces its target only when everything was written.
+// Finishes a file device: a QSaveFile replaces its target only when everything was written. Writes
+// are buffered, so a full disk may show only when the buffer goes out: that is checked before the new
+// file may replace the old one (the commit alone would not refuse it).
 bool finish(QFileDevice& file, bool keep) {
     if (auto* save = qobject_cast<QSaveFile*>(&file)) {
-        if (!keep) {
+        if (!keep || !save->flush() || save->error() != QFileDevice::NoError) {
             save->cancelWriting();
             save->commit();
             return false;
@@ -79,8 +81,6 @@ bool TextInputStream::Eof() const {
     return next_ >= buffer_.size() && (!file_ || !file_->isOpen() || file_->atEnd());
 }
 
-
-
 void TextInputStream::Close() {
     buffer_.clear();
     next_ = 0;
@@ -97,19 +97,26 @@ TextOutputStream::~TextOutputStream() {
 }
 
 void TextOutputStream::Write(const QString& text) {
-    if (!closed_)
-        file_->write(text.toUtf8());
+    put(text.toUtf8());
 }
 
 void TextOutputStream::WriteLine(const QString& text) {
-    if (!closed_)
-        file_->write((text + QLatin1Char('\n')).toUtf8());
+    put((text + QLatin1Char('\n')).toUtf8());
+}
+
+void TextOutputStream::put(const QByteArray& bytes) {
+    if (!closed_ && !failed_ && file_->write(bytes) != bytes.size()) {
+        failed_ = true;
+        error_ = file_->errorString();
+    }
 }
 
 bool TextOutputStream::Close() {
     if (!closed_) {
         closed_ = true;
-        result_ = finish(*file_, true);
+        result_ = finish(*file_, !failed_);
+        if (!result_ && error_.isEmpty())
+            error_ = file_->errorString();
     }
     return result_;
 }
@@ -150,7 +157,6 @@ std::int64_t BinaryStream::readNumber(int bytes) {
     }
     return std::int64_t(value);
 }
-
 
 qint64 BinaryStream::Position() const {
     return closed_ ? 0 : file_->pos();

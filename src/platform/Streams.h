@@ -42,14 +42,20 @@ public:
 
     void Write(const QString& text);
     void WriteLine(const QString& text);
-    // True when everything was written and the new file has replaced the old one.
+    // True when everything was written and the new file has replaced the old one. Otherwise the old
+    // file stays as it was and ErrorString tells why.
     bool Close();
+    QString ErrorString() const { return error_; }
 
 private:
+    void put(const QByteArray& bytes);
+
     std::unique_ptr<QSaveFile> file_;
     int exceptionsAtStart_;
     bool closed_ = false;
+    bool failed_ = false;
     bool result_ = false;
+    QString error_;
 };
 
 // Reads and writes bytes and whole numbers. LittleEndian chooses the byte order of ReadShort and

@@ -89,6 +89,10 @@ QString EditField::Text() const {
 void EditField::SetText(const QString& text) {
     if (line_) {
         line_->setText(text);
+        // A value set by the program is read from its start (a long number's sign and first digits);
+        // while the user types in the field, the cursor stays where it is.
+        if (!line_->hasFocus())
+            line_->setCursorPosition(0);
     } else {
         const QString shown = WithLineEnds(text);
         if (shown != text_->toPlainText())

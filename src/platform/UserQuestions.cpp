@@ -6,6 +6,8 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace platform {
@@ -25,20 +27,54 @@ template <typename T> T takeFront(std::deque<T>& queue, T whenEmpty) {
 }
 } // namespace
 
-UserQuestions& Questions() { return *current(); }
-void SetQuestions(std::unique_ptr<UserQuestions> q) { current() = std::move(q); }
+UserQuestions& Questions() {
+    return *current();
+}
+void SetQuestions(std::unique_ptr<UserQuestions> q) {
+    current() = std::move(q);
+}
 
-void MsgBox(const QString& text) { Questions().Message(text); }
-void ShowURL(const QString& url) { Questions().OpenUrl(url); }
+void MsgBox(const QString& text) {
+    Questions().Message(text);
+}
+void ShowURL(const QString& url) {
+    Questions().OpenUrl(url);
+}
 
-void QtQuestions::Message(const QString& text) { QMessageBox::information(nullptr, QString(), text); }
+void QtQuestions::Message(const QString& text) {
+    QMessageBox::information(nullptr, QString(), text);
+}
+
+SaveChanges QtQuestions::AskSaveChanges(const QString& documentName) {
+    QMessageBox box(QMessageBox::Warning, QString(),
+                    QString("Do you want to save the changes you made to \u201c%1\u201d?").arg(documentName));
+    box.setInformativeText("Your changes will be lost if you don't save them.");
+    QPushButton* save = box.addButton("Save", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Don't Save", QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton("Cancel", QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChanges::Save;
+    return box.clickedButton() == discard ? SaveChanges::DontSave : SaveChanges::Cancel;
+}
 
 QString QtQuestions::OpenFileName(const QString& filter) {
     return QFileDialog::getOpenFileName(nullptr, QString(), QString(), filter);
 }
 
 QString QtQuestions::SaveFileName(const QString& filter, const QString& defaultName) {
-    return QFileDialog::getSaveFileName(nullptr, QString(), defaultName, filter);
+    QFileDialog dialog(nullptr, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(defaultName);
+    // The dialog adds the extension itself, so that it also asks before replacing that file.
+    const QRegularExpression pattern("\\*\\.(\\w+)");
+    if (const auto m = pattern.match(filter); m.hasMatch())
+        dialog.setDefaultSuffix(m.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 bool QtQuestions::PageSetup(QPrinter& printer) {
@@ -51,7 +87,14 @@ bool QtQuestions::PrintDialog(QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtQuestions::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void QtQuestions::OpenUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+SaveChanges ScriptedQuestions::AskSaveChanges(const QString& documentName) {
+    saveChangesAsked << documentName;
+    return takeFront(saveChangesAnswers, SaveChanges::Cancel);
+}
 
 QString ScriptedQuestions::OpenFileName(const QString& filter) {
     openFilters << filter;

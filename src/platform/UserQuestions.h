@@ -12,13 +12,19 @@ class QPrinter;
 
 namespace platform {
 
+// The answers to "save the changes to this document?".
+enum class SaveChanges { Save, DontSave, Cancel };
+
 class UserQuestions {
 public:
     virtual ~UserQuestions() = default;
     virtual void Message(const QString& text) = 0;
+    // Before a modified document would be closed or replaced.
+    virtual SaveChanges AskSaveChanges(const QString& documentName) = 0;
     // A path to an existing file, "" when cancelled. filter is a Qt name filter list.
     virtual QString OpenFileName(const QString& filter) = 0;
-    // A path to save to, "" when cancelled. filter is a Qt name filter list.
+    // A path to save to, "" when cancelled. filter is a Qt name filter list; a name typed without
+    // the extension of the filter's first pattern gets it.
     virtual QString SaveFileName(const QString& filter, const QString& defaultName) = 0;
     // False when cancelled; the printer keeps the chosen settings.
     virtual bool PageSetup(QPrinter& printer) = 0;
@@ -30,6 +36,7 @@ public:
 class QtQuestions : public UserQuestions {
 public:
     void Message(const QString& text) override;
+    SaveChanges AskSaveChanges(const QString& documentName) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
@@ -41,19 +48,22 @@ public:
 // (except page setup, which is accepted unless told otherwise).
 class ScriptedQuestions : public UserQuestions {
 public:
-    QStringList messages;                // every message text, in order
-    QStringList urls;                    // every address opened
-    QStringList openFilters;             // the filter of every open dialog
-    QStringList saveFilters;             // the filter of every save dialog
-    QStringList saveDefaults;            // the proposed name of every save dialog
+    QStringList messages;         // every message text, in order
+    QStringList urls;             // every address opened
+    QStringList openFilters;      // the filter of every open dialog
+    QStringList saveFilters;      // the filter of every save dialog
+    QStringList saveDefaults;     // the proposed name of every save dialog
+    QStringList saveChangesAsked; // the document named by every save-changes question
     int pageSetupCount = 0;
     int printDialogCount = 0;
 
-    std::deque<QString> fileAnswers;     // next open/save path; "" cancels
-    std::deque<bool> pageSetupAnswers;   // false cancels
-    std::deque<QString> printAnswers;    // PDF file to print to; "" cancels
+    std::deque<QString> fileAnswers;   // next open/save path; "" cancels
+    std::deque<bool> pageSetupAnswers; // false cancels
+    std::deque<QString> printAnswers;  // PDF file to print to; "" cancels
+    std::deque<SaveChanges> saveChangesAnswers;
 
     void Message(const QString& text) override { messages << text; }
+    SaveChanges AskSaveChanges(const QString& documentName) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;

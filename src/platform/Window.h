@@ -172,6 +172,8 @@ public:
     ControlRef(const ControlRef&) = delete;
     ControlRef& operator=(const ControlRef&) = delete;
     C& operator()() const { return *window_.ControlNamed<C>(name_); }
+    // The control, or nullptr when it is gone.
+    C* IfPresent() const { return dynamic_cast<C*>(window_.FindControl(name_)); }
 
 private:
     const Window& window_;

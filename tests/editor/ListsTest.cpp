@@ -18,7 +18,7 @@ namespace {
 class Lists : public ::testing::Test {
 public:
     void SetUp() override {
-        InitGlobals();
+        FillModNames();
         w.Show();
         ui::Activate(w);
     }
@@ -75,10 +75,28 @@ TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
     ui::ClickCell(objects, 7, 2);
     EXPECT_EQ(w.CurrentFont + "/" + w.CurrentStyle, "Arial/Bold");
     EXPECT_EQ(objects.ListIndex(), -1);
-    w.ModName = "3, Mod 9";
-    DirtyFlag = false;
+    // Only a method chosen and accepted in the selector changes the cell and the document: cancelling,
+    // closing it or OK with no row leave "3, Mod 9" alone, also after a choice made for another object.
+    TypeInto(objects, 5, "3, Mod 9");
+    w.ModName = "7, EAN Mod 10 weighted"; // as an earlier choice for another object leaves it
+    for (const char* end : {"Cancel1", "close box", "OK1"}) {
+        DirtyFlag = false;
+        OnNextModal([end](Window& d) {
+            if (QString(end) == "close box")
+                d.Widget()->close();
+            else
+                ui::Click(*d.FindControl(end), 20, 10);
+        });
+        ui::ClickCell(objects, 5, 1);
+        EXPECT_EQ(objects.Cell(5, 2) + "/" + RecPos(1, 5).StringValue(), "3, Mod 9/3, Mod 9") << end;
+        EXPECT_FALSE(DirtyFlag) << end;
+    }
+    OnNextModal([](Window& d) {
+        ui::ClickCell(*d.ControlNamed<ListBox>("ListBox1"), 5, 1);
+        ui::Click(*d.FindControl("OK1"), 20, 10);
+    });
     ui::ClickCell(objects, 5, 1);
-    EXPECT_EQ(objects.Cell(5, 2) + "/" + RecPos(1, 5).StringValue(), "3, Mod 9/3, Mod 9");
+    EXPECT_EQ(objects.Cell(5, 2) + "/" + RecPos(1, 5).StringValue(), "5, Mod 10/5, Mod 10");
     EXPECT_TRUE(DirtyFlag);
     ui::ClickCell(objects, 9, 1);
     EXPECT_EQ(RecPos(1, 14).ColorValue(), CMY(0.11, 0, 0)); // the display colour follows the string

@@ -42,7 +42,7 @@ public:
 } // namespace
 
 TEST_F(PageInteraction, AddToolPlacesOneObjectWithTheCurrentDefaults) {
-    w.CurrentFont = "Liberation Serif", w.CurrentStyle = "Bold", Rpic = "/0000", RFontSize = 18;
+    Rfontfam = "Liberation Serif", RfontStyle = "Bold", Rpic = "/0000", RFontSize = 18;
     Click("Numtool");
     EXPECT_TRUE(w.MakeNumTool && Down("Numtool") && !Down("TextTool"));
     ScrollX = 200;
@@ -74,8 +74,7 @@ TEST_F(PageInteraction, HandleDragMovesTheObjectAndThePointerIsReadInMillimetres
 
     PageResolution = 254, ScrollX = 100, ScrollY = 5;
     ui::Move(Page(), {27, 249}); // page pixels (127, 254)
-    EXPECT_EQ(w.CurX().Text() + " " + w.CurY().Text(),
-              "12.7 25.4");
+    EXPECT_EQ(w.CurX().Text() + " " + w.CurY().Text(), "12.7 25.4");
     PageResolution = 54; // 0.47 mm a pixel: the read-out keeps to hundredths, short enough for its field
     ui::Move(Page(), {0, 0});
     EXPECT_EQ(w.CurX().Text(), "47.04");
@@ -127,8 +126,7 @@ TEST_F(PageInteraction, ZoomStaysWithinItsStepsAndCentresTheCurrentObject) {
     PageResolution = 100;
     Select(100, 10);
     Click("MagEn");
-    EXPECT_EQ(QList<int>({w.ScrollBar1().Value(), ScrollX}),
-              QList<int>({420, 420}));
+    EXPECT_EQ(QList<int>({w.ScrollBar1().Value(), ScrollX}), QList<int>({420, 420}));
 
     // A page too long to picture at twice the resolution keeps the one it has.
     AdocWidth = 10000, AdocHeight = 10, PageResolution = 200;

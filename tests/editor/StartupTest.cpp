@@ -85,23 +85,45 @@ TEST_F(Startup, HelpPicturesOpensTheHelpWindowWithoutBlocking) {
     EXPECT_EQ(helpWindows, 1);
 }
 
-TEST_F(Startup, ClosingOffersToSaveAndNeverLosesChanges) {
+// Closing the window, and so quitting, with unsaved changes asks Save / Don't Save / Cancel: only a
+// save that happened or Don't Save lets the program end.
+TEST_F(Startup, ClosingAsksAboutUnsavedChanges) {
+    using platform::SaveChanges;
+    const struct {
+        const char* name;
+        SaveChanges answer;
+        QString file; // the save dialog's answer, "" for cancelled
+        bool quits, saved;
+    } cases[] = {
+        {"cancel", SaveChanges::Cancel, {}, false, false},
+        {"save, dialog cancelled", SaveChanges::Save, {}, false, false},
+        {"don't save", SaveChanges::DontSave, {}, true, false},
+        {"save", SaveChanges::Save, "kept.num", true, true},
+    };
     App::Instance().Start();
-    Window1& w = SharedInstance<Window1>();
-    DirtyFlag = true;
-    w.Close(); // the save dialog is cancelled: the window stays
-    EXPECT_EQ(Scripted().saveDefaults, QStringList({"RUZuv.avo"}));
-    EXPECT_EQ(quits, 0);
-    EXPECT_EQ(platform::WindowAt(0), &w);
-
-    Scripted().fileAnswers = {TempDir() + "/kept.num"};
-    w.Close();
-    EXPECT_TRUE(QFile::exists(TempDir() + "/kept.num"));
-    EXPECT_EQ(quits, 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window1& w = SharedInstance<Window1>();
+        DirtyFlag = true;
+        quits = 0;
+        Scripted().saveChangesAnswers = {c.answer};
+        Scripted().fileAnswers = {c.file.isEmpty() ? QString() : TempDir() + "/" + c.file};
+        w.Close();
+        EXPECT_EQ(Scripted().saveChangesAsked.takeLast(), "Untitled");
+        EXPECT_EQ(quits, int(c.quits));
+        EXPECT_EQ(platform::WindowAt(0) == &w, !c.quits);
+        EXPECT_EQ(QFile::exists(TempDir() + "/kept.num"), c.saved);
+        EXPECT_EQ(DirtyFlag, !c.saved);
+    }
     App::Instance().Event_Close();
     QFile prefs(prefsPath());
     ASSERT_TRUE(prefs.open(QIODevice::ReadOnly));
     EXPECT_EQ(prefs.readAll(), "\n\n" + (TempDir() + "/kept.num").toUtf8() + "\n\n");
+    // With nothing to save, closing asks nothing.
+    App::Instance().Start();
+    SharedInstance<Window1>().Close();
+    EXPECT_TRUE(Scripted().saveChangesAsked.isEmpty());
+    EXPECT_EQ(quits, 2);
 }
 
 TEST_F(Startup, FileCommands) {
