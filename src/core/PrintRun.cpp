@@ -6,6 +6,7 @@
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 #include "platform/PrinterSetup.h"
+#include "platform/ProcessMemory.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
 
@@ -49,6 +50,7 @@ void PrintStart() {
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
 
     if (g) {
+        KeepFreedMemory keep; // the pages' buffers are reused from sheet to sheet, not given back
         for (std::int32_t k = 1; k <= AnupQTY; ++k) {
             PrintPage(*g);
             if (k < AnupQTY)
