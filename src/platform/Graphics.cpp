@@ -203,7 +203,7 @@ double Graphics::StringWidth(const QString& text) {
 
 TextRuns& Graphics::runsOf(FontEntry& font) {
     if (!font.runs)
-        font.runs = std::make_unique<TextRuns>(font.font, device_, printer_ == nullptr);
+        font.runs = TextRuns::For(font.font, font.dpi);
     return *font.runs;
 }
 
@@ -211,7 +211,7 @@ TextRuns& Graphics::runsOf(FontEntry& font) {
 // is measured from the font's own advances and kerning, which is several times cheaper than a full
 // layout; everything else goes through the shaper.
 double Graphics::advance(FontEntry& font, const QString& text) {
-    if (const TextRuns::Laid* laid = runsOf(font).Lay(text))
+    if (const TextRuns::Laid* laid = runsOf(font).Lay(text, printer_ == nullptr))
         return laid->width;
     return font.metrics.horizontalAdvance(text);
 }

@@ -97,7 +97,7 @@ private:
         int dpi;
         QFont font;
         QFontMetricsF metrics;
-        std::unique_ptr<TextRuns> runs; // made on first use
+        std::shared_ptr<TextRuns> runs; // taken on first use
     };
 
     bool begin();

@@ -24,7 +24,7 @@ void Graphics::DrawObject(const StringShape& shape, double x, double y) {
         return;
     const int font = fontIndex(shape.TextFont, shape.TextSize, shape.Bold, shape.Italic, false);
     FontEntry& entry = fonts_[std::size_t(font)];
-    const TextRuns::Laid* laid = runsOf(entry).Lay(shape.Text);
+    const TextRuns::Laid* laid = runsOf(entry).Lay(shape.Text, printer_ == nullptr);
     const double half = (laid ? laid->width : entry.metrics.horizontalAdvance(shape.Text)) / 2;
     const bool asRun = laid && laid->drawable && gGlyphRuns;
     if (!asRun)

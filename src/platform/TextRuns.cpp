@@ -1,23 +1,49 @@
 #include "platform/TextRuns.h"
 
-#include <QPaintDevice>
 #include <QTextLayout>
 #include <algorithm>
+#include <vector>
 
 namespace platform {
 
 namespace {
 // The page view redraws the same few texts; they are dropped all at once when there are this many.
 constexpr qsizetype MaxKept = 1024;
+constexpr std::size_t MaxShared = 32;
+
+QImage EmptyAt(int dpi) {
+    if (dpi <= 0)
+        dpi = 72;
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    return image;
+}
 } // namespace
 
-TextRuns::TextRuns(const QFont& font, QPaintDevice& device, bool keepTexts)
-    : font_(font), device_(device), keepTexts_(keepTexts) {}
+std::shared_ptr<TextRuns> TextRuns::For(const QFont& font, int dpi) {
+    static std::vector<std::pair<QString, std::shared_ptr<TextRuns>>> shared; // the last used at the end
+    const QString key = font.family() + ';' + font.families().join(',') + '/' +
+                        QString::number(font.pointSizeF(), 'g', 17) + '/' + QString::number(font.weight()) +
+                        '/' + QString::number(int(font.style())) + '/' + QString::number(font.underline()) +
+                        '/' + QString::number(dpi);
+    auto it =
+        std::find_if(shared.begin(), shared.end(), [&](const auto& entry) { return entry.first == key; });
+    std::shared_ptr<TextRuns> runs = it != shared.end() ? it->second : std::make_shared<TextRuns>(font, dpi);
+    if (it != shared.end())
+        shared.erase(it);
+    else if (shared.size() >= MaxShared)
+        shared.erase(shared.begin());
+    shared.emplace_back(key, runs);
+    return runs;
+}
+
+TextRuns::TextRuns(const QFont& font, int dpi) : device_(EmptyAt(dpi)), font_(font, &device_) {}
 
 TextRuns::~TextRuns() = default;
 
-const TextRuns::Laid* TextRuns::Lay(const QString& text) {
-    if (keepTexts_) {
+const TextRuns::Laid* TextRuns::Lay(const QString& text, bool keep) {
+    if (keep) {
         if (auto it = kept_.constFind(text); it != kept_.constEnd())
             return &*it;
         Laid laid;
@@ -43,7 +69,7 @@ const TextRuns::Laid* TextRuns::Lay(const QString& text) {
 
 bool TextRuns::makeRaw() {
     if (!rawMade_) {
-        raw_ = QRawFont::fromFont(QFont(font_, &device_));
+        raw_ = QRawFont::fromFont(font_);
         // A style the font lacks is made up by the font engine when text is drawn; leave that to it.
         rawMatchesStyle_ = raw_.isValid() && (raw_.weight() >= QFont::DemiBold) == font_.bold() &&
                            (raw_.style() != QFont::StyleNormal) == font_.italic();

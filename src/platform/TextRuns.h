@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QHash>
+#include <QImage>
 #include <QPointF>
 #include <QRawFont>
 #include <QString>
@@ -13,16 +14,14 @@
 #include <limits>
 #include <memory>
 
-class QPaintDevice;
-
 namespace platform {
 
 class TextRuns {
 public:
-    // The device must outlive this; it gives the resolution the font is laid out at. keepTexts keeps
-    // every text laid out, for surfaces that draw the same texts again and again (the page view);
-    // a printer draws new numbers all the time and keeps none.
-    TextRuns(const QFont& font, QPaintDevice& device, bool keepTexts);
+    // The font at dpi dots per inch, as every surface of that resolution lays it out. Surfaces share
+    // one (the page view is a new picture at every repaint); the last few used are kept.
+    static std::shared_ptr<TextRuns> For(const QFont& font, int dpi);
+    TextRuns(const QFont& font, int dpi);
     ~TextRuns();
 
     static constexpr qsizetype MaxLength = 256;
@@ -36,8 +35,10 @@ public:
     // The text laid out from the font's tables; nullptr for a long text, one with a character that
     // needs the shaper (combining marks and beyond) or one this font has no glyph for (the shaper
     // takes it from another font). The run is drawable when drawText would give the same glyphs at
-    // the same positions. The pointer is valid until the next call.
-    const Laid* Lay(const QString& text);
+    // the same positions. The pointer is valid until the next call. keep keeps the text laid out for
+    // the next time, for surfaces that draw the same texts again and again (the page view); a printer
+    // draws new numbers all the time and keeps none.
+    const Laid* Lay(const QString& text, bool keep);
 
 private:
     enum Verdict : std::uint8_t { Unknown, Same, Differs };
@@ -61,9 +62,8 @@ private:
         return (*pairs_)[std::size_t((a.unicode() - First) * Count + b.unicode() - First)];
     }
 
+    QImage device_; // an empty picture at the resolution, for the font and the shaper
     QFont font_;
-    QPaintDevice& device_;
-    bool keepTexts_;
     QRawFont raw_;
     bool rawMade_ = false;
     bool rawMatchesStyle_ = false;

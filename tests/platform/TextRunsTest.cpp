@@ -93,9 +93,9 @@ TEST(TextRuns, DrawableRunsMatchTheShaperGlyphForGlyph) {
             font.setPixelSize(dpi / 6);
             font.setBold(c.bold);
             font.setItalic(c.italic);
-            TextRuns runs(QFont(font, &device), device, false);
-            for (int round = 0; round < 2; ++round) { // the second time from what was learnt
-                const TextRuns::Laid* laid = runs.Lay(c.text);
+            TextRuns runs(font, dpi);
+            for (bool keep : {false, true, true}) { // then from what was learnt, then kept
+                const TextRuns::Laid* laid = runs.Lay(c.text, keep);
                 EXPECT_EQ(laid == nullptr, c.drawn == TextCase::Layout);
                 if (c.drawn == TextCase::Run)
                     EXPECT_TRUE(laid && laid->drawable);
