@@ -1,5 +1,6 @@
 #include "platform/TextRuns.h"
 
+#include <QCoreApplication>
 #include <QTextLayout>
 #include <algorithm>
 #include <vector>
@@ -23,6 +24,9 @@ QImage EmptyAt(int dpi) {
 
 std::shared_ptr<TextRuns> TextRuns::For(const QFont& font, int dpi) {
     static std::vector<std::pair<QString, std::shared_ptr<TextRuns>>> shared; // the last used at the end
+    // The fonts must go while the application, and with it the font engines, still exists.
+    static const bool cleanupAdded = (qAddPostRoutine([] { shared.clear(); }), true);
+    (void)cleanupAdded;
     const QString key = font.family() + ';' + font.families().join(',') + '/' +
                         QString::number(font.pointSizeF(), 'g', 17) + '/' + QString::number(font.weight()) +
                         '/' + QString::number(int(font.style())) + '/' + QString::number(font.underline()) +

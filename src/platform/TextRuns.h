@@ -43,6 +43,7 @@ public:
 private:
     enum Verdict : std::uint8_t { Unknown, Same, Differs };
     static constexpr char16_t First = 0x20, Count = 0x7f - 0x20; // printable ASCII
+    static constexpr std::size_t Pairs = std::size_t(Count) * Count;
     static constexpr std::int32_t NotYet = std::numeric_limits<std::int32_t>::min();
     // One printable ASCII character, or one followed by another: what is known of it so far.
     struct Known {
@@ -78,8 +79,7 @@ private:
     // What Qt's shaper does with each character alone and each pair of neighbours, learnt from the
     // texts met so far: kerning from tables the font's own kerning does not read, ligatures.
     std::array<Known, Count> singles_{};
-    std::unique_ptr<std::array<Known, Count* Count>> pairs_ =
-        std::make_unique<std::array<Known, Count * Count>>();
+    std::unique_ptr<std::array<Known, Pairs>> pairs_ = std::make_unique<std::array<Known, Pairs>>();
 };
 
 } // namespace platform
