@@ -6,6 +6,7 @@
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
 #include "platform/PrinterSetup.h"
+#include "platform/ProcessMemory.h"
 
 #include <algorithm>
 #include <limits>
@@ -59,6 +60,9 @@ void PrintPage(Graphics& g) {
 }
 
 void PrintSheets(Graphics& g) {
+    // Every page takes and frees the same large buffers: kept in the process for the run, given back
+    // at its end.
+    KeepFreedMemory keep;
     for (std::int32_t k = 1; k <= AnupQTY; ++k) {
         PrintPage(g);
         if (k < AnupQTY)

@@ -189,7 +189,7 @@ LittleArrows::LittleArrows(platform::Window& window, const ControlDesc& d) : Con
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto makeArrow = [&](Qt::ArrowType type, std::function<void()> LittleArrows::*event) {
+    auto makeArrow = [&](Qt::ArrowType type, EventHandler<void()> LittleArrows::*event) {
         auto* arrow = new QToolButton(box);
         arrow->setArrowType(type);
         arrow->setAutoRepeat(true);

@@ -22,7 +22,7 @@ public:
     // Clicks the button as the user would: it goes down and up and Action runs.
     void Push();
 
-    std::function<void()> Action;
+    EventHandler<void()> Action;
 
 private:
     QPushButton* button_;
@@ -43,8 +43,8 @@ public:
     void SetValue(bool down);
     void Push();
 
-    std::function<bool(int x, int y)> MouseDown; // true: the button is not pressed, no Action
-    std::function<void()> Action;
+    EventHandler<bool(int x, int y)> MouseDown; // true: the button is not pressed, no Action
+    EventHandler<void()> Action;
 
 private:
     friend class BevelWidget;
@@ -66,7 +66,7 @@ public:
     void SetValue(bool checked);
     void Push();
 
-    std::function<void()> Action; // the value changed, by a click or by the program
+    EventHandler<void()> Action; // the value changed, by a click or by the program
 
 private:
     QCheckBox* box_;
@@ -84,7 +84,7 @@ public:
     void SetValue(bool on);
     void Push();
 
-    std::function<void()> Action; // the button was turned on
+    EventHandler<void()> Action; // the button was turned on
 
 private:
     QRadioButton* button_;
@@ -99,8 +99,8 @@ public:
     void PushUp();
     void PushDown();
 
-    std::function<void()> Up;
-    std::function<void()> Down;
+    EventHandler<void()> Up;
+    EventHandler<void()> Down;
 
 private:
     QToolButton* up_;

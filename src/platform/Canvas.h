@@ -35,11 +35,12 @@ public:
     void Scroll(int dx, int dy, int left = 0, int top = 0, int width = -10000, int height = -10000,
                 bool scrollControls = true);
 
-    std::function<void(platform::Graphics& g)> Paint; // g draws on the backing, fresh pen and text
-    std::function<bool(int x, int y)> MouseDown;      // true: MouseDrag and MouseUp follow this press
-    std::function<void(int x, int y)> MouseDrag;
-    std::function<void(int x, int y)> MouseUp;
-    std::function<void(int x, int y)> MouseMove; // moving with no button down
+    EventHandler<void(platform::Graphics& g), ShowEscaped::Later>
+        Paint;                                  // g draws on the backing, fresh pen and text
+    EventHandler<bool(int x, int y)> MouseDown; // true: MouseDrag and MouseUp follow this press
+    EventHandler<void(int x, int y)> MouseDrag;
+    EventHandler<void(int x, int y)> MouseUp;
+    EventHandler<void(int x, int y)> MouseMove; // moving with no button down
 
 private:
     friend class CanvasWidget;

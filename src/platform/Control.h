@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/EventHandler.h"
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -148,7 +149,7 @@ public:
     void Close();
 
     // When the window opens, before the window's own Open event.
-    std::function<void()> Open;
+    EventHandler<void()> Open;
 
 protected:
     Control(platform::Window& window, const ControlDesc& desc);

@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
+#include "platform/TextRuns.h"
 
 #include <QPrinter>
 #include <QTextLayout>
@@ -97,8 +98,8 @@ int Graphics::fontIndex(const QString& family, double size, bool bold, bool ital
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);
-    fonts_.push_back(FontEntry{
-        family, size, bold, italic, underline, dpi, font, QFontMetricsF(font, &device_), {}, false});
+    fonts_.push_back(
+        FontEntry{family, size, bold, italic, underline, dpi, font, QFontMetricsF(font, &device_), nullptr});
     return int(fonts_.size()) - 1;
 }
 
@@ -176,34 +177,19 @@ double Graphics::StringWidth(const QString& text) {
     return advance(stateFont(), text);
 }
 
+TextRuns& Graphics::runsOf(FontEntry& font) {
+    if (!font.runs)
+        font.runs = TextRuns::For(font.font, font.dpi);
+    return *font.runs;
+}
+
 // Width of a text. Text that needs no shaping (below the combining marks, every character in the font)
 // is measured from the font's own advances and kerning, which is several times cheaper than a full
-// layout and gives the same widths; everything else goes through the shaper.
+// layout; everything else goes through the shaper.
 double Graphics::advance(FontEntry& font, const QString& text) {
-    const qsizetype length = text.size();
-    bool simple = length <= 256;
-    for (qsizetype i = 0; simple && i < length; ++i)
-        simple = text[i].unicode() >= 0x20 && text[i].unicode() < 0x300;
-    if (simple && !font.rawTried) {
-        font.raw = QRawFont::fromFont(QFont(font.font, &device_));
-        font.rawTried = true;
-    }
-    if (!simple || !font.raw.isValid())
-        return font.metrics.horizontalAdvance(text);
-    quint32 glyphs[256];
-    QPointF advances[256];
-    int count = int(length);
-    if (!font.raw.glyphIndexesForChars(text.constData(), count, glyphs, &count) || count != length)
-        return font.metrics.horizontalAdvance(text);
-    for (int i = 0; i < count; ++i)
-        if (glyphs[i] == 0) // missing here: the shaper takes the glyph from another font
-            return font.metrics.horizontalAdvance(text);
-    if (!font.raw.advancesForGlyphIndexes(glyphs, advances, count, QRawFont::KernedAdvances))
-        return font.metrics.horizontalAdvance(text);
-    double width = 0;
-    for (int i = 0; i < count; ++i)
-        width += advances[i].x();
-    return width;
+    if (const TextRuns::Laid* laid = runsOf(font).Lay(text, printer_ == nullptr))
+        return laid->width;
+    return font.metrics.horizontalAdvance(text);
 }
 
 double Graphics::TextAscent() {

@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QRawFont>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -17,6 +16,7 @@ class QPrinter;
 namespace platform {
 
 class Picture;
+class TextRuns;
 struct StringShape;
 struct OvalShape;
 
@@ -71,8 +71,12 @@ public:
     void DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y, double destWidth,
                      double destHeight, double srcX, double srcY, double srcWidth, double srcHeight);
 
+    // A text shape is drawn as a glyph run laid out from its font's own tables where that gives what
+    // Qt's text layout gives, else through the layout.
     void DrawObject(const StringShape& shape, double x, double y);
     void DrawObject(const OvalShape& shape, double x, double y);
+    // Off, every text shape goes through Qt's text layout: for comparing the two in tests.
+    static void SetGlyphRuns(bool on);
 
     // Starts a new page on a printer; does nothing elsewhere.
     void NextPage();
@@ -91,13 +95,13 @@ private:
         int dpi;
         QFont font;
         QFontMetricsF metrics;
-        QRawFont raw; // made on first use
-        bool rawTried = false;
+        std::shared_ptr<TextRuns> runs; // taken on first use
     };
 
     bool begin();
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
     FontEntry& stateFont();
+    TextRuns& runsOf(FontEntry& font);
     double advance(FontEntry& font, const QString& text);
     void usePainterFont(int index);
     static constexpr int TextPen = 0; // the width that asks usePen for the text pen

@@ -84,17 +84,17 @@ public:
     void CommitEdit();
 
     // Events. x and y of CellClick are within the cell; of MouseDown within the control.
-    std::function<bool(int x, int y)> MouseDown;                      // true swallows the click
-    std::function<bool(int row, int column, int x, int y)> CellClick; // true: no selection or editing
-    std::function<void(int row, int column)> CellGotFocus;
-    std::function<bool(int row, int column, const QString& key)> CellKeyDown; // true swallows the key
-    std::function<void(int row, int column)> CellAction;    // an edit confirmed with Return or Enter
-    std::function<void(int row, int column)> CellLostFocus; // the inline editor closed
-    std::function<void()> Change;                           // the selected row changed
-    std::function<void()> DoubleClick;
+    EventHandler<bool(int x, int y)> MouseDown;                      // true swallows the click
+    EventHandler<bool(int row, int column, int x, int y)> CellClick; // true: no selection or editing
+    EventHandler<void(int row, int column)> CellGotFocus;
+    EventHandler<bool(int row, int column, const QString& key)> CellKeyDown; // true swallows the key
+    EventHandler<void(int row, int column)> CellAction;    // an edit confirmed with Return or Enter
+    EventHandler<void(int row, int column)> CellLostFocus; // the inline editor closed
+    EventHandler<void()> Change;                           // the selected row changed
+    EventHandler<void()> DoubleClick;
     // g draws on the cell (0, 0 to g.Width(), g.Height()); false lets the list draw the selection
     // highlight over it. The text is drawn over it either way.
-    std::function<bool(Graphics& g, int row, int column)> CellBackgroundPaint;
+    EventHandler<bool(Graphics& g, int row, int column), ShowEscaped::Later> CellBackgroundPaint;
 
 private:
     friend class ListTable;

@@ -144,7 +144,7 @@ QMenu* MenuItem::EnsureMenu() {
     QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] {
         EnableStandardEditItems();
         if (Window* w = FrontWindow())
-            w->Event_EnableMenuItems();
+            RunHandler([w] { w->Event_EnableMenuItems(); });
     });
     if (parent_ && parent_->menu_) { // an item already in a menu becomes a submenu
         parent_->menu_->insertAction(old, menu_->menuAction());
@@ -190,7 +190,7 @@ bool MenuItem::Trigger() {
         return true;
     if (auto it = gAppHandlers.find(name_); it != gAppHandlers.end() && it->second) {
         auto handler = it->second;
-        if (handler())
+        if (RunHandler(true, handler))
             return true;
     }
     if (role_ == Role::Quit) {

@@ -25,7 +25,7 @@ public:
     bool LiveScroll() const;
     void SetLiveScroll(bool v);
 
-    std::function<void()> ValueChanged; // by the user or the program, also when a range change moves it
+    EventHandler<void()> ValueChanged; // by the user or the program, also when a range change moves it
 
 protected:
     RangeControl(platform::Window& window, const ControlDesc& desc, QAbstractSlider* slider);

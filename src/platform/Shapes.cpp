@@ -1,30 +1,61 @@
 #include "platform/Shapes.h"
 
 #include "platform/Graphics.h"
+#include "platform/TextRuns.h"
 
+#include <QPaintEngine>
 #include <QTransform>
+#include <cmath>
 
 namespace platform {
 
+namespace {
+bool gGlyphRuns = true;
+}
+
+void Graphics::SetGlyphRuns(bool on) {
+    gGlyphRuns = on;
+}
+
 // Print runs draw many texts per sheet, so this stays a thin layer over the painter: cached fonts and
-// metrics, and a transform only for turned text.
+// metrics, glyph runs that skip Qt's shaping, and a transform only for turned text.
 void Graphics::DrawObject(const StringShape& shape, double x, double y) {
     if (shape.Text.isEmpty() || !begin())
         return;
     const int font = fontIndex(shape.TextFont, shape.TextSize, shape.Bold, shape.Italic, false);
-    usePainterFont(font);
+    FontEntry& entry = fonts_[std::size_t(font)];
+    const TextRuns::Laid* laid = runsOf(entry).Lay(shape.Text, printer_ == nullptr);
+    const double half = (laid ? laid->width : entry.metrics.horizontalAdvance(shape.Text)) / 2;
+    const bool asRun = laid && laid->drawable && gGlyphRuns;
+    if (!asRun)
+        usePainterFont(font);
     usePen(shape.FillColor, TextPen);
-    const double half = advance(fonts_[std::size_t(font)], shape.Text) / 2;
     if (shape.Rotation == 0) {
-        painter_.drawText(QPointF(x - half, y), shape.Text);
+        if (asRun)
+            painter_.drawGlyphRun(QPointF(x - half, y), laid->run);
+        else
+            painter_.drawText(QPointF(x - half, y), shape.Text);
         return;
     }
     // The page's y axis points down, so a counter-clockwise turn is a negative angle for the painter.
     QTransform turn;
     turn.translate(x, y);
     turn.rotateRadians(-shape.Rotation);
-    painter_.setWorldTransform(turn);
-    painter_.drawText(QPointF(-half, 0), shape.Text);
+    // The text layout starts the text on the 1/64-pixel grid and places its glyphs from there in the
+    // turned space. A glyph run gets the same places by the same steps: the raster engine maps each
+    // glyph through the transform (so the origin goes into it), the others take them as they are.
+    const double origin = std::floor(-half * 64 + 0.5) / 64;
+    if (asRun && painter_.paintEngine()->type() == QPaintEngine::Raster) {
+        turn.translate(origin, 0);
+        painter_.setWorldTransform(turn);
+        painter_.drawGlyphRun(QPointF(0, 0), laid->run);
+    } else {
+        painter_.setWorldTransform(turn);
+        if (asRun)
+            painter_.drawGlyphRun(QPointF(origin, 0), laid->run);
+        else
+            painter_.drawText(QPointF(-half, 0), shape.Text);
+    }
     painter_.resetTransform();
 }
 

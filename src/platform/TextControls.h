@@ -24,10 +24,10 @@ public:
     void SetTextColor(Color c);
     void SelectAll();
 
-    std::function<void()> TextChange;                // after every change, typed or set
-    std::function<bool(const QString& key)> KeyDown; // true swallows the key
-    std::function<void()> GotFocus;
-    std::function<void()> LostFocus;
+    EventHandler<void()> TextChange;                // after every change, typed or set
+    EventHandler<bool(const QString& key)> KeyDown; // true swallows the key
+    EventHandler<void()> GotFocus;
+    EventHandler<void()> LostFocus;
 
 private:
     template <class Base> friend class FieldWidget;

@@ -215,7 +215,7 @@ void Window::ContentResized(int width, int height) {
     for (const auto& c : controls_)
         c->WindowResized(width, height);
     if (opened_ && !closed_)
-        Event_Resized();
+        RunHandler([this] { Event_Resized(); });
 }
 
 bool Window::Visible() const {
@@ -234,7 +234,7 @@ void Window::Show() {
             if (!*alive || closed_)
                 return;
         }
-        Event_Open();
+        RunHandler([this] { Event_Open(); });
         if (!*alive || closed_)
             return;
     }
@@ -252,7 +252,7 @@ void Window::Activated() {
     if (active_)
         return;
     active_ = true;
-    Event_Activate();
+    RunHandler([this] { Event_Activate(); });
 }
 
 void Window::ShowModal() {
@@ -309,12 +309,13 @@ bool Window::CloseRequested(bool force) {
     if (closed_ || closing_)
         return true; // closing already: the window's own Close event asked again (as Quit does)
     auto alive = alive_;
-    if (!force && Event_CancelClose())
+    // A window whose CancelClose fails stays open: closing it might lose work that was to be saved.
+    if (!force && RunHandler(true, [this] { return Event_CancelClose(); }))
         return false;
     if (!*alive)
         return true;
     closing_ = true;
-    Event_Close();
+    RunHandler([this] { Event_Close(); });
     if (!*alive)
         return true;
     closing_ = false;
@@ -363,7 +364,7 @@ bool Window::HandleMenuCommand(const QString& itemName) {
     if (it == menuHandlers_.end() || !it->second)
         return false;
     auto handler = it->second; // the handler may close (and so delete) the window
-    return handler();
+    return RunHandler(true, handler);
 }
 
 QWidget* Window::Widget() const {

@@ -41,6 +41,7 @@ QImage Draw(bool printing, double angle = 0) {
     auto pic = platform::NewPicture(800, 800, 32);
     for (int i = 0; i < TotalObjects; ++i)
         DrawNumber2d(pic->Graphics(), i, 12345678, 0, 0);
+    PRN = false; // no print run is under way for the tests that follow
     return pic->Image();
 }
 

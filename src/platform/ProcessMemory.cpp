@@ -1,0 +1,39 @@
+#include "platform/ProcessMemory.h"
+
+#include <cstdlib> // defines __GLIBC__ on glibc systems
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace platform {
+
+#if defined(__GLIBC__)
+namespace {
+// glibc's documented defaults. Once set, glibc no longer adjusts the mmap threshold by itself.
+constexpr int DefaultTrimThreshold = 128 * 1024;
+constexpr int DefaultMmapThreshold = 128 * 1024;
+constexpr int KeptMmapThreshold = 4 * 1024 * 1024 * int(sizeof(long)); // the largest glibc accepts
+constexpr int KeptTrimThreshold = 1024 * 1024 * 1024;
+int gDepth = 0; // a job inside a job keeps the outer one's settings
+} // namespace
+
+KeepFreedMemory::KeepFreedMemory() {
+    if (gDepth++ > 0)
+        return;
+    mallopt(M_TRIM_THRESHOLD, KeptTrimThreshold);
+    mallopt(M_MMAP_THRESHOLD, KeptMmapThreshold);
+}
+
+KeepFreedMemory::~KeepFreedMemory() {
+    if (--gDepth > 0)
+        return;
+    mallopt(M_MMAP_THRESHOLD, DefaultMmapThreshold);
+    mallopt(M_TRIM_THRESHOLD, DefaultTrimThreshold);
+    malloc_trim(0);
+}
+#else
+KeepFreedMemory::KeepFreedMemory() = default;
+KeepFreedMemory::~KeepFreedMemory() = default;
+#endif
+
+} // namespace platform
