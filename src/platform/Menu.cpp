@@ -108,7 +108,8 @@ MenuItem::~MenuItem() = default;
 void MenuItem::SetText(const QString& text) {
     text_ = text;
     // The framework's "&" mnemonics and "&&" are Qt's own convention.
-    action_->setText(text);
+    // A separator is a plain line: some styles would print its "-" beside it.
+    action_->setText(text == "-" ? QString() : text);
     action_->setSeparator(text == "-");
     if (menu_)
         menu_->setTitle(text);
