@@ -97,6 +97,10 @@ bool ReadDocument(FolderItem& f, QString* failure) {
     for (int k = 0; k < HeaderLines; ++k)
         if (!IsText(lines[k]) || (k >= 1 && k <= 11 && !HoldsNumber(lines[k])))
             return fail(QStringLiteral("it is not a Tallio document"));
+    // A page or sheet with no size cannot be shown or printed.
+    for (int k = 1; k <= 4; ++k)
+        if (!(Val(lines[k]) > 0))
+            return fail(QStringLiteral("its page or sheet size is not above 0 mm"));
 
     RecHd(0) = lines[0];
     for (int slot = 1; slot <= 11; ++slot)
@@ -109,6 +113,11 @@ bool ReadDocument(FolderItem& f, QString* failure) {
     const double boundBoxY = Val(lines[20]);
     EPSuseForms = lines[21].compare("true", Qt::CaseInsensitive) == 0;
     HeaderMirrorFromRecord();
+    // A grid has at least one cell each way, as the parameter list makes sure for typed counts.
+    AstepR = std::max(AstepR, 1);
+    AstepD = std::max(AstepD, 1);
+    RecHd(5) = double(AstepR);
+    RecHd(7) = double(AstepD);
 
     TotalObjects = objects;
     next = HeaderLines;

@@ -244,6 +244,16 @@ bool ReadDocument(platform::FolderItem& f, QString* failure = nullptr);
 // Numbers used per page (APageInc) and sheets in the run (AnupQTY) from the objects, the quantity and
 // the step-and-repeat grid. Returns the cells of one sheet.
 std::int64_t CountSheets();
+// The largest number that number text prints: fifteen digits.
+inline constexpr double LargestNumber = 999999999999999.0;
+// Why the run cannot be printed, in the user's words: the first object whose first or last number of
+// the run (start, quantity, grid, page increments) falls below 0 or past fifteen digits, named with
+// that number; "" when every number can be printed. Works out the sheets first (CountSheets).
+QString RunNumbersProblem();
+// How many of the numbers of one sheet (one per object and cell) would have their anchor off a paper
+// of the given size in mm, the grid starting at the paper's corner.
+std::int64_t NumbersOffPaper(double paperWidth, double paperHeight);
+
 // Draws one document page at the running number n with its top left corner at (x, y) mm: the backdrop
 // (composed beforehand), then every number object.
 void DrawPageCell(platform::Graphics& g, double n, double x, double y);

@@ -26,6 +26,39 @@ std::int64_t CountSheets() {
     return cells;
 }
 
+QString RunNumbersProblem() {
+    const std::int64_t cells = CountSheets();
+    if (AnupQTY < 1)
+        return {};
+    // The numbers of the run, before each object's page increment: from the start of the first sheet's
+    // first cell to the last sheet's last cell.
+    const double lastBase = Astart + double(AnupQTY - 1) * APageInc + double(cells - 1) * AnupQTY * APageInc;
+    for (std::int32_t j = 0; j < TotalObjects; ++j) {
+        const double increment = RecPos(j, 4).DoubleValue();
+        for (const double v : {Astart + increment, lastBase + increment}) {
+            if (v >= 0 && v <= LargestNumber)
+                continue;
+            const QString why = v < 0 ? QStringLiteral("which is below 0")
+                                      : QStringLiteral("which has more than fifteen digits");
+            return "Number object \u201c" + RecPos(j, 0).StringValue() + "\u201d would print the number " +
+                   QString::number(v, 'f', 0) + ", " + why + ".";
+        }
+    }
+    return {};
+}
+
+std::int64_t NumbersOffPaper(double paperWidth, double paperHeight) {
+    std::int64_t off = 0;
+    for (std::int32_t r = 0; r < std::max(AstepR, 1); ++r)
+        for (std::int32_t d = 0; d < std::max(AstepD, 1); ++d)
+            for (std::int32_t j = 0; j < TotalObjects; ++j) {
+                const double x = r * AstepRV + RecPos(j, 1).DoubleValue();
+                const double y = d * AstepDV + RecPos(j, 2).DoubleValue();
+                off += !(x >= 0 && x <= paperWidth && y >= 0 && y <= paperHeight);
+            }
+    return off;
+}
+
 void DrawPageCell(Graphics& g, double n, double x, double y) {
     if (TheBackdrop.Bdx)
         TheBackdrop.Draw(g, x, y);

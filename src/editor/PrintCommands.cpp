@@ -10,8 +10,10 @@
 #include "platform/Picture.h"
 #include "platform/PrinterSetup.h"
 #include "platform/Text.h"
+#include "platform/UserQuestions.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace platform;
 
@@ -23,9 +25,38 @@ struct PrintingFlag {
     PrintingFlag() { PRN = true; }
     ~PrintingFlag() { PRN = false; }
 };
+
+// With numbers of some cells off the chosen paper, asks whether to print all the same.
+bool OffPaperAccepted() {
+    const double dpi = ps->HorizontalResolution();
+    const double width = ps->Width() / dpi * 25.4, height = ps->Height() / dpi * 25.4;
+    const std::int64_t off = NumbersOffPaper(width, height);
+    if (off == 0)
+        return true;
+    const std::int64_t all = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1) * TotalObjects;
+    return Questions().AskGoOn(QString("%1 of the %2 numbers of each sheet would be placed off the paper "
+                                       "(%3 x %4 mm) and not be printed.")
+                                   .arg(off)
+                                   .arg(all)
+                                   .arg(std::round(width))
+                                   .arg(std::round(height)),
+                               QStringLiteral("Print Anyway"));
+}
 } // namespace
 
 void PrintStart() {
+    // A run that would print wrong numbers, or no sheet at all, is refused before anything is asked.
+    if (const QString problem = RunNumbersProblem(); !problem.isEmpty()) {
+        MsgBox("Nothing was printed. " + problem);
+        return;
+    }
+    if (AnupQTY < 1) {
+        const std::int64_t cells = CountSheets();
+        MsgBox(QString("Nothing to print: the quantity %1 does not fill one sheet of %2 pages.")
+                   .arg(Aqty)
+                   .arg(cells));
+        return;
+    }
     PrintingFlag printing;
     if (!ps)
         ps = std::make_shared<PrinterSetup>();
@@ -38,7 +69,7 @@ void PrintStart() {
     }
 
     const std::int32_t savedResolution = PageResolution;
-    std::unique_ptr<Graphics> g = OpenPrinterDialog(*ps);
+    const bool confirmed = ShowPrintDialog(*ps);
     PageResolution = ps->HorizontalResolution();
     if (const auto& picture = TheBackdrop.Bdx) {
         EPSdirty = true; // composed afresh, once, for the whole run
@@ -50,15 +81,22 @@ void PrintStart() {
     w.CheckNup();
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
 
-    if (g) {
-        PrintSheets(*g);
-        g->End();
+    // The document starts only now, so that a run cancelled here leaves no file and feeds no paper.
+    if (confirmed && OffPaperAccepted()) {
+        if (std::unique_ptr<Graphics> g = StartPrinting(*ps)) {
+            PrintSheets(*g);
+            g->End();
+        }
     }
     PageResolution = savedResolution;
     w.FitToPageF();
 }
 
 void PrintPreview() {
+    if (const QString problem = RunNumbersProblem(); !problem.isEmpty()) {
+        MsgBox("No preview is shown. " + problem);
+        return;
+    }
     PRNpreview = true;
     Window1& w = SharedInstance<Window1>();
     Canvas& canvas = w.Canvas1();

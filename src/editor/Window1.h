@@ -128,6 +128,8 @@ public:
 
     // Entry fields and buttons beside the lists (Window1Buttons.cpp).
     void EdStart_TextChange();
+    void EdStart_GotFocus();
+    void EdStart_LostFocus();
     bool EdStart_KeyDown(const QString& key);
     void EdQty_TextChange();
     void EdQty_LostFocus();
@@ -189,6 +191,7 @@ private:
     void ShowFontDialog();
     void ShowMethodDialog();
     void ShowColourDialog();
+    double startOnEntry_ = 0; // the start number when its field took the focus
     // Step distances and signature size from the page size and step counts; counts below 1 become 1.
     void StepSignature();
     // Moves the selection by step objects, wrapping around at either end.

@@ -7,6 +7,7 @@
 #include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
+#include "platform/UserQuestions.h"
 
 #include <algorithm>
 
@@ -16,6 +17,19 @@ using namespace Module1;
 void Window1::EdStart_TextChange() {
     Astart = Val(EdStart().Text());
     Canvas1().Refresh(false);
+}
+
+void Window1::EdStart_GotFocus() {
+    startOnEntry_ = Astart;
+}
+
+// Number text prints 0 to fifteen digits: a start outside that is refused and the one before comes back.
+void Window1::EdStart_LostFocus() {
+    const double typed = Val(EdStart().Text());
+    if (typed >= 0 && typed <= LargestNumber)
+        return;
+    EdStart().SetText(Format(startOnEntry_, NumPic2));
+    MsgBox("The start number must be from 0 to " + Format(LargestNumber, NumPic2) + ".");
 }
 
 bool Window1::EdStart_KeyDown(const QString&) {

@@ -10,6 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
+#include "platform/UserQuestions.h"
 
 #include <algorithm>
 
@@ -63,6 +64,8 @@ void Window1::AttachLists() {
 
     auto& start = EdStart();
     start.TextChange = [this] { EdStart_TextChange(); };
+    start.GotFocus = [this] { EdStart_GotFocus(); };
+    start.LostFocus = [this] { EdStart_LostFocus(); };
     start.KeyDown = [this](const QString& key) { return EdStart_KeyDown(key); };
     auto& quantity = EdQty();
     quantity.TextChange = [this] { EdQty_TextChange(); };
@@ -197,7 +200,14 @@ void Window1::ListBox2_Change() {
 }
 
 // A step count takes effect as soon as its edit ends; page sizes wait for the next selection change.
-void Window1::ListBox2_CellLostFocus(int, int) {
+// A page size that is not above 0 mm is refused, and the one before comes back.
+void Window1::ListBox2_CellLostFocus(int row, int column) {
+    ListBox& list = ListBox2();
+    if ((row == 1 || row == 2) && !(CDbl(list.Cell(row, column)) > 0)) {
+        list.SetCell(row, column, Format(row == 1 ? AdocWidth : AdocHeight, NumPic));
+        MsgBox(QString("The document %1 must be a number of millimetres above 0.")
+                   .arg(row == 1 ? "width" : "height"));
+    }
     if (IsStepCount(ListBox2().ListIndex())) {
         SyncHead(true);
         StepSignature();

@@ -228,8 +228,14 @@ int PrinterSetup::PageHeight() const {
 }
 
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup& ps) {
-    if (!Questions().PrintDialog(ps.Printer()))
-        return nullptr;
+    return ShowPrintDialog(ps) ? StartPrinting(ps) : nullptr;
+}
+
+bool ShowPrintDialog(PrinterSetup& ps) {
+    return Questions().PrintDialog(ps.Printer());
+}
+
+std::unique_ptr<Graphics> StartPrinting(PrinterSetup& ps) {
     auto g = std::make_unique<Graphics>(ps.Printer(), &ps.Printer());
     if (!g->IsActive())
         return nullptr;

@@ -54,5 +54,9 @@ private:
 // cancelled or printing could not start. The document is finished when the Graphics is destroyed;
 // ps must outlive it.
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup& ps);
+// The same in two steps, so that the program can look at the chosen paper before anything is printed:
+// the dialog (false when cancelled), then the Graphics that starts the document (null when it cannot).
+bool ShowPrintDialog(PrinterSetup& ps);
+std::unique_ptr<Graphics> StartPrinting(PrinterSetup& ps);
 
 } // namespace platform

@@ -60,6 +60,16 @@ SaveChanges QtQuestions::AskSaveChanges(const QString& documentName) {
     return box.clickedButton() == discard ? SaveChanges::DontSave : SaveChanges::Cancel;
 }
 
+bool QtQuestions::AskGoOn(const QString& text, const QString& goOn) {
+    QMessageBox box(QMessageBox::Warning, QString(), text);
+    QPushButton* go = box.addButton(goOn, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton("Cancel", QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == go;
+}
+
 QString QtQuestions::OpenFileName(const QString& filter) {
     return QFileDialog::getOpenFileName(nullptr, QString(), QString(), filter);
 }
@@ -94,6 +104,11 @@ void QtQuestions::OpenUrl(const QString& url) {
 SaveChanges ScriptedQuestions::AskSaveChanges(const QString& documentName) {
     saveChangesAsked << documentName;
     return takeFront(saveChangesAnswers, SaveChanges::Cancel);
+}
+
+bool ScriptedQuestions::AskGoOn(const QString& text, const QString&) {
+    warnings << text;
+    return takeFront(goOnAnswers, false);
 }
 
 QString ScriptedQuestions::OpenFileName(const QString& filter) {

@@ -21,6 +21,8 @@ public:
     virtual void Message(const QString& text) = 0;
     // Before a modified document would be closed or replaced.
     virtual SaveChanges AskSaveChanges(const QString& documentName) = 0;
+    // A warning with a button to go on (its caption goOn) and Cancel; true to go on.
+    virtual bool AskGoOn(const QString& text, const QString& goOn) = 0;
     // A path to an existing file, "" when cancelled. filter is a Qt name filter list.
     virtual QString OpenFileName(const QString& filter) = 0;
     // A path to save to, "" when cancelled. filter is a Qt name filter list; a name typed without
@@ -37,6 +39,7 @@ class QtQuestions : public UserQuestions {
 public:
     void Message(const QString& text) override;
     SaveChanges AskSaveChanges(const QString& documentName) override;
+    bool AskGoOn(const QString& text, const QString& goOn) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
@@ -54,6 +57,7 @@ public:
     QStringList saveFilters;      // the filter of every save dialog
     QStringList saveDefaults;     // the proposed name of every save dialog
     QStringList saveChangesAsked; // the document named by every save-changes question
+    QStringList warnings;         // the text of every go-on-or-cancel question
     int pageSetupCount = 0;
     int printDialogCount = 0;
 
@@ -61,9 +65,11 @@ public:
     std::deque<bool> pageSetupAnswers; // false cancels
     std::deque<QString> printAnswers;  // PDF file to print to; "" cancels
     std::deque<SaveChanges> saveChangesAnswers;
+    std::deque<bool> goOnAnswers; // false cancels
 
     void Message(const QString& text) override { messages << text; }
     SaveChanges AskSaveChanges(const QString& documentName) override;
+    bool AskGoOn(const QString& text, const QString& goOn) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;

@@ -178,6 +178,17 @@ TEST_F(DocumentFile, ReadsDamagedFilesWithoutHarm) {
         {"count above the table", header + "yes\n500\n" + object, 129, false},
         {"negative count", header + "false\n-3\n" + object, 0, false},
     };
+    // Step counts below 1 count as 1, as typed ones do: a grid has at least one cell each way.
+    QByteArray noCells = header;
+    noCells.replace("\n1\n0\n1\n0\n", "\n0\n0\n-2\n0\n");
+    writeFile(path("x.num"), noCells + "false\n0\n");
+    ASSERT_TRUE(reopen("x.num"));
+    EXPECT_EQ(std::tuple(AstepR, AstepD, RecHd(5).DoubleValue()), std::tuple(1, 1, 1.0));
+    // A page or sheet of no size is no document that can be shown.
+    QByteArray noPage = header;
+    noPage.replace("doc\n210\n", "doc\n0\n");
+    writeFile(path("x.num"), noPage + "false\n0\n");
+    EXPECT_FALSE(reopen("x.num"));
     for (const auto& c : cases) {
         writeFile(path("x.num"), c.bytes);
         ASSERT_TRUE(reopen("x.num")) << c.name;

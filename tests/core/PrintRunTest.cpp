@@ -144,10 +144,84 @@ TEST_F(PrintRun, SheetCountAndNothingBelowOneSheet) {
     EXPECT_EQ(pageCount(pdf), 100) << "the odd page is not printed";
     EXPECT_EQ(AnupQTY, 100);
 
-    Aqty = 5; // less than the six cells of one sheet
+    // Less than the six cells of one sheet: no page at all, and the user is told.
+    QFile::remove(pdf);
+    Aqty = 5;
     print();
-    EXPECT_EQ(Scripted().printDialogCount, 2);
-    EXPECT_TRUE(wordsOf(pdf, 1).empty());
+    EXPECT_EQ(Scripted().printDialogCount, 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(Scripted().messages,
+              QStringList{"Nothing to print: the quantity 5 does not fill one sheet of 6 pages."});
+}
+
+// A run whose numbers leave what number text can print (below 0, past fifteen digits) would print
+// duplicates and wrong check digits: it is refused before any dialog, naming the object and number.
+TEST_F(PrintRun, RunsWhoseNumbersCannotBePrintedArePrintedNot) {
+    const struct {
+        const char* name;
+        double start;
+        int increment;
+        bool back;
+        QString number; // the number told; "" for a run that prints
+    } cases[] = {
+        {"start below 0", -5, 0, false, "-5, which is below 0"},
+        {"backward from below 0", -5, 0, true, "-5, which is below 0"},
+        {"increment below 0", 0, -1, false, "-1, which is below 0"},
+        {"start past fifteen digits", 1234567890123456789.0, 0, false, "which has more than fifteen digits"},
+        {"last number past fifteen digits", 999999999999401.0, 0, false, "1000000000000000"},
+        {"last number has fifteen digits", 999999999999400.0, 0, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TotalObjects = 0;
+        addObject(20, 30, 0);
+        addObject(60, 30, c.increment);
+        RecPos(1, 0) = "Stub";
+        Astart = c.start, Aback = c.back, Aqty = 600;
+        Scripted().messages.clear();
+        QFile::remove(pdf);
+        const int dialogs = Scripted().printDialogCount;
+        print();
+        if (c.number.isEmpty()) {
+            EXPECT_TRUE(Scripted().messages.isEmpty());
+            EXPECT_EQ(pageCount(pdf), 100);
+            continue;
+        }
+        ASSERT_EQ(Scripted().messages.size(), 1);
+        EXPECT_TRUE(Scripted().messages[0].startsWith("Nothing was printed."));
+        EXPECT_TRUE(Scripted().messages[0].contains(c.increment < 0 ? "Stub" : "n"));
+        EXPECT_TRUE(Scripted().messages[0].contains(c.number)) << Scripted().messages[0].toStdString();
+        EXPECT_FALSE(QFile::exists(pdf));
+        EXPECT_EQ(Scripted().printDialogCount, dialogs);
+        // The preview refuses it alike.
+        PrintPreview();
+        EXPECT_FALSE(PRNpreview);
+        EXPECT_EQ(Scripted().messages.size(), 2);
+    }
+}
+
+// Cells whose numbers fall off the chosen paper are not printed: the user is told how many and may
+// print anyway or cancel; a grid that fits asks nothing.
+TEST_F(PrintRun, NumbersOffThePaperAreToldFirst) {
+    addObject(20, 30, 0);
+    AstepR = 3, AsigWidth = 315, Aqty = 90; // three columns of 105 mm on A4: the third is off the paper
+    QFile::remove(pdf);
+    Scripted().goOnAnswers = {false};
+    print();
+    EXPECT_EQ(
+        Scripted().warnings,
+        QStringList{"3 of the 9 numbers of each sheet would be placed off the paper (210 x 297 mm) and not "
+                    "be printed."});
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    Scripted().goOnAnswers = {true};
+    print();
+    ASSERT_EQ(pageCount(pdf), 10);
+    EXPECT_EQ(wordsOf(pdf, 1).size(), 6u) << "the two columns on the paper";
+
+    AstepR = 2, AsigWidth = 210;
+    print();
+    EXPECT_EQ(Scripted().warnings.size(), 2) << "a grid that fits asks nothing";
 }
 
 TEST_F(PrintRun, GridStartsAtThePaperCorner) {

@@ -12,6 +12,7 @@
 
 using namespace platform;
 using namespace Module1;
+using testing_support::Scripted;
 
 namespace {
 
@@ -166,5 +167,35 @@ TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
         w.EdNup().SetText(c.sheets);
         w.EdQty_LostFocus();
         EXPECT_EQ(w.EdQty().Text(), c.quantity) << c.across;
+    }
+}
+
+// A page size that is not above 0 mm, or no number at all, is refused with one message and the old one
+// kept, so the page stays in view; a start number that number text cannot print is refused the same.
+TEST_F(Lists, SizesAndStartNumbersThatCannotBeAreRefused) {
+    NewDoc();
+    for (const QString& typed : {QString("0"), QString("-5"), QString("abc")}) {
+        SCOPED_TRACE(typed.toStdString());
+        Scripted().messages.clear();
+        TypeInto(parameters, 1, typed);
+        ui::ClickCell(parameters, 5, 2); // on to another row: the list goes into the header
+        EXPECT_EQ(Scripted().messages,
+                  QStringList{"The document width must be a number of millimetres above 0."});
+        EXPECT_EQ(std::pair(AdocWidth, parameters.Cell(1, 2)), std::pair(210.0, QString("210.0")));
+        EXPECT_NE(w.gx, nullptr);
+    }
+    EditField& start = w.EdStart();
+    for (const auto& [typed, kept] :
+         {std::pair("-5", "12"), std::pair("1234567890123456", "12"), std::pair("77", "77")}) {
+        SCOPED_TRACE(typed);
+        start.SetText("12");
+        start.Widget()->setFocus();
+        Scripted().messages.clear();
+        start.SelectAll();
+        ui::Type(start.Widget(), typed);
+        parameters.Widget()->setFocus(); // leaving the field
+        EXPECT_EQ(start.Text(), kept);
+        EXPECT_EQ(Astart, Val(kept));
+        EXPECT_EQ(Scripted().messages.size(), QString(kept) == typed ? 0 : 1);
     }
 }
