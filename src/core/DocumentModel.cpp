@@ -3,6 +3,8 @@
 #include "core/ObjectFields.h"
 #include "core/QVutils.h"
 
+#include <array>
+
 namespace Module1 {
 
 void InitGlobals() {
@@ -78,34 +80,24 @@ void ClearDocument() {
     DirtyFlag = false;
 }
 
+namespace {
+// The typed mirrors of header slots 0 to 11, in slot order.
+const std::array<Mirror, 12>& HeaderMirrors() {
+    static const std::array<Mirror, 12> mirrors{&AFileName,  &AdocWidth, &AdocHeight, &AsigWidth,
+                                                &AsigHeight, &AstepR,    &AstepRV,    &AstepD,
+                                                &AstepDV,    &AinTag,    &Astart,     &Aqty};
+    return mirrors;
+}
+} // namespace
+
 void HeaderMirrorFromRecord() {
-    AFileName = RecHd(0).StringValue();
-    AdocWidth = RecHd(1).DoubleValue();
-    AdocHeight = RecHd(2).DoubleValue();
-    AsigWidth = RecHd(3).DoubleValue();
-    AsigHeight = RecHd(4).DoubleValue();
-    AstepR = RecHd(5).Int32Value();
-    AstepRV = RecHd(6).DoubleValue();
-    AstepD = RecHd(7).Int32Value();
-    AstepDV = RecHd(8).DoubleValue();
-    AinTag = RecHd(9).Int32Value();
-    Astart = RecHd(10).DoubleValue();
-    Aqty = RecHd(11).Int32Value();
+    for (int slot = 0; slot < 12; ++slot)
+        SetMirror(HeaderMirrors()[slot], RecHd(slot));
 }
 
 void HeaderRecordFromMirror() {
-    RecHd(0) = AFileName;
-    RecHd(1) = AdocWidth;
-    RecHd(2) = AdocHeight;
-    RecHd(3) = AsigWidth;
-    RecHd(4) = AsigHeight;
-    RecHd(5) = AstepR;
-    RecHd(6) = AstepRV;
-    RecHd(7) = AstepD;
-    RecHd(8) = AstepDV;
-    RecHd(9) = AinTag;
-    RecHd(10) = Astart;
-    RecHd(11) = Aqty;
+    for (int slot = 0; slot < 12; ++slot)
+        RecHd(slot) = MirrorValue(HeaderMirrors()[slot]);
 }
 
 double mms(double mm) {

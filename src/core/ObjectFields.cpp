@@ -28,8 +28,7 @@ QString ObjectListRow(int f) {
     return QString(field.text ? "A\t" : "N\t") + field.label;
 }
 
-namespace {
-void SetMirror(const ObjectField& field, const Variant& v) {
+void SetMirror(const Mirror& mirror, const Variant& v) {
     std::visit(
         [&v](auto* target) {
             using T = std::remove_pointer_t<decltype(target)>;
@@ -40,23 +39,26 @@ void SetMirror(const ObjectField& field, const Variant& v) {
             else
                 *target = v.Int32Value();
         },
-        field.mirror);
+        mirror);
 }
-} // namespace
+
+Variant MirrorValue(const Mirror& mirror) {
+    return std::visit([](auto* source) { return Variant(*source); }, mirror);
+}
 
 void MirrorFromRow(std::int32_t i) {
     for (int f = 0; f < PropertyFields; ++f)
-        SetMirror(ObjectFields()[f], RecPos(i, f));
+        SetMirror(ObjectFields()[f].mirror, RecPos(i, f));
 }
 
 void RowFromMirror(std::int32_t i) {
     for (int f = 0; f < PropertyFields; ++f)
-        std::visit([i, f](auto* source) { RecPos(i, f) = Variant(*source); }, ObjectFields()[f].mirror);
+        RecPos(i, f) = MirrorValue(ObjectFields()[f].mirror);
 }
 
 void MirrorDefaults() {
     for (const ObjectField& field : ObjectFields())
-        SetMirror(field, field.initial);
+        SetMirror(field.mirror, field.initial);
 }
 
 void CopyRow(std::int32_t from, std::int32_t to) {

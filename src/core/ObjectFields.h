@@ -17,10 +17,15 @@ inline constexpr int PropertyFields = 11;
 inline constexpr int ColourField = 9;
 inline constexpr int DisplayColourField = 14;
 
+// A typed mirror global of a record's cell, and the copies between the two.
+using Mirror = std::variant<QString*, double*, std::int32_t*>;
+void SetMirror(const Mirror& mirror, const platform::Variant& v);
+platform::Variant MirrorValue(const Mirror& mirror);
+
 struct ObjectField {
     QString label; // the object list's row label
     bool text;     // an "A" row, copied as text; otherwise an "N" row, copied as a number
-    std::variant<QString*, double*, std::int32_t*> mirror;
+    Mirror mirror;
     platform::Variant initial; // a new object's value
 };
 
