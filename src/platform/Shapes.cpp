@@ -23,9 +23,9 @@ void Graphics::DrawObject(const StringShape& shape, double x, double y) {
     QTransform turn;
     turn.translate(x, y);
     turn.rotateRadians(-shape.Rotation);
-    painter_.setWorldTransform(turn);
+    painter_.setWorldTransform(turn * viewTransform());
     painter_.drawText(QPointF(-half, 0), shape.Text);
-    painter_.resetTransform();
+    painter_.setWorldTransform(viewTransform());
 }
 
 void Graphics::DrawObject(const OvalShape& shape, double x, double y) {
