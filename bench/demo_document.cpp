@@ -2,7 +2,7 @@
 // the program shows it at start, and saves a picture of the window.
 // Usage: demo_document output.png [--fitted] [--grid] [--save document]
 //   --fitted: as after the Fit button, not in fit mode
-//   --grid: 129 numbers in a grid over the whole page instead of the tickets' 8
+//   --grid: 125 numbers in a grid over the page and one in each corner instead of the tickets' 8
 //   --save: also writes the document, with its backdrop beside it (document.png), for the program to open
 #include "DemoDocument.h"
 
@@ -33,9 +33,10 @@ int main(int argc, char** argv) {
     FileTypes::Init();
 
     demo::NewA4Document();
-    if (args.contains("--grid"))
-        demo::AddGridNumbers(129);
-    else
+    if (args.contains("--grid")) {
+        demo::AddGridNumbers(125);
+        demo::AddCornerNumbers();
+    } else
         demo::AddTicketNumbers();
     Window1& w = platform::SharedInstance<Window1>();
     demo::UseBackdrop(w, demo::MakeTicketBackdrop());
