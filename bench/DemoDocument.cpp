@@ -87,6 +87,13 @@ void AddGridNumbers(int count) {
     CurrentObject = 0;
 }
 
+void AddCornerNumbers() {
+    const struct { double x, y, angle; } corners[] = {{12, 8, 0}, {198, 8, 0}, {12, 292, 0}, {196, 292, 0}};
+    for (const auto& c : corners)
+        AddObject({"Corner" + QString::number(TotalObjects + 1), c.x, c.y, "", 0, "DejaVu Sans", "Bold", 14,
+                   "C000M000Y000K100", c.angle});
+}
+
 std::shared_ptr<Picture> MakeTicketBackdrop() {
     constexpr int Dpi = 300;
     auto px = [](double mm) { return mm * Dpi / 25.4; };

@@ -17,6 +17,8 @@ void NewA4Document();
 void AddTicketNumbers();
 // count objects (at most 129) in a grid over the page, in several fonts, sizes and colours.
 void AddGridNumbers(int count);
+// A number a few millimetres inside each corner of the page: 4 objects.
+void AddCornerNumbers();
 // The ticket form as a backdrop picture: 2480 x 3508 pixels at 300 dpi.
 std::shared_ptr<platform::Picture> MakeTicketBackdrop();
 // Puts the backdrop behind the page of w: whole-page mask, 100 % both ways, no offset.

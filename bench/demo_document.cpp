@@ -1,12 +1,17 @@
 // Development tool: shows the main window with the demo ticket document (backdrop and numbers) as
 // the program shows it at start, and saves a picture of the window.
-// Usage: demo_document output.png [--fitted]   (--fitted: as after the Fit button, not in fit mode)
+// Usage: demo_document output.png [--fitted] [--grid] [--save document]
+//   --fitted: as after the Fit button, not in fit mode
+//   --grid: 125 numbers in a grid over the page and one in each corner instead of the tickets' 8
+//   --save: also writes the document, with its backdrop beside it (document.png), for the program to open
 #include "DemoDocument.h"
 
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
+#include "platform/FolderItem.h"
+#include "platform/Picture.h"
 #include "platform/UserQuestions.h"
 #include "platform/Window.h"
 
@@ -28,7 +33,11 @@ int main(int argc, char** argv) {
     FileTypes::Init();
 
     demo::NewA4Document();
-    demo::AddTicketNumbers();
+    if (args.contains("--grid")) {
+        demo::AddGridNumbers(125);
+        demo::AddCornerNumbers();
+    } else
+        demo::AddTicketNumbers();
     Window1& w = platform::SharedInstance<Window1>();
     demo::UseBackdrop(w, demo::MakeTicketBackdrop());
     Module1::SyncHead(false);
@@ -41,6 +50,16 @@ int main(int argc, char** argv) {
     }
     QApplication::processEvents();
 
+    if (const qsizetype at = args.indexOf("--save"); at > 0 && at + 1 < args.size()) {
+        const QString document = args[at + 1], backdrop = document + ".png";
+        Module1::EPSpathName = backdrop;
+        platform::FolderItem file(document);
+        Module1::SaveHead(); // as saving does: the header with the object count
+        if (!Module1::TheBackdrop.Bdx->Image().save(backdrop) || !Module1::WriteDocument(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(document));
+            return 1;
+        }
+    }
     if (!w.Widget()->grab().save(args[1])) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args[1]));
         return 1;

@@ -5,6 +5,8 @@
 #include "platform/Shapes.h"
 #include "platform/Text.h"
 
+#include <cmath>
+
 using namespace platform;
 
 namespace Module1 {
@@ -15,7 +17,9 @@ constexpr double HandleSizeMM = 2.0;
 constexpr int HandleTolerance = 10;
 } // namespace
 
-double Points(double pt) { return double(PageResolution) / 72.0 * pt; }
+double Points(double pt) {
+    return double(PageResolution) / 72.0 * pt;
+}
 
 void ParseColour(const QString& colour) {
     pncCyan = Int(Val(Mid(colour, 2, 3)));
@@ -83,6 +87,26 @@ void DrawNumber2d(Graphics& g, std::int32_t i, double v, double dx, double dy) {
         NHandleY = mms(y);
         g.DrawObject(handle, Int(NHandleX), Int(NHandleY));
     }
+}
+
+QRectF NumberBounds(Graphics& g, std::int32_t i, double v, double dx, double dy) {
+    const QString text = CalcMod(i, v + RecPos(i, 4).DoubleValue());
+    const QString font = g.TextFont;
+    const double size = g.TextSize;
+    const bool bold = g.Bold, italic = g.Italic;
+    g.TextFont = RecPos(i, 6).StringValue();
+    g.TextSize = Points(RecPos(i, 8).DoubleValue());
+    const QString style = RecPos(i, 7).StringValue();
+    g.Bold = style == QLatin1String("Bold") || style == QLatin1String("BoldItalic");
+    g.Italic = style == QLatin1String("Italic") || style == QLatin1String("BoldItalic");
+    const double half = g.StringWidth(text) / 2, line = g.TextHeight();
+    g.TextFont = font, g.TextSize = size, g.Bold = bold, g.Italic = italic;
+    // The text runs half its advance either side of the anchor and a line up or down from it, turned
+    // about the anchor; slanted and bold glyphs may reach a little past their advance.
+    const double reach = std::hypot(half, line) + line / 4 + 2;
+    const double x = Int(mms(RecPos(i, 1).DoubleValue() + dx));
+    const double y = Int(mms(RecPos(i, 2).DoubleValue() + dy));
+    return QRectF(x - reach, y - reach, 2 * reach, 2 * reach);
 }
 
 bool FindHandle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {

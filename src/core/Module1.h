@@ -6,6 +6,7 @@
 
 #include "core/Backdrop.h"
 #include "platform/VariantArray.h"
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -212,6 +213,9 @@ double Points(double pt);
 // object green with its handle on screen, every object in its own colour while printing; measures the
 // selected object into CurrentObjectWidth and CurrentObjectHeight.
 void DrawNumber2d(platform::Graphics& g, std::int32_t i, double v, double dx, double dy);
+// A square of page pixels that holds everything DrawNumber2d(g, i, v, dx, dy) draws of the object's
+// text, at any angle: for leaving out objects that cannot show. g's pen and text state stay as they are.
+QRectF NumberBounds(platform::Graphics& g, std::int32_t i, double v, double dx, double dy);
 // Whether the selection handle lies within the rectangle widened by 10 pixels on every side.
 bool FindHandle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 // Parses Rcolour into the colour parts and stores the display colour in field 14 of row i (i >= 0).
@@ -255,8 +259,10 @@ QString RunNumbersProblem();
 std::int64_t NumbersOffPaper(double paperWidth, double paperHeight);
 
 // Draws one document page at the running number n with its top left corner at (x, y) mm: the backdrop
-// (composed beforehand), then every number object.
-void DrawPageCell(platform::Graphics& g, double n, double x, double y);
+// (composed beforehand), then every number object. Given the part of the surface that shows (in
+// pixels), objects that cannot reach it are left out; the current object is always drawn, so that its
+// size is measured and its handle placed.
+void DrawPageCell(platform::Graphics& g, double n, double x, double y, const QRectF& shown = QRectF());
 // Draws one sheet of the run at offset CurrentInc onto g at the current PageResolution: the cells of the
 // grid in cut-and-stack order, offset by the printer's margins while printing.
 void PrintPage(platform::Graphics& g);

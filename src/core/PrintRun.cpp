@@ -59,11 +59,12 @@ std::int64_t NumbersOffPaper(double paperWidth, double paperHeight) {
     return off;
 }
 
-void DrawPageCell(Graphics& g, double n, double x, double y) {
+void DrawPageCell(Graphics& g, double n, double x, double y, const QRectF& shown) {
     if (TheBackdrop.Bdx)
         TheBackdrop.Draw(g, x, y);
     for (std::int32_t j = 0; j < TotalObjects; ++j)
-        DrawNumber2d(g, j, n, x, y);
+        if (shown.isNull() || j == CurrentObject || NumberBounds(g, j, n, x, y).intersects(shown))
+            DrawNumber2d(g, j, n, x, y);
 }
 
 void PrintPage(Graphics& g) {

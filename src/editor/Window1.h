@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/Window.h"
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -37,7 +38,8 @@ public:
     // Tools: the page view decides by MakeNumTool alone.
     bool MakeNumTool = false;
     bool NumSelTool = false;
-    // Off-screen pictures of the page and of the horizontal and vertical rulers.
+    // Off-screen pictures: the part of the page that the view shows (the view's size, its top left
+    // corner at page pixel ScrollX, ScrollY), and the horizontal and vertical rulers (the page's length).
     std::shared_ptr<platform::Picture> gx, gtx, glx;
     // Page pixels (scroll offset included) of the selection rectangle's corners.
     std::int32_t CCurX = 0, CCurY = 0;
@@ -85,8 +87,9 @@ public:
     platform::ControlRef<platform::ImageWell> ImageWell2{*this, "ImageWell2"};
     platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
 
-    // Page view (Window1PageView.cpp). DrawPage rebuilds the page and ruler pictures and the scroll
-    // ranges for a page of w x h mm; UpdateViewer renders the page picture; Update paints Canvas1.
+    // Page view (Window1PageView.cpp). DrawPage rebuilds the view and ruler pictures and the scroll
+    // ranges for a page of w x h mm (fitting the page again in fit mode); UpdateViewer brings gx up to
+    // date, drawing only what changed since it was last drawn; Update paints Canvas1.
     void HorizRules(platform::Graphics& g);
     void VertRules(platform::Graphics& g);
     void DrawPage(platform::Graphics& g, double w, double h);
@@ -210,4 +213,10 @@ private:
     void AddMenuHandlers();
     // DrawPage on Canvas1 for the document's page size.
     void RebuildPageView();
+
+    // What gx shows and where, so that a repaint draws only what changed (Window1PageView.cpp).
+    struct RenderedView;
+    std::shared_ptr<RenderedView> rendered_;
+    // Draws the part area (page pixels) of the page into gx, whose corner is at page pixel origin.
+    void RenderPart(platform::Graphics& g, QPoint origin, const QRect& area);
 };

@@ -187,9 +187,11 @@ bool Window1::ListBox2_CellBackgroundPaint(Graphics& g, int row, int) {
 // Leaving a row commits the list into the header; a new page size rebuilds the page view, and the
 // signature follows the page size and step counts.
 void Window1::ListBox2_Change() {
+    const double width = AdocWidth, height = AdocHeight;
     SyncHead(true);
     const int row = ListBox2().ListIndex();
-    if (row == 1 || row == 2)
+    // Also when the selection leaves a page size for another row: the view must follow the new size.
+    if (row == 1 || row == 2 || AdocWidth != width || AdocHeight != height)
         DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
     if (IsEditableParameter(row)) {
         StepSignature();

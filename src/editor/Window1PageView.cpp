@@ -1,5 +1,7 @@
-// The page view's rendering: the page, ruler and backdrop pictures, the scroll ranges, the status
-// line, and the sheet arithmetic shown beside the quantity field.
+// The page view's rendering: the view and ruler pictures, the backdrop, the scroll ranges, the status
+// line, and the sheet arithmetic shown beside the quantity field. Only the part of the page that the
+// view shows is drawn, and it is kept until something that shows on it changes: a repaint with nothing
+// changed copies it, and a scroll draws only the strip it uncovers.
 #include "editor/Window1.h"
 
 #include "core/Module1.h"
@@ -9,10 +11,12 @@
 #include "platform/UserQuestions.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace platform;
 using namespace Module1;
@@ -47,13 +51,87 @@ void ClearAroundPage(Graphics& g, const Canvas& view, int width, int height) {
         g.FillRect(0, height, width, g.Height() - height);
 }
 
+// The resolution at which a page of width x height mm fits a view of viewWidth x viewHeight pixels;
+// at least one dot per inch, so that pixels still convert back to millimetres. A page with no size
+// fits at any resolution: the one there is stays.
+std::int32_t FitResolution(int viewWidth, int viewHeight, double width, double height) {
+    if (!(width > 0 && height > 0))
+        return PageResolution;
+    const double sx = viewWidth / width;
+    const double sy = viewHeight / height;
+    return std::max(1, sy < sx ? Int(sy * 25.4) : Int(sx * 25.4));
+}
+
+// Millimetres between labelled ruler ticks: every 10 mm, or every 20, 50, 100, 200, ... mm where labels
+// closer than room pixels would touch. The ticks themselves are all drawn.
+int LabelStep(double room) {
+    for (int decade = 10;; decade *= 10)
+        for (int times : {1, 2, 5})
+            if (mms(decade * times) >= room || decade >= 100000000)
+                return decade * times;
+}
+
+bool SameOwner(const std::weak_ptr<Picture>& a, const std::weak_ptr<Picture>& b) {
+    return !a.owner_before(b) && !b.owner_before(a);
+}
+
 } // namespace
 
+struct Window1::RenderedView {
+    // Everything that shows on the page view apart from where it is scrolled to. The pictures are held
+    // weakly, so a cache composed anew never compares equal to one that is gone.
+    struct Content {
+        std::int32_t resolution = 0;
+        double width = 0, height = 0, start = 0;
+        bool printing = false;
+        std::int32_t current = -1;
+        bool band = false;
+        QRect bandCorners;
+        std::weak_ptr<Picture> backdrop, cache;
+        std::vector<Variant> objects; // every field of every object
+
+        bool operator==(const Content& o) const {
+            return resolution == o.resolution && width == o.width && height == o.height && start == o.start &&
+                   printing == o.printing && current == o.current && band == o.band &&
+                   bandCorners == o.bandCorners && SameOwner(backdrop, o.backdrop) &&
+                   SameOwner(cache, o.cache) && objects == o.objects;
+        }
+    };
+
+    static Content Showing(const Window1& w) {
+        Content c;
+        c.resolution = PageResolution;
+        c.width = AdocWidth, c.height = AdocHeight, c.start = Astart;
+        c.printing = PRN;
+        c.current = CurrentObject;
+        c.band = w.DrawSelection;
+        if (c.band)
+            c.bandCorners = QRect(QPoint(w.CCurX, w.CCurY), QPoint(w.EndX, w.EndY));
+        c.backdrop = TheBackdrop.Bdx;
+        c.cache = TheBackdrop.cdx;
+        const int rows = std::clamp(TotalObjects, 0, RecPos.Ubound(1) + 1), fields = RecPos.Ubound(2) + 1;
+        c.objects.reserve(std::size_t(rows) * fields);
+        for (int i = 0; i < rows; ++i)
+            for (int f = 0; f < fields; ++f)
+                c.objects.push_back(RecPos(i, f));
+        return c;
+    }
+
+    Content content;
+    std::weak_ptr<Picture> target; // the gx drawn into; none while nothing valid is drawn
+    QPoint origin;                 // the page pixel at its top left corner
+    // The current object's measures and handle as drawn, given back when nothing is drawn again.
+    double objectWidth = 0, objectHeight = 0, handleX = 0, handleY = 0;
+};
+
+// Every tick first, then the labels over them on a patch of white: centred on their tick, which shows
+// below the label, and kept whole at the ruler's ends. Labels keep two digits' width between them.
 void Window1::HorizRules(Graphics& g) {
     g.ForeColor = RGB(0, 0, 0);
     g.DrawLine(0, 20, g.Width(), 20);
     g.TextFont = "Arial";
     g.TextSize = 10;
+    int last = -1; // the last millimetre whose tick can reach the picture
     for (int i = 0; i <= AdocWidth; ++i) {
         const int x = Int(mms(i));
         if (x > g.Width() + LabelRoom)
@@ -62,19 +140,27 @@ void Window1::HorizRules(Graphics& g) {
             g.DrawLine(x, 15, x, 20);
         if (i % 5 == 0)
             g.DrawLine(x, 10, x, 20);
-        if (i % 10 == 0) {
+        if (i % 10 == 0)
             g.DrawLine(x, 0, x, 20);
-            const QString label = Str(i);
-            g.DrawString(label, Int(mms(i) - g.StringWidth(label) / 2), 10);
-        }
+        last = i;
+    }
+    const int step = LabelStep(g.StringWidth(Str(Int(AdocWidth))) + g.StringWidth("00"));
+    for (int i = 0; i <= last && Int(mms(i)) <= g.Width(); i += step) {
+        const QString label = Str(i);
+        const double width = g.StringWidth(label);
+        const double left = std::max(0.0, std::min<double>(Int(mms(i) - width / 2), g.Width() - width));
+        g.ClearRect(left - 4, 0, width + 8, 10);
+        g.DrawString(label, left, 10);
     }
 }
 
+// As the top ruler turned; a label stands on its tick, kept whole at the ruler's top.
 void Window1::VertRules(Graphics& g) {
     g.ForeColor = RGB(0, 0, 0);
     g.DrawLine(20, 0, 20, g.Height());
     g.TextFont = "Arial";
     g.TextSize = 10;
+    int last = -1;
     for (int i = 0; i <= AdocHeight; ++i) {
         const int y = Int(mms(i));
         if (y > g.Height() + LabelRoom)
@@ -83,14 +169,25 @@ void Window1::VertRules(Graphics& g) {
             g.DrawLine(15, y, 20, y);
         if (i % 5 == 0)
             g.DrawLine(10, y, 20, y);
-        if (i % 10 == 0) {
+        if (i % 10 == 0)
             g.DrawLine(0, y, 20, y);
-            g.DrawString(Str(i), 2, y);
-        }
+        last = i;
+    }
+    const double ascent = g.TextAscent();
+    const int step = LabelStep(ascent * 1.5);
+    for (int i = 0; i <= last && Int(mms(i)) <= g.Height(); i += step) {
+        const QString label = Str(i);
+        const double baseline = std::max<double>(Int(mms(i)), std::ceil(ascent));
+        g.ClearRect(1, baseline - ascent, g.StringWidth(label) + 2, ascent);
+        g.DrawString(label, 2, baseline);
     }
 }
 
 void Window1::DrawPage(Graphics& g, double w, double h) {
+    // In fit mode the page view's page always fits: a new page size, another document or a new view
+    // size fits it again. The preview shows the sheet at a resolution of its own.
+    if (FitToPage && !PRNpreview && w == AdocWidth && h == AdocHeight)
+        PageResolution = FitResolution(g.Width(), g.Height(), w, h);
     auto& across = ScrollBar1();
     across.SetMaximum(Int(mms(w) - g.Width()));
     across.SetPageStep(g.Width());
@@ -99,11 +196,13 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
     down.SetMaximum(Int(mms(h) - g.Height()));
     down.SetPageStep(g.Height());
     down.SetLineStep(Int(g.Height() / 50.0));
-    ScrollX = 0;
-    ScrollY = 0;
+    // Each bar keeps its value within its new range, and the view shows what the bars say.
+    ScrollX = across.Value();
+    ScrollY = down.Value();
 
     const int depth = ScreenDepth();
-    gx = NewPicture(Int(mms(w)), Int(mms(h)), depth);
+    const Canvas& view = Canvas1();
+    gx = NewPicture(std::max(1, view.Width()), std::max(1, view.Height()), depth);
     gtx = NewPicture(Int(mms(w)), Int(mms(20)), depth);
     glx = NewPicture(Int(mms(20)), Int(mms(h)), depth);
     if (!gx)
@@ -121,20 +220,67 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
     Canvas1().Refresh(true);
 }
 
-void Window1::UpdateViewer() {
-    try {
-        gx = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), ScreenDepth());
-        Graphics& g = GraphicsOf(gx);
-        // The page is the sheet's first cell at the run's start number, drawn by the sheet drawing.
-        if (TheBackdrop.Bdx)
-            TheBackdrop.ComposeIfDirty();
-        DrawPageCell(g, Astart, 0, 0);
+void Window1::RenderPart(Graphics& g, QPoint origin, const QRect& area) {
+    g.SetOrigin(origin.x(), origin.y());
+    g.SetClip(area);
+    g.ForeColor = RGB(255, 255, 255);
+    g.FillRect(area.x(), area.y(), area.width(), area.height());
+    // The page is the sheet's first cell at the run's start number, drawn by the sheet drawing.
+    const QRect part = area & QRect(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+    if (!part.isEmpty()) {
+        g.SetClip(part);
+        DrawPageCell(g, Astart, 0, 0, part);
         if (DrawSelection) {
             g.ForeColor = RGB(200, 200, 200);
             g.PenHeight = 2;
             g.PenWidth = 2;
             g.DrawRect(CCurX, CCurY, EndX - CCurX, EndY - CCurY);
+            g.PenHeight = g.PenWidth = 1;
         }
+    }
+    g.SetClip(QRect());
+    g.SetOrigin(0, 0);
+}
+
+void Window1::UpdateViewer() {
+    try {
+        const Canvas& view = Canvas1();
+        const QSize size(std::max(1, view.Width()), std::max(1, view.Height()));
+        if (!gx || QSize(gx->Width(), gx->Height()) != size)
+            gx = NewPicture(size.width(), size.height(), ScreenDepth());
+        Graphics& g = GraphicsOf(gx);
+        if (TheBackdrop.Bdx)
+            TheBackdrop.ComposeIfDirty();
+
+        if (!rendered_)
+            rendered_ = std::make_shared<RenderedView>();
+        RenderedView& drawn = *rendered_;
+        RenderedView::Content now = RenderedView::Showing(*this);
+        const QPoint origin(ScrollX, ScrollY);
+        const QRect shown(origin, size);
+        QRegion missing(shown);
+        if (SameOwner(drawn.target, gx) && drawn.content == now) {
+            // The same picture elsewhere: what both show moves over, and only the rest is drawn.
+            const QRect before(drawn.origin, size);
+            missing -= before;
+            if (missing.isEmpty()) {
+                CurrentObjectWidth = drawn.objectWidth, CurrentObjectHeight = drawn.objectHeight;
+                NHandleX = drawn.handleX, NHandleY = drawn.handleY;
+            } else if (before.intersects(shown)) {
+                g.DrawPicture(*gx, before.x() - shown.x(), before.y() - shown.y());
+            }
+        }
+        if (!missing.isEmpty()) {
+            drawn.target.reset(); // nothing valid, should drawing fail part way
+            for (const QRect& area : missing)
+                RenderPart(g, origin, area);
+            drawn.content = std::move(now);
+            drawn.target = gx;
+            drawn.objectWidth = CurrentObjectWidth, drawn.objectHeight = CurrentObjectHeight;
+            drawn.handleX = NHandleX, drawn.handleY = NHandleY;
+        }
+        drawn.origin = origin;
+
         StatNumObj().SetText("Props: " + Str(TotalObjects) +
                              " Obj - W=" + Format(CurrentObjectWidth, "###.###") +
                              " H=" + Format(CurrentObjectHeight, "###.###"));
@@ -152,43 +298,34 @@ void Window1::Update(Graphics& g) {
         ClearAroundPage(g, view, PreviewSheet->Width(), PreviewSheet->Height());
         return;
     }
-    UpdateViewer();
-
-    if (FitToPage) {
-        // The page picture 1:1 from its corner: the fit resolution makes it fit the view, and the mouse,
-        // which takes view pixels as page pixels, then points where the user sees. With no page picture
-        // (no page size, or too large to hold) the view stays empty.
-        if (!gx) {
-            ClearAroundPage(g, view, 0, 0);
-            return;
-        }
-        g.DrawPicture(gx, 0, 0);
-        ClearAroundPage(g, view, gx->Width(), gx->Height());
-        return;
-    }
 
     auto& across = ScrollBar1();
-    int sourceX = 0;
-    if (g.Width() <= mms(AdocWidth) - 1) {
-        across.SetVisible(true);
-        sourceX = ScrollX;
-    } else {
-        across.SetVisible(false);
-        ScrollX = 0;
-    }
     auto& down = ScrollBar2();
-    int sourceY = 0;
-    if (g.Height() <= mms(AdocHeight) - 1) {
-        down.SetVisible(true);
-        sourceY = ScrollY;
-    } else {
+    if (FitToPage) {
+        // The fitted page shows 1:1 from its corner, with nothing to scroll, so the mouse, which takes
+        // view pixels as page pixels, points where the user sees.
+        across.SetVisible(false);
         down.SetVisible(false);
-        ScrollY = 0;
+        ScrollX = ScrollY = 0;
+    } else {
+        const bool wide = g.Width() <= mms(AdocWidth) - 1;
+        across.SetVisible(wide);
+        if (!wide)
+            ScrollX = 0;
+        const bool tall = g.Height() <= mms(AdocHeight) - 1;
+        down.SetVisible(tall);
+        if (!tall)
+            ScrollY = 0;
+        ++updateCounter;
     }
-    ++updateCounter;
-    if (gx)
-        g.DrawPicture(gx, 0, 0, g.Width(), g.Height(), sourceX, sourceY, g.Width(), g.Height());
-    ClearAroundPage(g, view, gx ? gx->Width() - sourceX : 0, gx ? gx->Height() - sourceY : 0);
+    UpdateViewer();
+    if (!gx) {
+        ClearAroundPage(g, view, 0, 0);
+        return;
+    }
+    g.DrawPicture(gx, 0, 0);
+    ClearAroundPage(g, view, std::min(Int(mms(AdocWidth)) - ScrollX, gx->Width()),
+                    std::min(Int(mms(AdocHeight)) - ScrollY, gx->Height()));
 }
 
 void Window1::CheckNup() {
@@ -208,13 +345,7 @@ void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, dou
 
 void Window1::FitToPageF() {
     auto& view = Canvas1();
-    // A page with no size fits at any resolution: keep the one there is.
-    if (AdocWidth > 0 && AdocHeight > 0) {
-        const double sx = view.Width() / AdocWidth;
-        const double sy = view.Height() / AdocHeight;
-        // At least one dot per inch, so that pixels still convert back to millimetres.
-        PageResolution = std::max(1, sy < sx ? Int(sy * 25.4) : Int(sx * 25.4));
-    }
+    PageResolution = FitResolution(view.Width(), view.Height(), AdocWidth, AdocHeight);
     EPSdirty = true;
     DrawPage(view.Graphics(), AdocWidth, AdocHeight);
 }

@@ -82,12 +82,13 @@ void Window1::Zoom(std::int32_t dpi) {
     FitToPage = false;
     PageResolution = dpi;
     DrawPage(view.Graphics(), AdocWidth, AdocHeight);
-    // A page too large to picture at the closer zoom stays where it was, rather than showing nothing.
-    if (!gx && dpi > before && AdocWidth > 0 && AdocHeight > 0) {
+    // A page too large for its rulers at the closer zoom stays where it was.
+    if (!(gtx && glx) && dpi > before && AdocWidth > 0 && AdocHeight > 0) {
         PageResolution = before;
         DrawPage(view.Graphics(), AdocWidth, AdocHeight);
     }
-    // The current object to the middle of the view; the scroll bars' ValueChanged moves the view.
+    // The current object to the middle of the view; the scroll bars' ValueChanged moves the view. A bar
+    // already at that value changes nothing: DrawPage has put the view where the bars are.
     if (CurrentObject >= 0) {
         ScrollBar1().SetValue(
             Int(mms(RecPos(CurrentObject, 1).DoubleValue()) - view.Width() + view.Width() / 2.0));

@@ -56,9 +56,35 @@ bool Graphics::begin() {
         painter_.setWorldTransform(QTransform::fromTranslate(1, 0));
         painter_.resetTransform();
     }
+    applyView();
     painterFont_ = -1;
     penValid_ = false;
     return true;
+}
+
+QTransform Graphics::viewTransform() const {
+    return QTransform::fromTranslate(-origin_.x(), -origin_.y());
+}
+
+void Graphics::applyView() {
+    if (!painter_.isActive())
+        return;
+    if (!origin_.isNull() || painter_.worldTransform().isTranslating())
+        painter_.setWorldTransform(viewTransform());
+    if (clip_.isEmpty())
+        painter_.setClipping(false);
+    else
+        painter_.setClipRect(clip_); // taken in drawing coordinates, through the transform just set
+}
+
+void Graphics::SetOrigin(int x, int y) {
+    origin_ = QPoint(x, y);
+    applyView();
+}
+
+void Graphics::SetClip(const QRect& clip) {
+    clip_ = clip;
+    applyView();
 }
 
 void Graphics::End() {
@@ -162,8 +188,6 @@ void Graphics::ClearRect(double x, double y, double width, double height) {
     if (!r.isEmpty() && begin())
         painter_.fillRect(r, Qt::white);
 }
-
-
 
 void Graphics::DrawString(const QString& text, double x, double y) {
     if (text.isEmpty() || !begin())

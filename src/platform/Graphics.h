@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
+#include <QRect>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -44,6 +46,12 @@ public:
 
     int Width() const;
     int Height() const;
+
+    // Drawing a part of a larger surface: what is drawn at (x, y) lands at (x - originX, y - originY) on
+    // the device, and only the part within the clip rectangle (in drawing coordinates) is drawn. An
+    // empty clip rectangle draws everywhere.
+    void SetOrigin(int x, int y);
+    void SetClip(const QRect& clip);
 
     // Lines include both end points; the pen is PenWidth x PenHeight (the larger for slanted lines).
     void DrawLine(double x1, double y1, double x2, double y2);
@@ -106,6 +114,8 @@ private:
     void usePainterFont(int index);
     static constexpr int TextPen = 0; // the width that asks usePen for the text pen
     void usePen(const Color& color, int width);
+    QTransform viewTransform() const;
+    void applyView();
 
     QPaintDevice& device_;
     QPrinter* printer_;
@@ -117,6 +127,8 @@ private:
     bool penValid_ = false;
     Color penColor_;
     int penWidth_ = 0;
+    QPoint origin_;
+    QRect clip_;
 };
 
 } // namespace platform

@@ -22,6 +22,8 @@ RangeControl::RangeControl(platform::Window& window, const ControlDesc& d, QAbst
     slider_->setSingleStep(d.lineStep);
     slider_->setPageStep(d.pageStep);
     slider_->setTracking(d.liveScroll);
+    // Qt's scroll bars take no focus by default; a control that takes the focus does, by click and tab.
+    slider_->setFocusPolicy(d.acceptFocus ? Qt::StrongFocus : Qt::NoFocus);
     QObject::connect(slider_, &QAbstractSlider::valueChanged, slider_, [this] {
         if (ValueChanged && CanFire())
             ValueChanged();

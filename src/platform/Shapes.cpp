@@ -43,20 +43,21 @@ void Graphics::DrawObject(const StringShape& shape, double x, double y) {
     turn.rotateRadians(-shape.Rotation);
     // The text layout starts the text on the 1/64-pixel grid and places its glyphs from there in the
     // turned space. A glyph run gets the same places by the same steps: the raster engine maps each
-    // glyph through the transform (so the origin goes into it), the others take them as they are.
+    // glyph through the transform (so the origin goes into it), the others take them as they are. The
+    // turn comes on top of the surface's own origin.
     const double origin = std::floor(-half * 64 + 0.5) / 64;
     if (asRun && painter_.paintEngine()->type() == QPaintEngine::Raster) {
         turn.translate(origin, 0);
-        painter_.setWorldTransform(turn);
+        painter_.setWorldTransform(turn * viewTransform());
         painter_.drawGlyphRun(QPointF(0, 0), laid->run);
     } else {
-        painter_.setWorldTransform(turn);
+        painter_.setWorldTransform(turn * viewTransform());
         if (asRun)
             painter_.drawGlyphRun(QPointF(origin, 0), laid->run);
         else
             painter_.drawText(QPointF(-half, 0), shape.Text);
     }
-    painter_.resetTransform();
+    painter_.setWorldTransform(viewTransform());
 }
 
 void Graphics::DrawObject(const OvalShape& shape, double x, double y) {

@@ -96,3 +96,34 @@ TEST(NumColour, ColourStringToDisplayColour) {
         EXPECT_EQ(RecPos(3, 14).ColorValue(), c.display) << c.colour.toStdString();
     }
 }
+
+// Whatever an object draws of its text lies within its bounds, at any angle, style, size and cell
+// offset, so that leaving out objects whose bounds miss the view never leaves out a visible one.
+TEST(NumberBounds, HoldEverythingTheTextDraws) {
+    const struct {
+        const char *font, *style, *picture;
+        double size, angle, dx;
+    } cases[] = {
+        {"Liberation Serif", "BoldItalic", "/########", 36, 0, 0},
+        {"DejaVu Sans", "Italic", "", 48, 35, 0},
+        {"Arial", "Bold", "^A", 20, 90, 10},
+        {"Liberation Sans", "Normal", "", 60, 180, 0},
+        {"Arial", "Italic", "/####", 8, 300, -20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.style) + " at " + std::to_string(c.angle));
+        InitGlobals();
+        const platform::Variant fields[] = {"n",    100.0,   100.0,  c.picture, 0.0,    "0, None",
+                                            c.font, c.style, c.size, "",        c.angle};
+        for (int f = 0; f < 11; ++f)
+            RecPos(0, f) = fields[f];
+        RecPos(0, 14) = platform::RGB(0, 0, 0);
+        PageResolution = 150, TotalObjects = 1, CurrentObject = -1;
+        auto pic = platform::NewPicture(1400, 1400, 32);
+        DrawNumber2d(pic->Graphics(), 0, 9876543, c.dx, 0);
+        const QRect ink = InkOf(pic->Image(), Qt::black, 700);
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(NumberBounds(pic->Graphics(), 0, 9876543, c.dx, 0).contains(QRectF(ink)))
+            << testing::PrintToString(ink);
+    }
+}

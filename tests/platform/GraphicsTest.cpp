@@ -131,3 +131,40 @@ TEST(Graphics, DrawPictureCopiesAndScalesTheSourceRectangle) {
     for (int x = 0; x < 100; ++x)
         EXPECT_NEAR(qGray(small->Image().pixel(x, 5)), 191, 12) << x;
 }
+
+// A part of a larger drawing, drawn with its origin moved and clipped to the part, is that part of the
+// whole drawing, turned text included; nothing lands outside the clip.
+TEST(Graphics, OriginAndClipDrawAPartOfTheWhole) {
+    auto draw = [](Graphics& g) {
+        g.ForeColor = RGB(200, 0, 0);
+        g.FillRect(30, 40, 300, 20);
+        g.DrawLine(0, 0, 400, 300);
+        g.DrawObject(Number(0), 200, 150);
+        g.DrawObject(Number(30), 220, 200);
+        OvalShape dot;
+        dot.Width = dot.Height = 12;
+        dot.FillColor = RGB(128, 128, 128);
+        g.DrawObject(dot, 190, 160);
+    };
+    auto whole = NewPicture(400, 300, 32);
+    draw(whole->Graphics());
+    for (const QRect part : {QRect(150, 100, 120, 90), QRect(0, 0, 400, 300), QRect(170, 120, 60, 30)}) {
+        SCOPED_TRACE(testing::PrintToString(part));
+        auto view = NewPicture(150, 120, 32);
+        Graphics& g = view->Graphics();
+        g.SetOrigin(150, 100);
+        g.SetClip(part);
+        draw(g);
+        g.SetOrigin(0, 0);
+        g.SetClip(QRect());
+        const QImage& shown = view->Image();
+        int wrong = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QPoint at(x + 150, y + 100);
+                const QRgb want = part.contains(at) ? whole->Image().pixel(at) : qRgb(255, 255, 255);
+                wrong += shown.pixel(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
