@@ -18,9 +18,19 @@ void Backdrop::SetPicture(std::shared_ptr<Picture> picture) {
     EPSdirty = true;
 }
 
+Backdrop::Settings Backdrop::Current() {
+    return {double(PageResolution), AdocWidth,     AdocHeight, EPSmaskX,  EPSmaskY,
+            EPSmaskWidth,           EPSmaskHeight, EPSscaleX,  EPSscaleY, QVutils::EPSBoundBoxX,
+            QVutils::EPSBoundBoxY};
+}
+
 bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
     if (!EPSdirty)
         return true;
+    if (cdx && pic && pic == composedFrom_.lock() && Current() == composedAt_) {
+        EPSdirty = false;
+        return true;
+    }
     try {
         if (!pic)
             throw NilObjectException();
@@ -50,6 +60,8 @@ bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
         cdx->SetVerticalResolution(pic->VerticalResolution());
         cdx->Graphics().UseOldRenderer = true;
         EPSdirty = false;
+        composedFrom_ = pic;
+        composedAt_ = Current();
         if (!mask)
             return true;
 

@@ -3,6 +3,7 @@
 // cell's origin on any surface: the page view, the preview and the print run.
 #pragma once
 
+#include <array>
 #include <memory>
 
 namespace platform {
@@ -20,12 +21,21 @@ public:
     // Takes a new picture (null removes it); the cache is composed again before its next use.
     void SetPicture(std::shared_ptr<platform::Picture> picture);
     // When EPSdirty: composes the cache from pic at the current PageResolution and clears EPSdirty. A
-    // failure is told once and leaves no cache until the next change makes it stale again; false then.
+    // cache composed from the same picture with the same resolution, page, mask, scale and offsets is
+    // kept as it is (a resize or a refit at the same zoom changes nothing of it). A failure is told once
+    // and leaves no cache until the next change makes it stale again; false then.
     bool ComposeIfDirty(const std::shared_ptr<platform::Picture>& pic);
     bool ComposeIfDirty() { return ComposeIfDirty(Bdx); }
     // Draws the cache onto g with its top left corner at (x, y) mm, scaled to the document page at the
     // current PageResolution; nothing when there is no cache.
     void Draw(platform::Graphics& g, double x, double y) const;
+
+private:
+    // What the cache was composed from and at: resolution, page size, mask, scale and offsets.
+    using Settings = std::array<double, 11>;
+    static Settings Current();
+    std::weak_ptr<platform::Picture> composedFrom_;
+    Settings composedAt_{};
 };
 
 } // namespace Module1

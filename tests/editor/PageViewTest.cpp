@@ -332,7 +332,11 @@ TEST_F(PageView, OpeningFitsThePageAndRepaintsComposeTheBackdropOnce) {
         caches.insert(Module1::TheBackdrop.cdx);
     }
     EXPECT_EQ(caches.size(), 1u);
-    w.FitToPageF(); // made stale
+    w.FitToPageF(); // made stale, but nothing it shows has changed: kept
+    Painted("Canvas1");
+    caches.insert(Module1::TheBackdrop.cdx);
+    EXPECT_EQ(caches.size(), 1u);
+    EPSmaskX = 5, EPSdirty = true; // as the backdrop dialog's edits do
     Painted("Canvas1");
     caches.insert(Module1::TheBackdrop.cdx);
     EXPECT_EQ(caches.size(), 2u);
