@@ -107,8 +107,8 @@ std::shared_ptr<TextOutputStream> FolderItem::CreateTextFile() const {
     return std::make_shared<TextOutputStream>(std::move(file));
 }
 
-std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
-    auto file = openRegular(path_, false, nullptr);
+std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile(QString* why) const {
+    auto file = openRegular(path_, false, why);
     return file ? std::make_shared<TextInputStream>(std::move(file)) : nullptr;
 }
 

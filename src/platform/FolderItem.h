@@ -53,7 +53,8 @@ public:
 
     // A new text file that replaces this one when the stream is closed; null when it cannot be made.
     std::shared_ptr<TextOutputStream> CreateTextFile() const;
-    std::shared_ptr<TextInputStream> OpenAsTextFile() const;
+    // Null when the file cannot be opened, with the reason in the program's words in *why.
+    std::shared_ptr<TextInputStream> OpenAsTextFile(QString* why = nullptr) const;
     // fileType names a declared file type; it only labels the file and is not kept.
     std::shared_ptr<BinaryStream> CreateBinaryFile(const QString& fileType = {}) const;
     std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite = false) const;

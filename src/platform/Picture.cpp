@@ -66,7 +66,7 @@ QImage::Format KeptFormat(const QImage& image) {
     switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
-        if (greyTable(image))
+        if (image.colorCount() == 2 && greyTable(image))
             return QImage::Format_Mono;
         break;
     case QImage::Format_Indexed8:
@@ -146,10 +146,18 @@ QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
 Picture::Picture(QImage image, int depth) : image_(std::move(image)) {
     if (!image_.isNull()) {
         const QImage::Format kept = KeptFormat(image_);
-        if (kept == QImage::Format_Mono)
+        if (kept == QImage::Format_Mono) {
             image_ = blackFirst(std::move(image_));
-        else if (kept != image_.format())
+        } else if (kept != image_.format()) {
+            // A short colour table is filled up as Qt fills it for 32-bit conversions, so that no pixel
+            // points past it.
+            if (image_.format() == QImage::Format_Indexed8 && image_.colorCount() < 256) {
+                QList<QRgb> table = image_.colorTable();
+                table.resize(256, qRgb(0, 0, 0));
+                image_.setColorTable(table);
+            }
             image_ = std::move(image_).convertToFormat(kept);
+        }
     }
     depth_ = depth > 0 ? depth : image_.isNull() ? 32 : image_.depth();
     if (const int dpi = dpiFromDpm(image_.dotsPerMeterX()); dpi > 0)

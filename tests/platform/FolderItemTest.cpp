@@ -125,7 +125,9 @@ TEST(FolderItem, OpensOnlyRegularFilesForReading) {
         SCOPED_TRACE(c.path.toStdString());
         const FolderItem item(c.path);
         const bool opens = c.why.isEmpty();
-        EXPECT_EQ(item.OpenAsTextFile() != nullptr, opens);
+        QString textWhy;
+        EXPECT_EQ(item.OpenAsTextFile(&textWhy) != nullptr, opens);
+        EXPECT_EQ(textWhy, c.why);
         EXPECT_EQ(item.OpenAsBinaryFile() != nullptr, opens);
         EXPECT_EQ(item.OpenAsBinaryFile(true) != nullptr, opens);
         EXPECT_EQ(item.OpenAsPicture(), nullptr);
