@@ -10,6 +10,8 @@ namespace testing_support {
 platform::ScriptedQuestions& Scripted();
 // The test's own empty temporary folder, removed after the test.
 QString TempDir();
+// A file under tests/data.
+QString DataFile(const QString& name);
 
 } // namespace testing_support
 

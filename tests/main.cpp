@@ -53,6 +53,9 @@ platform::ScriptedQuestions& Scripted() {
 QString TempDir() {
     return gTemp->path();
 }
+QString DataFile(const QString& name) {
+    return QStringLiteral(TALLIO_TEST_DATA) + "/" + name;
+}
 } // namespace testing_support
 
 int main(int argc, char** argv) {

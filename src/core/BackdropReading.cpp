@@ -10,65 +10,33 @@
 #include "platform/Picture.h"
 #include "platform/UserQuestions.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace QVutils {
 
 namespace {
 
-// A whole file's bytes, mapped rather than copied where the system allows.
-class FileBytes {
-public:
-    explicit FileBytes(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::ReadOnly))
-            return;
-        const qint64 size = file_.size();
-        if (const uchar* mapped = size > 0 ? file_.map(0, size) : nullptr) {
-            view_ = QByteArrayView(mapped, size);
-        } else {
-            copy_ = file_.readAll();
-            if (copy_.size() != size)
-                return;
-            view_ = copy_;
-        }
-        ok_ = true;
-    }
-    bool ok() const { return ok_; }
-    // The system's reason when the file could not be read.
-    QString error() const { return file_.errorString(); }
-    QByteArrayView bytes() const { return view_; }
-
-private:
-    QFile file_;
-    QByteArray copy_;
-    QByteArrayView view_;
-    bool ok_ = false;
-};
-
+// The picture of a decoded image; refused with the memory message when keeping it in its own depth
+// would pass the limits (a conversion needs room for both copies).
 std::shared_ptr<platform::Picture> ToPicture(QImage image) {
-    if (image.isNull())
-        return nullptr;
-    try {
-        return std::make_shared<platform::Picture>(std::move(image));
-    } catch (const std::bad_alloc&) {
-        throw platform::NilObjectException(QStringLiteral("Memory short!"));
-    }
+    const qint64 width = image.width(), height = image.height();
+    auto picture = platform::PictureFromImage(std::move(image));
+    if (!picture)
+        throw platform::NilObjectException(platform::PictureTooLarge(width, height));
+    return picture;
 }
 
 // A preview too large to build is refused with the memory message; one that cannot be read is no preview.
-std::shared_ptr<platform::Picture> Preview(const backdrop::DecodedPicture& decoded) {
+std::shared_ptr<platform::Picture> Preview(backdrop::DecodedPicture decoded) {
     if (decoded.tooLarge)
         throw platform::NilObjectException(decoded.error);
-    return ToPicture(decoded.image);
+    return decoded.image.isNull() ? nullptr : ToPicture(std::move(decoded.image));
 }
 
 // The PICT resource 256 of the file's resource fork, kept beside it in its AppleDouble companion.
 std::shared_ptr<platform::Picture> ResourceForkPreview(const QString& path) {
-    const FileBytes companion(backdrop::AppleDoublePath(path));
-    if (!companion.ok())
+    const auto companion = platform::FolderItem(backdrop::AppleDoublePath(path)).OpenAsBytes();
+    if (!companion)
         return nullptr;
-    const auto fork = backdrop::AppleDoubleResourceFork(companion.bytes());
+    const auto fork = backdrop::AppleDoubleResourceFork(companion->Bytes());
     const auto pict = fork ? backdrop::FindResource(*fork, "PICT", 256) : std::nullopt;
     return pict ? Preview(backdrop::DecodePict(*pict)) : nullptr;
 }
@@ -88,10 +56,11 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
         return nullptr;
     try {
         const QString path = f->AbsolutePath();
-        const FileBytes file(path);
-        if (!file.ok())
-            throw platform::NilObjectException(file.error());
-        const QByteArrayView bytes = file.bytes();
+        QString why;
+        const auto file = f->OpenAsBytes(&why);
+        if (!file)
+            throw platform::NilObjectException(why);
+        const QByteArrayView bytes = file->Bytes();
         if (backdrop::HasEpsTextHeader(bytes))
             EPS = true;
 
@@ -127,10 +96,11 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
             return picture;
         }
 
-        const backdrop::DecodedPicture decoded = backdrop::DecodePicture(bytes);
+        backdrop::DecodedPicture decoded = backdrop::DecodePicture(bytes);
         if (decoded.image.isNull())
             throw platform::NilObjectException(decoded.error);
-        picture = ToPicture(decoded.image);
+        // Moved, not shared: setting the resolution below would otherwise copy the pixels.
+        picture = ToPicture(std::move(decoded.image));
         // A setting below 1 dpi is not applied: it would make the size infinite.
         if (picture->HorizontalResolution() == 72) {
             picture->SetHorizontalResolution(EPSjpgResolution);

@@ -1,22 +1,21 @@
 #include "core/PictureDecoders.h"
 
 #include "core/Bytes.h"
+#include "core/MagickDecoder.h"
+#include "core/PictOpcodes.h"
+#include "platform/Picture.h"
 
-#include <Magick++.h>
 #include <QBuffer>
 #include <QImageReader>
 #include <cmath>
-#include <mutex>
 
 namespace backdrop {
 
 namespace {
 
-const char* const kMemoryShort = "Memory short!";
-
 DecodedPicture Failed(const QString& error, bool tooLarge = false) {
     DecodedPicture d;
-    d.error = tooLarge ? QString::fromLatin1(kMemoryShort) : error;
+    d.error = error;
     d.tooLarge = tooLarge;
     return d;
 }
@@ -32,30 +31,22 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
     const QByteArray format = reader.format();
-    if (format.isEmpty())
-        return Failed(QStringLiteral("Unknown picture format"));
-    QSize size = reader.size();
     const bool pdf = format == "pdf";
     if (pdf) {
-        if (!size.isValid())
-            return Failed(reader.errorString());
+        const QSize points = reader.size();
+        if (!points.isValid())
+            return Failed(platform::PictureDamaged());
         const double scale = kPdfResolution / 72.0;
-        const qint64 w = std::llround(size.width() * scale), h = std::llround(size.height() * scale);
-        if (!FitsInMemory(w, h))
-            return Failed({}, true);
-        size = QSize(int(w), int(h));
-        reader.setScaledSize(size);
-    } else if (size.isValid() && !FitsInMemory(size.width(), size.height())) {
-        return Failed({}, true);
+        const qint64 w = std::llround(points.width() * scale), h = std::llround(points.height() * scale);
+        if (!platform::PictureFits(w, h, platform::PeakBitsPerPixel(QImage::Format_Invalid)))
+            return Failed(platform::PictureTooLarge(w, h), true);
+        reader.setScaledSize(QSize(int(w), int(h)));
     }
     DecodedPicture d;
-    d.image = reader.read();
+    d.image = platform::ReadWithinLimits(reader, &d.error, &d.tooLarge);
     if (d.image.isNull())
-        return Failed(reader.errorString());
-    if (!FitsInMemory(d.image.width(), d.image.height()))
-        return Failed({}, true);
+        return d;
     if (pdf) {
         d.horizontalResolution = d.verticalResolution = kPdfResolution;
     } else if (StatesResolution(bytes, format)) {
@@ -63,15 +54,6 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
         d.verticalResolution = DotsPerInch(d.image.dotsPerMeterY());
     }
     return d;
-}
-
-int MagickDotsPerInch(double value, MagickCore::ResolutionType units) {
-    if (units == MagickCore::PixelsPerCentimeterResolution)
-        value *= 2.54;
-    else if (units != MagickCore::PixelsPerInchResolution)
-        return kUnstatedResolution;
-    const long dpi = std::lround(value);
-    return dpi > 0 && dpi <= 1000000 ? int(dpi) : kUnstatedResolution;
 }
 
 // The image carries the resolution we settled on, so that it is drawn and saved at that size.
@@ -83,54 +65,12 @@ DecodedPicture WithResolution(DecodedPicture d) {
     return d;
 }
 
-// Magick++ for the formats Qt cannot read; only the named coder is ever used on the bytes.
-DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
-    static std::once_flag once;
-    std::call_once(once, [] { Magick::InitializeMagick(nullptr); });
-    try {
-        const Magick::Blob blob(bytes.data(), size_t(bytes.size()));
-        Magick::Image probe;
-        probe.quiet(true);
-        probe.magick(coder);
-        probe.ping(blob);
-        if (!FitsInMemory(qint64(probe.columns()), qint64(probe.rows())))
-            return Failed({}, true);
-
-        Magick::Image image;
-        image.quiet(true);
-        image.magick(coder);
-        image.subImage(0); // a PSD's first image is the flattened composite
-        image.subRange(1);
-        image.read(blob);
-        const qint64 w = qint64(image.columns()), h = qint64(image.rows());
-        if (w <= 0 || h <= 0)
-            return Failed(QStringLiteral("Empty picture"));
-        if (!FitsInMemory(w, h))
-            return Failed({}, true);
-        DecodedPicture d;
-        d.image = QImage(int(w), int(h), image.matte() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        if (d.image.isNull())
-            return Failed({}, true);
-        // One native-endian 32-bit word per pixel; an opaque picture's alpha is written as 255.
-        const char* map = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "BGRA" : "ARGB";
-        image.write(0, 0, size_t(w), size_t(h), map, Magick::CharPixel, d.image.bits());
-        d.horizontalResolution = MagickDotsPerInch(image.xResolution(), image.resolutionUnits());
-        d.verticalResolution = MagickDotsPerInch(image.yResolution(), image.resolutionUnits());
-        return d;
-    } catch (const Magick::Exception& e) {
-        return Failed(QString::fromLocal8Bit(e.what()));
-    } catch (const std::bad_alloc&) {
-        return Failed({}, true);
-    }
-}
-
 // The resolution in a PICT's extended version 2 header (Fixed 16.16 values); 0 when there is none.
-std::pair<int, int> PictResolution(QByteArrayView bytes) {
-    const qint64 op = PictDataOffset(bytes) + 10; // after the picture size and frame
-    const auto version = U32BE(bytes, op), header = U16BE(bytes, op + 4), kind = U16BE(bytes, op + 6);
-    if (version != 0x001102FFu || header != 0x0C00u || kind != 0xFFFEu)
+std::pair<int, int> PictResolution(QByteArrayView picture) {
+    const auto version = U32BE(picture, 10), header = U16BE(picture, 14), kind = U16BE(picture, 16);
+    const auto h = U32BE(picture, 20), v = U32BE(picture, 24);
+    if (version != 0x001102FFu || header != 0x0C00u || kind != 0xFFFEu || !h || !v)
         return {0, 0};
-    const auto h = U32BE(bytes, op + 10), v = U32BE(bytes, op + 14);
     return {int((*h + 0x8000u) >> 16), int((*v + 0x8000u) >> 16)};
 }
 
@@ -140,11 +80,6 @@ bool PictVersionAt(QByteArrayView b, qint64 at) {
 }
 
 } // namespace
-
-bool FitsInMemory(qint64 width, qint64 height) {
-    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-           width * height <= kMaxPicturePixels;
-}
 
 qint64 PictDataOffset(QByteArrayView bytes) {
     return PictVersionAt(bytes, 522) ? 512 : 0;
@@ -156,21 +91,38 @@ bool LooksLikePict(QByteArrayView bytes) {
 
 DecodedPicture DecodePict(QByteArrayView bytes) {
     if (!LooksLikePict(bytes))
-        return Failed(QStringLiteral("Not a PICT picture"));
+        return Failed(platform::PictureKindUnknown());
+    const qint64 offset = PictDataOffset(bytes);
+    const QByteArrayView picture = bytes.sliced(offset);
+    if (!PictRunsToEnd(picture))
+        return Failed(platform::PictureDamaged());
     DecodedPicture d;
-    if (PictDataOffset(bytes) == 512) {
+    if (offset == 512) {
         d = DecodeWithMagick(bytes, "PICT");
     } else {
-        // The PICT coder expects the file header that a bare resource picture lacks.
-        QByteArray withHeader(512, '\0');
-        withHeader.append(bytes.data(), bytes.size());
+        // The PICT coder expects the file header that a bare resource picture lacks; the picture is
+        // checked from its frame before it is copied behind one.
+        const auto top = U16BE(picture, 2), left = U16BE(picture, 4), bottom = U16BE(picture, 6),
+                   right = U16BE(picture, 8);
+        const qint64 w = qint64(std::int16_t(*right)) - std::int16_t(*left),
+                     h = qint64(std::int16_t(*bottom)) - std::int16_t(*top);
+        if (w > 0 && h > 0 && !platform::PictureFits(w, h, MagickPeakBitsPerPixel("PICT")))
+            return Failed(platform::PictureTooLarge(w, h), true);
+        QByteArray withHeader;
+        try {
+            withHeader.reserve(512 + picture.size());
+            withHeader.resize(512, '\0');
+            withHeader.append(picture.data(), picture.size());
+        } catch (const std::bad_alloc&) {
+            return Failed(platform::PictureTooLarge(w, h), true);
+        }
         d = DecodeWithMagick(withHeader, "PICT");
     }
-    if (const auto [h, v] = PictResolution(bytes); h > 0 && v > 0 && !d.image.isNull()) {
+    if (const auto [h, v] = PictResolution(picture); h > 0 && v > 0 && !d.image.isNull()) {
         d.horizontalResolution = h;
         d.verticalResolution = v;
     }
-    return WithResolution(d);
+    return WithResolution(std::move(d));
 }
 
 DecodedPicture DecodePicture(QByteArrayView bytes) {

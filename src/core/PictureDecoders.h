@@ -1,5 +1,6 @@
 // Decoding picture files held in memory into an image and its resolution: Qt's readers for TIFF, JPEG,
-// BMP, PNG and the first page of a PDF, Magick++ for Photoshop (PSD) and QuickDraw (PICT) pictures.
+// BMP, PNG and the first page of a PDF, Magick++ for Photoshop (PSD) and QuickDraw (PICT) pictures. The
+// limits on picture size are the platform's (platform/Picture.h).
 #pragma once
 
 #include <QByteArray>
@@ -8,12 +9,6 @@
 #include <QString>
 
 namespace backdrop {
-
-// Largest picture we agree to build (as for new pictures: a side of 100,000 pixels, 1.5 GB of 32-bit
-// pixels): a file that asks for more is refused instead of exhausting memory.
-inline constexpr qint64 kMaxPictureSide = 100000;
-inline constexpr qint64 kMaxPicturePixels = 1536LL * 1024 * 1024 / 4;
-bool FitsInMemory(qint64 width, qint64 height);
 
 // Resolution at which the first page of a PDF is rendered; the page keeps its real size.
 inline constexpr int kPdfResolution = 300;
@@ -25,12 +20,13 @@ struct DecodedPicture {
     int horizontalResolution = kUnstatedResolution; // dots per inch
     int verticalResolution = kUnstatedResolution;
     bool tooLarge = false; // refused because of its size
-    QString error;         // why image is null
+    QString error;         // why image is null, in the program's words
 };
 
-// Any picture we can read, recognised from its content.
+// Any picture we can read, recognised from its content. One-bit and grey pictures stay one-bit and grey.
 DecodedPicture DecodePicture(QByteArrayView bytes);
-// A QuickDraw picture, with or without the 512-byte header that a PICT file carries on disk.
+// A QuickDraw picture, with or without the 512-byte header that a PICT file carries on disk. A picture
+// whose opcodes do not run to its end (a file cut short) is refused as damaged.
 DecodedPicture DecodePict(QByteArrayView bytes);
 
 // True when the bytes look like a QuickDraw picture (with or without its file header).

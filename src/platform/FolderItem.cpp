@@ -9,18 +9,55 @@
 #include <QImageReader>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
-// Large scans are ordinary backdrops here; Qt's own limit (128 MB) would refuse an A3 page at 600 dpi.
-constexpr int ImageAllocationLimitMB = 1536;
-
 // Qt gives images whose file holds no resolution the screen's default; the framework gives them 72.
 int defaultDotsPerMeter() {
     static const int dpm = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
     return dpm;
+}
+
+// The regular file at path opened for reading (or reading and writing); null with the reason in *why
+// for anything else. It is opened without waiting, so that a named pipe with no writer is refused at
+// once, and checked on the open descriptor, so that it cannot be swapped in between.
+std::unique_ptr<QFile> openRegular(const QString& path, bool readWrite, QString* why) {
+    auto fail = [why](const char* reason) {
+        if (why)
+            *why = QString::fromLatin1(reason);
+        return nullptr;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          (readWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return fail("The file does not exist.");
+        if (errno == EISDIR)
+            return fail("It is a folder, not a file.");
+        return fail(errno == EACCES ? "There is no permission to open the file."
+                                    : "The file cannot be opened.");
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool folder = S_ISDIR(info.st_mode);
+        ::close(fd);
+        return fail(folder ? "It is a folder, not a file."
+                           : "It is not an ordinary file (a device or a pipe cannot be opened).");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(fd, readWrite ? QIODevice::ReadWrite : QIODevice::ReadOnly,
+                    QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail("The file cannot be opened.");
+    }
+    return file;
 }
 } // namespace
 
@@ -72,41 +109,55 @@ std::shared_ptr<TextOutputStream> FolderItem::CreateTextFile() const {
     return std::make_shared<TextOutputStream>(std::move(file));
 }
 
-std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
-    auto file = std::make_unique<QFile>(path_);
-    if (Directory() || !file->open(QIODevice::ReadOnly))
-        return nullptr;
-    return std::make_shared<TextInputStream>(std::move(file));
+std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile(QString* why) const {
+    auto file = openRegular(path_, false, why);
+    return file ? std::make_shared<TextInputStream>(std::move(file)) : nullptr;
 }
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const {
-    auto file = std::make_unique<QFile>(path_);
-    if (Directory() || !file->exists() || !file->open(readWrite ? QIODevice::ReadWrite : QIODevice::ReadOnly))
+    auto file = openRegular(path_, readWrite, nullptr);
+    return file ? std::make_shared<BinaryStream>(std::move(file), readWrite) : nullptr;
+}
+
+std::shared_ptr<const FileBytes> FolderItem::OpenAsBytes(QString* why) const {
+    auto file = openRegular(path_, false, why);
+    if (!file)
         return nullptr;
-    return std::make_shared<BinaryStream>(std::move(file), readWrite);
+    auto bytes = std::make_shared<FileBytes>();
+    const qint64 size = file->size();
+    if (const uchar* mapped = size > 0 ? file->map(0, size) : nullptr) {
+        bytes->view_ = QByteArrayView(mapped, size);
+    } else {
+        try {
+            bytes->copy_ = file->readAll();
+        } catch (const std::bad_alloc&) {
+            bytes->copy_.clear();
+        }
+        if (bytes->copy_.size() != size) {
+            if (why)
+                *why = QStringLiteral("The file cannot be read.");
+            return nullptr;
+        }
+        bytes->view_ = bytes->copy_;
+    }
+    bytes->file_ = std::move(file);
+    return bytes;
 }
 
 std::shared_ptr<Picture> FolderItem::OpenAsPicture() const {
-    if (Directory())
+    auto file = openRegular(path_, false, nullptr);
+    if (!file)
         return nullptr;
-    try {
-        QImageReader reader(path_);
-        reader.setAllocationLimit(ImageAllocationLimitMB);
-        QImage image = reader.read();
-        if (image.isNull())
-            return nullptr;
-        const int dpm72 = qRound(DefaultResolution / 0.0254);
-        if (image.dotsPerMeterX() == defaultDotsPerMeter())
-            image.setDotsPerMeterX(dpm72);
-        if (image.dotsPerMeterY() == defaultDotsPerMeter())
-            image.setDotsPerMeterY(dpm72);
-        auto pic = std::make_shared<Picture>(std::move(image));
-        if (pic->Image().isNull())
-            return nullptr;
-        return pic;
-    } catch (const std::bad_alloc&) {
+    QImageReader reader(file.get());
+    QImage image = ReadWithinLimits(reader, nullptr);
+    if (image.isNull())
         return nullptr;
-    }
+    const int dpm72 = qRound(DefaultResolution / 0.0254);
+    if (image.dotsPerMeterX() == defaultDotsPerMeter())
+        image.setDotsPerMeterX(dpm72);
+    if (image.dotsPerMeterY() == defaultDotsPerMeter())
+        image.setDotsPerMeterY(dpm72);
+    return PictureFromImage(std::move(image));
 }
 
 std::shared_ptr<FolderItem> GetFolderItem(const QString& path) {

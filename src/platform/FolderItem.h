@@ -1,9 +1,12 @@
-// Files and folders by path: existence, names, deletion, and text, binary and picture opening; the
+// Files and folders by path: existence, names, deletion, and text, binary, byte and picture opening; the
 // user's preferences folder and the temporary folder.
 #pragma once
 
 #include "platform/FileType.h"
 #include "platform/Streams.h"
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <memory>
 
@@ -11,7 +14,20 @@ namespace platform {
 
 class Picture;
 
-// Failures give null streams or pictures (or false) rather than exceptions; callers check.
+// A whole file's bytes for reading in place: mapped rather than copied where the system allows.
+class FileBytes {
+public:
+    QByteArrayView Bytes() const { return view_; }
+
+private:
+    friend class FolderItem;
+    std::unique_ptr<QFile> file_;
+    QByteArray copy_;
+    QByteArrayView view_;
+};
+
+// Failures give null streams or pictures (or false) rather than exceptions; callers check. Only regular
+// files are opened for reading: a device such as /dev/zero never ends and a named pipe waits for a writer.
 class FolderItem {
 public:
     // A relative path is taken from the current folder.
@@ -39,10 +55,13 @@ public:
     std::shared_ptr<TextOutputStream> CreateTextFile() const;
     // Why the last CreateTextFile failed, in the system's words.
     QString ErrorString() const { return error_; }
-    std::shared_ptr<TextInputStream> OpenAsTextFile() const;
+    // Null when the file cannot be opened, with the reason in the program's words in *why.
+    std::shared_ptr<TextInputStream> OpenAsTextFile(QString* why = nullptr) const;
     std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite = false) const;
+    // The whole file's bytes; null when it cannot be read, with the reason in the program's words in *why.
+    std::shared_ptr<const FileBytes> OpenAsBytes(QString* why = nullptr) const;
     // The picture in the file through Qt's image readers, with the file's resolution (72 dpi when
-    // the file gives none); null when it cannot be read.
+    // the file gives none); null when it cannot be read or passes the picture limits (Picture.h).
     std::shared_ptr<Picture> OpenAsPicture() const;
 
 private:

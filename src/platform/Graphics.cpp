@@ -4,6 +4,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/Fonts.h"
+#include "platform/GreyShrink.h"
 #include "platform/Picture.h"
 #include "platform/TextRuns.h"
 
@@ -265,8 +266,15 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     // Shrunk to less than half, plain filtering skips source pixels and thin lines and small text break
     // up; the part is averaged down to its drawn size first.
     if (target.width() * 2 < part.width() || target.height() * 2 < part.height()) {
-        const QImage source = part == QRectF(image.rect()) ? image : image.copy(part.toAlignedRect());
+        const QRect aligned = part.toAlignedRect();
         const QSize size(std::max(1, qRound(target.width())), std::max(1, qRound(target.height())));
+        // One-bit and grey pictures (large scans) are averaged a row at a time; Qt would first copy the
+        // whole picture into 32-bit colour. A side that grows is stretched by the drawing.
+        if (ShrinksAsGrey(image.format())) {
+            painter_.drawImage(target, AverageGreyDown(image, aligned, size.boundedTo(aligned.size())));
+            return;
+        }
+        const QImage source = part == QRectF(image.rect()) ? image : image.copy(aligned);
         painter_.drawImage(target, source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         return;
     }

@@ -2,16 +2,13 @@
 
 #include "platform/Graphics.h"
 
+#include <QImageReader>
+#include <algorithm>
 #include <new>
 
 namespace platform {
 
 namespace {
-// Guards against sizes from files or arithmetic that no print shop picture reaches: a side of 100,000
-// pixels is over 8 m at 300 dpi, and 1.5 GB of pixels is an A0 sheet at 600 dpi.
-constexpr int MaxSide = 100000;
-constexpr qint64 MaxPixelBytes = 1536LL * 1024 * 1024;
-
 int dpiFromDpm(int dpm) {
     return qRound(dpm * 0.0254);
 }
@@ -33,14 +30,136 @@ int reportedDepth(int depth) {
         return 32;
     }
 }
+
+bool greyTable(const QImage& image) {
+    const QList<QRgb> table = image.colorTable();
+    return !table.isEmpty() && std::all_of(table.begin(), table.end(), [](QRgb c) {
+        return qAlpha(c) == 255 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c);
+    });
+}
+
+int bitsPerPixel(QImage::Format format) {
+    return QImage::toPixelFormat(format).bitsPerPixel();
+}
+
+// One-bit pictures are kept black first: Qt's PDF output writes those as one-bit images, and converts
+// any other to 32-bit colour first.
+QImage blackFirst(QImage image) {
+    if (image.format() == QImage::Format_MonoLSB)
+        image = std::move(image).convertToFormat(QImage::Format_Mono);
+    const QList<QRgb> table = image.colorTable();
+    if (table.size() == 2 && table[0] == qRgb(255, 255, 255) && table[1] == qRgb(0, 0, 0)) {
+        image.invertPixels();
+        image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    }
+    return image;
+}
 } // namespace
 
+bool PictureFits(qint64 width, qint64 height, int bitsPerPixel) {
+    if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide || bitsPerPixel <= 0)
+        return false;
+    return (width * bitsPerPixel + 7) / 8 * height <= MaxPictureBytes;
+}
+
+QImage::Format KeptFormat(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        if (image.colorCount() == 2 && greyTable(image))
+            return QImage::Format_Mono;
+        break;
+    case QImage::Format_Indexed8:
+        if (greyTable(image))
+            return QImage::Format_Grayscale8;
+        break;
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+        return QImage::Format_Grayscale8;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return image.format();
+    default:
+        break;
+    }
+    return image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+}
+
+int PeakBitsPerPixel(QImage::Format decoded) {
+    switch (decoded) {
+    case QImage::Format_Invalid:
+        return 64; // unknown: a 32-bit image and a 32-bit copy
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return bitsPerPixel(decoded);
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale16:
+        return bitsPerPixel(decoded) + 8;
+    default:
+        return bitsPerPixel(decoded) + 32;
+    }
+}
+
+QString PictureTooLarge(qint64 width, qint64 height) {
+    return QStringLiteral("Memory short! The picture is too large (%1 x %2 pixels).").arg(width).arg(height);
+}
+
+QString PictureDamaged() {
+    return QStringLiteral("The picture is damaged or incomplete.");
+}
+
+QString PictureKindUnknown() {
+    return QStringLiteral("This kind of picture cannot be read.");
+}
+
+QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
+    auto fail = [why, tooLarge](const QString& reason, bool large = false) {
+        if (why)
+            *why = reason;
+        if (tooLarge)
+            *tooLarge = large;
+        return QImage();
+    };
+    reader.setAllocationLimit(int(MaxPictureBytes >> 20));
+    if (reader.format().isEmpty())
+        return fail(PictureKindUnknown());
+    const QSize size = reader.scaledSize().isValid() ? reader.scaledSize() : reader.size();
+    if (size.isValid() && size.isEmpty())
+        return fail(PictureDamaged()); // a header that states no pixels
+    if (size.isValid() && !PictureFits(size.width(), size.height(), PeakBitsPerPixel(reader.imageFormat())))
+        return fail(PictureTooLarge(size.width(), size.height()), true);
+    QImage image;
+    try {
+        image = reader.read();
+    } catch (const std::bad_alloc&) {
+        return fail(PictureTooLarge(size.width(), size.height()), true);
+    }
+    if (image.isNull())
+        return fail(reader.error() == QImageReader::UnsupportedFormatError ? PictureKindUnknown()
+                                                                           : PictureDamaged());
+    return image;
+}
+
 Picture::Picture(QImage image, int depth) : image_(std::move(image)) {
-    depth_ = depth > 0 ? depth : image_.depth();
-    const auto format = image_.format();
-    if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
-        image_ = image_.convertToFormat(image_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                 : QImage::Format_RGB32);
+    if (!image_.isNull()) {
+        const QImage::Format kept = KeptFormat(image_);
+        if (kept == QImage::Format_Mono) {
+            image_ = blackFirst(std::move(image_));
+        } else if (kept != image_.format()) {
+            // A short colour table is filled up as Qt fills it for 32-bit conversions, so that no pixel
+            // points past it.
+            if (image_.format() == QImage::Format_Indexed8 && image_.colorCount() < 256) {
+                QList<QRgb> table = image_.colorTable();
+                table.resize(256, qRgb(0, 0, 0));
+                image_.setColorTable(table);
+            }
+            image_ = std::move(image_).convertToFormat(kept);
+        }
+    }
+    depth_ = depth > 0 ? depth : image_.isNull() ? 32 : image_.depth();
     if (const int dpi = dpiFromDpm(image_.dotsPerMeterX()); dpi > 0)
         hres_ = dpi;
     if (const int dpi = dpiFromDpm(image_.dotsPerMeterY()); dpi > 0)
@@ -69,8 +188,11 @@ void Picture::SetVerticalResolution(int dpi) {
 }
 
 Graphics& Picture::Graphics() {
-    if (!graphics_)
+    if (!graphics_) {
+        if (image_.format() == QImage::Format_Mono)
+            image_ = std::move(image_).convertToFormat(QImage::Format_Grayscale8);
         graphics_ = std::make_unique<platform::Graphics>(image_);
+    }
     return *graphics_;
 }
 
@@ -84,13 +206,28 @@ void Picture::endPainting() const {
         graphics_->End();
 }
 
-std::shared_ptr<Picture> NewPicture(int width, int height, int depth) {
-    if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide)
+std::shared_ptr<Picture> PictureFromImage(QImage image) {
+    if (image.isNull())
         return nullptr;
-    if (qint64(width) * height * 4 > MaxPixelBytes)
+    const QImage::Format kept = KeptFormat(image);
+    // The image and its converted copy live side by side while it is converted.
+    const int bits = image.depth() + (kept == image.format() ? 0 : bitsPerPixel(kept));
+    if (!PictureFits(image.width(), image.height(), bits))
         return nullptr;
     try {
-        QImage image(width, height, QImage::Format_RGB32);
+        auto picture = std::make_shared<Picture>(std::move(image));
+        return picture->Image().isNull() ? nullptr : picture;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+std::shared_ptr<Picture> NewPicture(int width, int height, int depth) {
+    const QImage::Format format = depth >= 1 && depth <= 8 ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    if (!PictureFits(width, height, bitsPerPixel(format)))
+        return nullptr;
+    try {
+        QImage image(width, height, format);
         if (image.isNull())
             return nullptr;
         image.fill(Qt::white);

@@ -1,18 +1,48 @@
 // Off-screen pictures: a QImage with the framework's size, depth and resolution, and the Graphics that
-// draws into it.
+// draws into it; the one limit on how large a picture may be.
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <memory>
+
+class QImageReader;
 
 namespace platform {
 
 class Graphics;
 
+// A picture is refused when making it would hold more than MaxPictureBytes of pixels at once (the image
+// being decoded and any copy converted from it), or when a side is longer than MaxPictureSide. An A3
+// colour scan at 600 dpi takes 280 MB; a side of 100,000 pixels is over 8 m at 300 dpi.
+inline constexpr qint64 MaxPictureSide = 100000;
+inline constexpr qint64 MaxPictureBytes = qint64(1) << 30;
+
+// Whether width x height pixels stay within the limits when bitsPerPixel bits of each are held at once.
+bool PictureFits(qint64 width, qint64 height, int bitsPerPixel);
+
+// The format a Picture keeps an image in: one-bit pictures with a grey colour table in Format_Mono,
+// grey ones in Format_Grayscale8, everything else in 32-bit colour.
+QImage::Format KeptFormat(const QImage& image);
+// Bits held per pixel at the peak of reading a picture that its reader decodes in format and keeping it,
+// for the check made from a file's header: one-bit and 8-bit indexed pictures are taken to be grey
+// there; PictureFromImage checks the real image again before it converts it.
+int PeakBitsPerPixel(QImage::Format decoded);
+
+// Why a picture is refused, in the program's words.
+QString PictureTooLarge(qint64 width, qint64 height); // "Memory short! ..."
+QString PictureDamaged();
+QString PictureKindUnknown();
+
+// Reads the picture of a reader within the limits: the size it states before decoding is checked first
+// (at the reader's scaled size when one is set), and Qt's allocation limit is set to the same bytes.
+// Null with the reason in *why when the picture cannot be read, and *tooLarge set when it is too large.
+QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge = nullptr);
+
 class Picture {
 public:
-    // Takes an image as it is; images that cannot be painted on are converted to 32 bits.
-    // depth is the colour depth to report; 0 reports the image's own.
+    // Takes an image, converted to its KeptFormat. depth is the colour depth to report; 0 reports the
+    // depth the picture holds.
     explicit Picture(QImage image, int depth = 0);
     ~Picture();
     Picture(const Picture&) = delete;
@@ -28,7 +58,8 @@ public:
     void SetHorizontalResolution(int dpi);
     void SetVerticalResolution(int dpi);
 
-    // Draws into this picture; made on first use and kept for the picture's life.
+    // Draws into this picture; made on first use and kept for the picture's life. A one-bit picture
+    // becomes 8-bit grey when it is first drawn into, so that what is drawn keeps its shades.
     platform::Graphics& Graphics();
 
     // The pixels, with every drawing so far finished.
@@ -46,8 +77,13 @@ private:
 // The framework's resolution for pictures whose file gives none.
 inline constexpr int DefaultResolution = 72;
 
+// A picture of image in its KeptFormat; null when converting it would pass the limits or memory is short.
+std::shared_ptr<Picture> PictureFromImage(QImage image);
+
 // A white picture of width x height pixels at 72 dpi; null when a side is not positive, the size is
-// beyond what can sensibly be held, or memory is short. depth is reported back by Depth.
+// beyond the limits, or memory is short. depth is reported back by Depth; a depth of 1 to 8 makes an
+// 8-bit grey picture (what is drawn into it keeps its shades of grey, not its colour), any other a
+// 32-bit colour one.
 std::shared_ptr<Picture> NewPicture(int width, int height, int depth);
 
 } // namespace platform

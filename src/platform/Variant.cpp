@@ -5,6 +5,8 @@ namespace platform {
 
 namespace {
 template <class... F> struct Visitor : F... { using F::operator()...; };
+// Clang 14 does not deduce the aggregate's lambdas without the guide (GCC does).
+template <class... F> Visitor(F...) -> Visitor<F...>;
 } // namespace
 
 QString Variant::StringValue() const {

@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <optional>
 
 using testing_support::Scripted;
 using testing_support::TempDir;
@@ -116,6 +117,23 @@ bool IsRed(const QColor& c) {
 const QByteArray kHeader = "%!PS-Adobe-3.0 EPSF-3.0\n",
                  kLetter = kHeader + "%%BoundingBox: 0 0 612 792\n%%EOF\n";
 
+// A version 1 picture of 16 x 4 one-bit pixels, with its 512-byte file header.
+QByteArray OneBitPictV1() {
+    QByteArray b(512, '\0');
+    for (quint16 v : {0, 0, 0, 4, 16}) // size (unused), frame
+        Put<quint16>(b, v);
+    b += QByteArray::fromHex("1101");    // version 1
+    b += QByteArray::fromHex("a00082");  // a short comment
+    b += QByteArray::fromHex("90");      // bits, unpacked
+    Put<quint16>(b, 2);                  // row bytes
+    for (int rect = 0; rect < 3; ++rect) // bounds, source, destination
+        for (quint16 v : {0, 0, 4, 16})
+            Put<quint16>(b, v);
+    Put<quint16>(b, 0);                           // transfer mode
+    b += QByteArray::fromHex("ffff800180018001"); // a top line and two sides
+    return b + QByteArray::fromHex("ff");
+}
+
 // A JPEG whose frame header claims 60000 x 60000 pixels.
 QByteArray HugeJpeg() {
     QByteArray jpeg = Picture("JPEG", 8, 8, 300);
@@ -218,7 +236,8 @@ TEST(BackdropReading, LyingDosEpsHeaders) {
         EXPECT_TRUE(QVutils::EPS);
         EXPECT_EQ(Scripted().messages,
                   c.outcome == MemoryShort
-                      ? QStringList{"Sorry - Can't load this picture - lying.eps Memory short!"}
+                      ? QStringList{"Sorry - Can't load this picture - lying.eps Memory "
+                                    "short! The picture is too large (60000 x 60000 pixels)."}
                   : c.outcome == Nil ? NoPreview("lying.eps")
                                      : QStringList());
     }
@@ -286,39 +305,87 @@ TEST(BackdropReading, PlainPictureSizes) {
 }
 
 TEST(BackdropReading, UnreadableFilesAreToldAndClearTheGlobals) {
+    QDir().mkdir(TempDir() + "/folder.tif");
     const struct {
         const char* name;
         QString fileName;
-        QByteArray bytes; // not written when empty
-        QString reason;   // end of the message; empty: any
+        std::optional<QByteArray> bytes; // not written when absent
+        QString reason;                  // the end of the message
     } cases[] = {
-        {"NotAPicture", "photo.jpg", "hello", ""},
-        {"Missing", "gone.tif", {}, ""},
-        {"Level2Eps", "old.eps", "%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 0 0 10 10\n%%EOF\n", ""},
-        {"AbsurdSize", "huge.jpg", HugeJpeg(), "Memory short!"},
+        {"NotAPicture", "photo.jpg", "hello", "This kind of picture cannot be read."},
+        {"Empty", "empty.png", "", "This kind of picture cannot be read."},
+        {"Missing", "gone.tif", {}, "The file does not exist."},
+        {"Folder", "folder.tif", {}, "It is a folder, not a file."},
+        {"Level2Eps", "old.eps", "%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 0 0 10 10\n%%EOF\n",
+         "This kind of picture cannot be read."},
+        {"AbsurdSize", "huge.jpg", HugeJpeg(),
+         "Memory short! The picture is too large (60000 x 60000 pixels)."},
+        {"CutShortPng", "cut.png", Picture("PNG", 300, 300, 72).left(100),
+         "The picture is damaged or incomplete."},
+        {"CutShortPsd", "cut.psd", Picture("PSD", 300, 300, 72).left(2000),
+         "The picture is damaged or incomplete."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PresetGlobals();
-        EXPECT_TRUE(
-            Open(c.bytes.isEmpty() ? TempDir() + "/" + c.fileName : Write(c.fileName, c.bytes)).isNull());
-        ASSERT_EQ(Scripted().messages.size(), 1);
-        const QString& message = Scripted().messages[0];
-        EXPECT_TRUE(message.startsWith("Sorry - Can't load this picture - " + c.fileName + " ") &&
-                    message.endsWith(c.reason))
-            << message.toStdString();
+        EXPECT_TRUE(Open(c.bytes ? Write(c.fileName, *c.bytes) : TempDir() + "/" + c.fileName).isNull());
+        EXPECT_EQ(Scripted().messages,
+                  QStringList{"Sorry - Can't load this picture - " + c.fileName + " " + c.reason});
         EXPECT_FALSE(QVutils::EPS);
         ExpectBox(0, 0, 111, 222);
         EXPECT_EQ(QVutils::EPStitle, "");
     }
 }
 
-// Every truncation is read within its bytes (the sanitizer build checks) and gives no resource.
+// A PICT file cut short anywhere is refused with one message in the program's words, never read as an
+// empty or partial picture; so is a bare picture (the form a resource holds) kept in a file.
+TEST(BackdropReading, TruncatedPictFiles) {
+    const QByteArray pictures[] = {Picture("PICT", 30, 20, 72), OneBitPictV1()};
+    for (const QByteArray& whole : pictures) {
+        for (const QByteArray& file : {whole, whole.mid(512)}) {
+            for (qsizetype n = 0; n <= file.size(); ++n) {
+                PresetGlobals();
+                const QImage image = Open(Write("cut.pct", file.left(n)));
+                if (n == file.size()) {
+                    EXPECT_FALSE(image.isNull());
+                    EXPECT_TRUE(Scripted().messages.isEmpty());
+                    continue;
+                }
+                ASSERT_TRUE(image.isNull()) << n;
+                ASSERT_EQ(Scripted().messages.size(), 1) << n;
+                const QString& message = Scripted().messages[0];
+                ASSERT_TRUE(message == "Sorry - Can't load this picture - cut.pct The picture is damaged or "
+                                       "incomplete." ||
+                            message ==
+                                "Sorry - Can't load this picture - cut.pct This kind of picture cannot "
+                                "be read.")
+                    << n << ": " << message.toStdString();
+            }
+        }
+    }
+}
+
+// Every truncation is read within its bytes (the sanitizer build checks) and gives no resource; an EPS
+// whose companion or preview picture is cut short has no preview, told as for any missing preview.
 TEST(BackdropReading, TruncatedCompanions) {
-    const QByteArray companion = AppleDouble("PICT", 256, Picture("PICT", 3, 2, 72).mid(512));
+    const QByteArray pict = Picture("PICT", 3, 2, 72).mid(512);
+    const QByteArray companion = AppleDouble("PICT", 256, pict);
+    Write("page.eps", kLetter);
     for (qsizetype n = 0; n <= companion.size(); ++n) {
         const QByteArray part = companion.left(n); // a copy of its own, so reads past n are caught
         const auto fork = backdrop::AppleDoubleResourceFork(part);
         ASSERT_EQ(fork && backdrop::FindResource(*fork, "PICT", 256), n == companion.size()) << n;
+        if (n % 7 != 0 && n < companion.size() - 7)
+            continue; // reading the whole EPS for a sample of the cuts is enough
+        Scripted().messages.clear();
+        Write("._page.eps", part);
+        EXPECT_EQ(Open(TempDir() + "/page.eps").isNull(), n < companion.size()) << n;
+        EXPECT_EQ(Scripted().messages, n < companion.size() ? NoPreview("page.eps") : QStringList()) << n;
+    }
+    for (qsizetype n = 0; n < pict.size(); ++n) {
+        Scripted().messages.clear();
+        Write("._page.eps", AppleDouble("PICT", 256, pict.left(n)));
+        ASSERT_TRUE(Open(TempDir() + "/page.eps").isNull()) << n;
+        ASSERT_EQ(Scripted().messages, NoPreview("page.eps")) << n;
     }
 }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Module1;
 using platform::ListBox;
@@ -67,12 +68,20 @@ TEST_F(Startup, FirstStartShowsANewFittedPage) {
     EXPECT_EQ(RecPos(0, 14).ColorValue(), platform::RGB(0, 0, 0));
 }
 
+// A last document that is gone, or that would never end or never come (a device, a named pipe), is told
+// and start-up goes on with a new page.
 TEST_F(Startup, LastDocumentThatCannotBeOpened) {
-    writePrefs("\n\n" + (TempDir() + "/gone/doc.num").toUtf8() + "\nsetup\n");
-    App::Instance().Start();
-    EXPECT_EQ(Scripted().messages, QStringList({TempDir() + "/gone/doc.num - Not Opened"}));
-    EXPECT_EQ(AdocWidth, 210);
-    EXPECT_EQ(PrintSettings, "setup");
+    const QString pipe = TempDir() + "/pipe.num";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& last : {TempDir() + "/gone/doc.num", QString("/dev/zero"), pipe}) {
+        SCOPED_TRACE(last.toStdString());
+        Scripted().messages.clear();
+        writePrefs("\n\n" + last.toUtf8() + "\nsetup\n");
+        App::Instance().Start();
+        EXPECT_EQ(Scripted().messages, QStringList({last + " - Not Opened"}));
+        EXPECT_EQ(AdocWidth, 210);
+        EXPECT_EQ(PrintSettings, "setup");
+    }
 }
 
 TEST_F(Startup, HelpPicturesOpensTheHelpWindowWithoutBlocking) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -102,4 +103,38 @@ TEST(BinaryStream, ReadsNumbersInEitherByteOrder) {
     EXPECT_EQ(in->ReadShort(), std::int16_t(0x8000));
     in->SetPosition(1000);
     EXPECT_EQ(in->ReadLong(), 0);
+}
+
+// Devices never end and named pipes wait for a writer: only regular files are opened for reading, at once.
+TEST(FolderItem, OpensOnlyRegularFilesForReading) {
+    const QString fifo = TempDir() + "/pipe", folder = TempDir() + "/folder", file = TempDir() + "/plain.txt";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir().mkdir(folder);
+    WriteBytes(file, "line\n");
+    const struct {
+        QString path;
+        QString why; // empty: opened
+    } cases[] = {
+        {"/dev/zero", "It is not an ordinary file (a device or a pipe cannot be opened)."},
+        {fifo, "It is not an ordinary file (a device or a pipe cannot be opened)."},
+        {folder, "It is a folder, not a file."},
+        {TempDir() + "/missing.txt", "The file does not exist."},
+        {file, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const FolderItem item(c.path);
+        const bool opens = c.why.isEmpty();
+        QString textWhy;
+        EXPECT_EQ(item.OpenAsTextFile(&textWhy) != nullptr, opens);
+        EXPECT_EQ(textWhy, c.why);
+        EXPECT_EQ(item.OpenAsBinaryFile() != nullptr, opens);
+        EXPECT_EQ(item.OpenAsBinaryFile(true) != nullptr, opens);
+        EXPECT_EQ(item.OpenAsPicture(), nullptr);
+        QString why;
+        const auto bytes = item.OpenAsBytes(&why);
+        EXPECT_EQ(bytes != nullptr, opens);
+        EXPECT_EQ(why, c.why);
+        EXPECT_TRUE(!bytes || bytes->Bytes() == QByteArrayView("line\n"));
+    }
 }
