@@ -194,6 +194,18 @@ int main(int argc, char** argv) {
     Seed("backdrop", "dos.eps", BackdropInput(dos));
     Seed("backdrop", "companion.eps", BackdropInput(eps, companion));
 
+    const QByteArray header =
+        "job.num\n105\n99\n210\n297\n2\n105\n3\n99\n0\n1\n600\n\n0\n0\n105\n99\n100\n100\n0\n0\n"
+        "false\n";
+    const QByteArray object =
+        "Serial\n20.5\n30.25\n/#######\n0\n5, Mod 10\nArial\nBold\n14\nC000M000Y000K100\n0\n";
+    const QByteArray turned =
+        "Stub\n90\n80\n^A####-#\n1\n1, Mod 7\nDejaVu Sans\nBoldItalic\n9.5\nC010M020Y030K040\n90\n";
+    Seed("document", "empty.num", header + "0\n");
+    Seed("document", "two.num", header + "2\n" + object + turned);
+    Seed("document", "crlf.num", QByteArray(header + "1\n" + object).replace("\n", "\r\n"));
+    Seed("document", "cr.num", QByteArray(header + "1\n" + turned).replace("\n", "\r"));
+    Seed("document", "exponent.num", QByteArray(header + "1\n" + object).replace("\n600\n", "\n6e+2\n"));
     Seed("prefs", "usual", "\n\n/home/printer/jobs/tickets.num\ntallio-page-setup/1;paper=A4\n");
     Seed("prefs", "windows", "\r\n\r\n/jobs/a.num\r\nsetup;one\r\nsetup;two\r\n");
     Seed("prefs", "old-mac", "\r\r/jobs/a.num\rsetup\r");
