@@ -12,17 +12,9 @@ using testing_support::Scripted;
 
 namespace {
 
+// The records, their typed mirrors and the main window's lists and fields, all at their start-up values.
 class RecordTransfer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InitGlobals();
-        AFileName = RName = Rpic = Rfontfam = RfontStyle = Rcolour = "";
-        AdocWidth = AdocHeight = AsigWidth = AsigHeight = AstepRV = AstepDV = Astart = 0;
-        Rxloc = Ryloc = RFontSize = Rangle = 0;
-        AstepR = AstepD = AinTag = Aqty = Rpinc = Rmtype = TotalObjects = 0;
-        pncCyan = pncMagenta = pncYellow = pncBlack = 0;
-    }
-
     static QStringList Values(const ListBox& list) {
         QStringList v;
         for (int r = 0; r < list.ListCount(); ++r)
