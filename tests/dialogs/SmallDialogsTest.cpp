@@ -130,8 +130,10 @@ TEST(ModSelect, HandsBackTheChosenMethod) {
     Module1::FillModNames();
     const std::tuple<int, End, QString> cases[] = {
         // row clicked (-1: none), how the dialog ends, ModType and ModName after
-        {3, OK, "3 3, Mod 9"}, {0, OK, "0 0, None"},  {-1, DoubleClickRow2, "2 2, Mod 7 Remainder"},
-        {-1, OK, "9 kept"},    {2, Cancel, "9 kept"}, {4, CloseBox, "9 kept"},
+        {3, OK, "3 3, Mod 9"},
+        {-1, DoubleClickRow2, "2 2, Mod 7 Remainder"},
+        {-1, OK, "9 kept"},
+        {2, Cancel, "9 kept"},
     };
     Window1& main = SharedInstance<Window1>();
     for (const auto& [row, end, after] : cases) {
@@ -160,7 +162,6 @@ TEST(AboutWindow, VersionLineAndConnect) {
     const std::array<std::int32_t, 5> saved = {a.MajorVersion, a.MinorVersion, a.BugVersion, a.StageCode,
                                                a.NonReleaseVersion};
     const std::pair<std::array<std::int32_t, 5>, const char*> cases[] = {
-        {{0, 1, 0, 0, 1}, "Version 0.1.0 - Development - Build: 1"},
         {{2, 10, 3, 2, 42}, "Version 2.10.3 - Beta - Build: 42"},
         {{1, 1, 0, 4, 5}, "Version 1.1.0 -  - Build: 5"}, // no such stage: an empty name
         {{1, 1, 0, -1, 5}, "Version 1.1.0 -  - Build: 5"},

@@ -26,8 +26,6 @@ using testing_support::Scripted;
 
 namespace {
 
-constexpr QRgb Blue = 0xff0000ff;
-
 // A new A4 document at 100 dpi in the main window, not yet shown.
 class PageView : public ::testing::Test {
 public:
@@ -315,6 +313,9 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
          false, false},
         {"no picture", [] { TheBackdrop.Bdx = nullptr; }, nil, true, true},
         {"absurd scale", [] { EPSscaleX = EPSscaleY = 1e12; }, "", false, false},
+        {"no scale", [] { EPSscaleX = 0; }, "", false, false},
+        {"negative scale", [] { EPSscaleY = -50; }, "", false, false},
+        {"negative mask", [] { EPSmaskHeight = -10; }, "", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -43,8 +43,6 @@ TEST(EscapedException, IsShownAndTheWindowGoesOn) {
         const char* told;
     } cases[] = {
         {"a row outside a checked table", [] { throw OutOfBoundsException(); }, "Index out of bounds"},
-        {"a control that is not there", [] { throw NilObjectException("No control EdStart"); },
-         "No control EdStart"},
         {"the standard library", [] { throw std::out_of_range("vector::at"); }, "vector::at"},
         {"memory", [] { throw std::bad_alloc(); }, "not enough memory"},
         {"something else", [] { throw 7; }, "an unknown error"},
