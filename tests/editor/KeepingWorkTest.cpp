@@ -300,7 +300,6 @@ TEST_F(KeepingWork, WhatIsNoDocumentIsRefused) {
     QByteArray exponent = job;
     exponent.replace("\n210\n", "\n2.1e+2\n");
     const std::pair<const char*, QByteArray> opened[] = {
-        {"LF", job},
         {"CR LF", QByteArray(job).replace("\n", "\r\n")},
         {"CR", QByteArray(job).replace("\n", "\r")},
         {"exponent", exponent},

@@ -232,15 +232,10 @@ TEST_F(PageView, CheckNupCountsNumbersPerPageAndSheets) {
         EXPECT_EQ(w.StaticText11().Text(), c.cells);
     }
     // The status line counts the objects and gives the current one's size as last drawn.
-    TotalObjects = 0;
-    for (int k = 0; k < 3; ++k)
-        AddObject({.x = 20.0 + 40 * k, .y = 50});
-    CurrentObject = 1;
-    w.UpdateViewer();
-    EXPECT_GT(CurrentObjectWidth, 1);
+    AddObject({.x = 20, .y = 50});
     CurrentObject = -1, CurrentObjectWidth = 12.5, CurrentObjectHeight = 4.25;
     w.UpdateViewer();
-    EXPECT_EQ(w.StatNumObj().Text(), "Props: 3 Obj - W=12.5 H=4.25");
+    EXPECT_EQ(w.StatNumObj().Text(), "Props: 1 Obj - W=12.5 H=4.25");
 }
 
 TEST_F(PageView, FitToPageChoosesTheResolutionThatFitsTheView) {
