@@ -159,8 +159,7 @@ TEST(AboutWindow, VersionLineAndConnect) {
                                                a.NonReleaseVersion};
     const std::pair<std::array<std::int32_t, 5>, const char*> cases[] = {
         {{2, 10, 3, 2, 42}, "Version 2.10.3 - Beta - Build: 42"},
-        {{1, 1, 0, 4, 5}, "Version 1.1.0 -  - Build: 5"}, // no such stage: an empty name
-        {{1, 1, 0, -1, 5}, "Version 1.1.0 -  - Build: 5"},
+        {{1, 1, 0, -1, 5}, "Version 1.1.0 -  - Build: 5"}, // no such stage: an empty name
         {{1, 1, 0, 3, 5}, "Version 1.1.0 - Final - Build: 5"},
     };
     for (const auto& [values, line] : cases) {

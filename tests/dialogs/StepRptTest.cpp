@@ -48,7 +48,6 @@ void Fill(StepRpt& d, const Grid& g) {
 class StepRepeat : public ::testing::Test {
 public:
     void SetUp() override {
-        InitGlobals();
         FillModNames();
         AdocWidth = 210, AdocHeight = 297, PageResolution = 100, TotalObjects = 0;
         for (int i = 0; i < 5; ++i)
@@ -58,7 +57,6 @@ public:
         main.Show();
         Scripted().messages.clear();
     }
-    void TearDown() override { AdocWidth = AdocHeight = 0; }
 
     static void AddObject(double x, double y, std::int32_t pageIncrement) {
         const std::int32_t i = TotalObjects++;

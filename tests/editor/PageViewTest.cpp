@@ -279,17 +279,6 @@ TEST_F(PageView, BackdropDrawnAtItsScaledSizeAndOffsetInsideTheMask) {
         EXPECT_TRUE(InkBox(target->Image()).isEmpty()); // nothing drawn without EPSredraw
     }
 
-    // Drawn scaled to the resolution of the moment, at the offset given in mm.
-    const auto cache = TheBackdrop.cdx;
-    PageResolution = 200, EPSredraw = true;
-    auto page = NewPicture(1700, 2400, 32);
-    w.DrawBackDrop(TheBackdrop.Bdx, page->Graphics(), 10, 0);
-    EXPECT_FALSE(EPSredraw);
-    EXPECT_EQ(TheBackdrop.cdx, cache);
-    const QRect drawn = InkBox(page->Image()), expected(78 + 156, 0, 392, 250); // edges may blend
-    EXPECT_TRUE(drawn.contains(expected.adjusted(1, 0, -1, -1)) &&
-                expected.adjusted(-1, 0, 1, 1).contains(drawn))
-        << testing::PrintToString(drawn);
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
