@@ -1,16 +1,13 @@
 #include "dialogs/BDropProps.h"
 #include "TestSupport.h"
 #include "UiDriver.h"
-#include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
-#include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/Menu.h"
 #include "platform/Numbers.h"
 
-#include <QFile>
 #include <QImage>
 #include <cmath>
 #include <functional>
@@ -67,8 +64,6 @@ protected:
         Scripted().fileAnswers.push_back(path);
         d.BackdropOpen().Trigger();
     }
-
-    Window1& main = SharedInstance<Window1>();
 };
 
 } // namespace
@@ -102,9 +97,7 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
 TEST_F(BackdropDialog, CancelledOrUnreadablePictureKeepsTheOldBackdrop) {
     const QString good = SavePicture("good.bmp", "bmp", 100, 100, 254);
     const QString broken = TempDir() + "/broken.tif";
-    QFile f(broken);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("II*\0 no picture") > 0);
-    f.close();
+    testing_support::WriteBytes(broken, "II*"); // a TIFF's first bytes and nothing more
     for (const auto& [answer, message] :
          {std::pair<QString, QString>{"", ""}, {broken, "Sorry - Can't load this picture - broken.tif "}}) {
         SCOPED_TRACE(answer.toStdString());
