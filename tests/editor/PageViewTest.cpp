@@ -118,8 +118,9 @@ public:
         QPoint first;
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x) {
-                const QRgb want = part.contains(x, y) ? page.pixel(x + ScrollX, y + ScrollY) : Background();
-                if (!near(shown.pixel(x, y), want) && !wrong++)
+                const bool onPage = part.contains(x, y); // beside it, the background exactly
+                const QRgb want = onPage ? page.pixel(x + ScrollX, y + ScrollY) : Background();
+                if (!(onPage ? near(shown.pixel(x, y), want) : shown.pixel(x, y) == want) && !wrong++)
                     first = QPoint(x, y);
             }
         return wrong ? QString("%1 pixels, the first at %2, %3").arg(wrong).arg(first.x()).arg(first.y())
