@@ -1,7 +1,7 @@
 // The page setup's text, kept as the preferences' print settings: handed back exactly, or refused whole.
 // Printing itself is checked through the print run's PDFs.
-#include "TestSupport.h"
 #include "platform/PrinterSetup.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
