@@ -1,12 +1,16 @@
 #include "UiDriver.h"
 
+#include "platform/Canvas.h"
 #include "platform/ListBox.h"
 #include "platform/Window.h"
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <gtest/gtest.h>
 
 namespace ui {
 
@@ -79,6 +83,28 @@ void Key(QWidget* w, Qt::Key key, const QString& text) {
 void Type(QWidget* w, const QString& text) {
     for (QChar ch : text)
         Key(w, Qt::Key(ch.toUpper().unicode()), QString(ch)); // Qt's key codes of letters and digits
+}
+
+QLineEdit* StartTyping(platform::ListBox& list, int row, const QString& text, int column) {
+    ClickCell(list, row, column);
+    auto* editor = qobject_cast<QLineEdit*>(list.ActiveEditor());
+    if (!editor)
+        return nullptr;
+    editor->selectAll();
+    Type(editor, text);
+    return editor;
+}
+
+void TypeInto(platform::ListBox& list, int row, const QString& text, int column) {
+    if (QLineEdit* editor = StartTyping(list, row, text, column))
+        Key(editor, Qt::Key_Return, "\r");
+    else
+        ADD_FAILURE() << "no editor in row " << row;
+}
+
+QImage Shown(platform::Canvas& canvas) {
+    QApplication::processEvents();
+    return canvas.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 void Activate(platform::Window& w) {

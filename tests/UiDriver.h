@@ -6,9 +6,12 @@
 #include <QString>
 #include <Qt>
 
+class QImage;
+class QLineEdit;
 class QWidget;
 
 namespace platform {
+class Canvas;
 class Control;
 class ListBox;
 class Window;
@@ -32,6 +35,14 @@ void DoubleClickCell(platform::ListBox& list, int row, int column);
 void Key(QWidget* w, Qt::Key key, const QString& text = {});
 // Types each character as a key press.
 void Type(QWidget* w, const QString& text);
+
+// Clicks a value cell of a list and types over what it holds, leaving the editor open (nullptr when
+// none opened); TypeInto then confirms with Return.
+QLineEdit* StartTyping(platform::ListBox& list, int row, const QString& text, int column = 2);
+void TypeInto(platform::ListBox& list, int row, const QString& text, int column = 2);
+
+// A canvas as it shows on screen once every pending event has run.
+QImage Shown(platform::Canvas& canvas);
 
 // Makes the window the active one at once, so focus changes happen as they would for a user.
 void Activate(platform::Window& w);

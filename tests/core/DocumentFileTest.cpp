@@ -1,5 +1,6 @@
+// The document file: one value per line, saved and opened again exactly, damaged and odd files read
+// without harm, and saves that cannot be written not reported as done.
 #include "TestSupport.h"
-#include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
@@ -14,9 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace Module1;
-using platform::Variant;
-using testing_support::Scripted;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
@@ -30,48 +29,20 @@ QStringList linesOf(const QString& path) {
     return lines;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-platform::ListBox& parameterList() {
-    return platform::SharedInstance<Window1>().ListBox2();
+void threeObjects() {
+    AddObject({"Serial", 20.5, 30.25, "/#######", 0, "5, Mod 10", "Arial", "Bold"});
+    AddObject({"Stub", 150, 280.125, "A-####", 1, "7, EAN Mod 10 weighted", "Arial", "BoldItalic", 12.5,
+               "C010M020Y030K040", 90});
+    AddObject({"", 0.1, 0.2, "", 0, "0, None", "Arial", "Normal", 8, "C100M000Y000K000", -45});
 }
 
 // An empty, untitled A4 document on a one-cell sheet.
-void emptyDocument() {
-    InitGlobals();
-    FileTypes::Init();
-    FillModNames();
-    NewDoc();
-    Filename.clear();
-}
-
-// Adds an object from its eleven fields separated by '|'; the numeric fields are stored as numbers.
-void addObject(const QString& fields) {
-    const QStringList f = fields.split('|');
-    for (int i = 0; i < 11; ++i)
-        RecPos(TotalObjects, i) =
-            QList<int>({1, 2, 4, 8, 10}).contains(i) ? Variant(f[i].toDouble()) : Variant(f[i]);
-    ++TotalObjects;
-}
-
-void threeObjects() {
-    addObject("Serial|20.5|30.25|/#######|0|5, Mod 10|Arial|Bold|14|C000M000Y000K100|0");
-    addObject("Stub|150|280.125|A-####|1|7, EAN Mod 10 weighted|Arial|BoldItalic|12.5|C010M020Y030K040|90");
-    addObject("|0.1|0.2||0|0, None|Arial|Normal|8|C100M000Y000K000|-45");
-}
-
 class DocumentFile : public ::testing::Test {
 protected:
-    void SetUp() override { emptyDocument(); }
+    void SetUp() override {
+        FillModNames();
+        NewDoc();
+    }
     QString path(const QString& leaf) const { return TempDir() + "/" + leaf; }
     bool save(const QString& leaf) {
         Filename = path(leaf);
@@ -79,7 +50,7 @@ protected:
     }
     // Opens the file in a fresh, empty document.
     bool reopen(const QString& leaf) {
-        emptyDocument();
+        NewDoc();
         Filename = path(leaf);
         return OpenFile();
     }
@@ -105,26 +76,10 @@ TEST_F(DocumentFile, WritesOneValuePerLine) {
     EXPECT_FALSE(DirtyFlag);
 }
 
-TEST_F(DocumentFile, SaveDialogForUntitledAndSaveAs) {
-    DirtyFlag = true;
-    Scripted().fileAnswers = {path("first.num")};
-    ASSERT_TRUE(SaveFile(false));
-    EXPECT_EQ(Scripted().saveDefaults, QStringList({"Untitled.num"}));
-    EXPECT_EQ(Scripted().saveFilters, QStringList({"Numbers (*.num)"}));
-    EXPECT_EQ(parameterList().Cell(0, 2), "first.num");
-    EXPECT_FALSE(DirtyFlag);
-
-    ASSERT_TRUE(SaveFile(false)); // titled: no dialog
-    EXPECT_EQ(Scripted().saveDefaults.size(), 1);
-
-    DirtyFlag = true;
-    EXPECT_FALSE(SaveFile(true)); // Save As always asks; cancelled changes nothing
-    EXPECT_EQ(Scripted().saveDefaults, QStringList({"Untitled.num", path("first.num")})) << "its own name";
-    EXPECT_TRUE(DirtyFlag);
-    EXPECT_EQ(Filename, path("first.num"));
-}
-
+// Saved, opened and saved again, a document is the same to the byte. Opened straight over it, a document
+// with no backdrop leaves none: the picture, its cache, its name and offsets go.
 TEST_F(DocumentFile, RoundTripRestoresEveryValue) {
+    ASSERT_TRUE(save("plain.num"));
     QImage backdrop(300, 200, QImage::Format_RGB32);
     backdrop.fill(Qt::gray);
     backdrop.setDotsPerMeterX(11811); // 300 dpi
@@ -148,9 +103,17 @@ TEST_F(DocumentFile, RoundTripRestoresEveryValue) {
     EXPECT_EQ(std::pair(QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY), std::pair(3.25, -2.0));
 
     ASSERT_TRUE(save("b.num"));
-    QByteArray a = bytesOf(path("a.num")), b = bytesOf(path("b.num"));
+    QByteArray a = ReadBytes(path("a.num")), b = ReadBytes(path("b.num"));
     a.replace("a.num", "b.num");
     EXPECT_EQ(a, b);
+
+    EPSdirty = true;
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    ASSERT_NE(TheBackdrop.cdx, nullptr);
+    platform::FolderItem plain(path("plain.num"));
+    ASSERT_TRUE(ReadDocument(plain));
+    EXPECT_EQ(std::tuple(TheBackdrop.Bdx, TheBackdrop.cdx, EPSfilename, EPSpathName, QVutils::EPSBoundBoxX),
+              std::tuple(nullptr, nullptr, QString(), QString(), 0.0));
 }
 
 TEST_F(DocumentFile, MissingBackdropIsKeptSilently) {
@@ -174,38 +137,36 @@ TEST_F(DocumentFile, ReadsDamagedFilesWithoutHarm) {
         bool forms;
     } cases[] = {
         {"ends after line 22", header + "true\n", 0, true},
-        {"cut inside an object", header + "TRUE\n2\n" + object + "m\n7\n", 2, true},
         {"count above the table", header + "yes\n500\n" + object, 129, false},
         {"negative count", header + "false\n-3\n" + object, 0, false},
+        {"cut inside an object", header + "TRUE\n2\n" + object + "m\n7\n", 2, true},
     };
     // Step counts below 1 count as 1, as typed ones do: a grid has at least one cell each way.
     QByteArray noCells = header;
     noCells.replace("\n1\n0\n1\n0\n", "\n0\n0\n-2\n0\n");
-    writeFile(path("x.num"), noCells + "false\n0\n");
+    WriteBytes(path("x.num"), noCells + "false\n0\n");
     ASSERT_TRUE(reopen("x.num"));
     EXPECT_EQ(std::tuple(AstepR, AstepD, RecHd(5).DoubleValue()), std::tuple(1, 1, 1.0));
     // A page or sheet of no size is no document that can be shown.
     QByteArray noPage = header;
     noPage.replace("doc\n210\n", "doc\n0\n");
-    writeFile(path("x.num"), noPage + "false\n0\n");
+    WriteBytes(path("x.num"), noPage + "false\n0\n");
     EXPECT_FALSE(reopen("x.num"));
     for (const auto& c : cases) {
-        writeFile(path("x.num"), c.bytes);
+        WriteBytes(path("x.num"), c.bytes);
         ASSERT_TRUE(reopen("x.num")) << c.name;
         EXPECT_EQ(std::tuple(TotalObjects, CurrentObject, EPSuseForms),
                   std::tuple(c.objects, c.objects > 0 ? 0 : -1, c.forms))
             << c.name;
     }
     // The object cut short keeps what it had and reads the rest as empty text and 0.
-    writeFile(path("x.num"), header + "true\n2\n" + object + "m\n7\n");
-    ASSERT_TRUE(reopen("x.num"));
     EXPECT_EQ(std::tuple(RecPos(1, 0).StringValue(), RecPos(1, 1).DoubleValue(), RecPos(1, 6).StringValue(),
                          RecPos(1, 8).DoubleValue()),
               std::tuple("m", 7.0, "", 0.0));
 }
 
 TEST_F(DocumentFile, LineEndsInTextsKeepTheLayout) {
-    addObject("two\nlines|1|2|A\r\n###|0|0, None|Arial|Normal|14|C000M000Y000K100|0");
+    AddObject({"two\nlines", 1, 2, "A\r\n###"});
     EPSpathName = "/some\rwhere.tif";
     ASSERT_TRUE(save("e.num"));
     EXPECT_EQ(linesOf(Filename).size(), 34);
@@ -222,44 +183,4 @@ TEST_F(DocumentFile, UnwritableTargetIsNotReportedAsSaved) {
     Filename.clear();
     EXPECT_FALSE(OpenFile()) << "cancelled open dialog";
     EXPECT_EQ(Scripted().openFilters, QStringList({"Numbers (*.num)"}));
-}
-
-// The document core reads and writes documents and their backdrops with no window in reach; a
-// document opened over one with a backdrop replaces that backdrop, or leaves none.
-TEST(DocumentCore, OpeningReplacesTheBackdropShownWithoutAnyWindow) {
-    FillModNames();
-    ClearDocument();
-    QImage scan(200, 100, QImage::Format_RGB32);
-    scan.fill(Qt::gray);
-    ASSERT_TRUE(scan.save(TempDir() + "/scan.png"));
-    auto save = [](const QString& leaf) {
-        AFileName = leaf;
-        HeaderRecordFromMirror();
-        platform::FolderItem f(TempDir() + "/" + leaf);
-        return WriteDocument(f);
-    };
-    auto open = [](const QString& leaf) {
-        platform::FolderItem f(TempDir() + "/" + leaf);
-        return ReadDocument(f);
-    };
-    threeObjects();
-    ASSERT_TRUE(save("plain.num"));
-    EPSpathName = TempDir() + "/scan.png";
-    QVutils::EPSBoundBoxX = 4;
-    ASSERT_TRUE(save("backed.num"));
-
-    ClearDocument();
-    ASSERT_TRUE(open("backed.num"));
-    ASSERT_NE(TheBackdrop.Bdx, nullptr);
-    EXPECT_EQ(std::tuple(TotalObjects, CurrentObject, RName, EPSfilename, QVutils::EPSBoundBoxX),
-              std::tuple(3, 0, QString("Serial"), QString("scan.png"), 4.0));
-    PageResolution = 100, EPSmaskWidth = AdocWidth, EPSmaskHeight = AdocHeight, EPSscaleX = EPSscaleY = 100;
-    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
-    ASSERT_NE(TheBackdrop.cdx, nullptr);
-
-    // Opened straight over it: the old picture and its cache are gone with its name and offsets.
-    ASSERT_TRUE(open("plain.num"));
-    EXPECT_EQ(std::tuple(TheBackdrop.Bdx, TheBackdrop.cdx, EPSfilename, EPSpathName, QVutils::EPSBoundBoxX),
-              std::tuple(nullptr, nullptr, QString(), QString(), 0.0));
-    EXPECT_EQ(platform::WindowCount(), 0);
 }

@@ -1,38 +1,16 @@
 #include "TestSupport.h"
 #include "core/Module1.h"
 
-#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
 using namespace Module1;
-using testing_support::Scripted;
-
-namespace {
-QString prefsPath() {
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
-}
-
-QByteArray prefsBytes() {
-    QFile f(prefsPath());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writePrefsBytes(const QByteArray& bytes) {
-    QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"));
-    QFile f(prefsPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-} // namespace
+using namespace testing_support;
 
 TEST(Preferences, FirstStartCreatesFourEmptyLines) {
-    Filename.clear();
-    PrintSettings.clear();
     ReadPrefs();
-    EXPECT_EQ(prefsBytes(), "\n\n\n\n");
-    EXPECT_EQ(Filename, "");
-    EXPECT_EQ(PrintSettings, "");
+    EXPECT_EQ(ReadBytes(PrefsPath()), "\n\n\n\n");
+    EXPECT_EQ(Filename + PrintSettings, "");
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
@@ -48,7 +26,7 @@ TEST(Preferences, SetupStringWithLineEndsSurvivesManyRuns) {
         ASSERT_EQ(Filename, "/docs/run 7.num") << run;
         ASSERT_EQ(PrintSettings, settings) << run;
     }
-    EXPECT_TRUE(prefsBytes().startsWith("\n\n/docs/run 7.num\n"));
+    EXPECT_TRUE(ReadBytes(PrefsPath()).startsWith("\n\n/docs/run 7.num\n"));
 }
 
 TEST(Preferences, ReadsWhatOtherFilesHold) {
@@ -63,8 +41,9 @@ TEST(Preferences, ReadsWhatOtherFilesHold) {
         {"no final line end", "\n\n/b.num\nS", "/b.num", "S"},
         {"windows line ends", "\r\n\r\n/c.num\r\nS\r\n", "/c.num", "S"},
     };
+    ReadPrefs(); // creates the folder
     for (const auto& c : cases) {
-        writePrefsBytes(c.bytes);
+        WriteBytes(PrefsPath(), c.bytes);
         Filename = "keep";
         PrintSettings = "keep";
         ReadPrefs();
@@ -75,10 +54,8 @@ TEST(Preferences, ReadsWhatOtherFilesHold) {
 
 TEST(Preferences, NoPreferencesFolder) {
     // A plain file where the configuration folder should be: no folder can be had.
-    QFile blocker(testing_support::TempDir() + "/notafolder");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("XDG_CONFIG_HOME", (testing_support::TempDir() + "/notafolder").toUtf8());
+    WriteBytes(TempDir() + "/notafolder", "");
+    qputenv("XDG_CONFIG_HOME", (TempDir() + "/notafolder").toUtf8());
     Filename = "/x.num";
     ReadPrefs();
     SavePrefs();

@@ -1,153 +1,102 @@
+// The print run, printed to a PDF and read back: cut-and-stack order, sheet counts, runs refused before
+// any dialog, numbers off the paper, the printer dialogs, the backdrop under every cell, and numbers
+// drawn as glyph runs reaching the PDF as the text layout's do.
 #include "TestSupport.h"
-#include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/Window1.h"
-#include "platform/Canvas.h"
+#include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "platform/PrinterSetup.h"
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace Module1;
-using testing_support::Scripted;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
-struct Word {
-    QString text;
-    double xMm, yMm; // centre of the word on the paper
-};
-
-int pageCount(const QString& pdf) {
-    QProcess p;
-    p.start("pdfinfo", {pdf});
-    p.waitForFinished();
-    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-// The words of one page with their positions, through pdftotext's bounding boxes.
-std::vector<Word> wordsOf(const QString& pdf, int page) {
-    QProcess p;
-    p.start("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-    p.waitForFinished();
-    std::vector<Word> words;
-    static const QRegularExpression re(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
-    auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
-    constexpr double mmPerPt = 25.4 / 72;
-    while (it.hasNext()) {
-        const auto m = it.next();
-        words.push_back({m.captured(5), (m.captured(1).toDouble() + m.captured(3).toDouble()) / 2 * mmPerPt,
-                         (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2 * mmPerPt});
-    }
-    return words;
-}
-
 // The page's numbers in cut-and-stack cell order: column by column, top to bottom.
-QStringList cellOrder(std::vector<Word> words) {
-    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
-        if (std::abs(a.xMm - b.xMm) > 20)
-            return a.xMm < b.xMm;
-        return a.yMm < b.yMm;
+QString CellOrder(std::vector<PdfWord> words) {
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+        const QPointF p = a.box.center(), q = b.box.center();
+        return std::abs(p.x() - q.x()) > 20 ? p.x() < q.x() : p.y() < q.y();
     });
     QStringList out;
     for (const auto& w : words)
         out << w.text;
-    return out;
+    return out.join(',');
 }
 
-void addObject(double x, double y, double increment) {
-    const platform::Variant fields[] = {"n",     x,        y,    "", increment, "0, None",
-                                        "Arial", "Normal", 12.0, {}, 0.0};
-    for (int f = 0; f < 11; ++f)
-        RecPos(TotalObjects, f) = fields[f];
-    RecPos(TotalObjects++, 14) = platform::RGB(0, 0, 0);
-}
-
+// Cells of 105 x 99 mm, two across and three down on A4.
 class PrintRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitGlobals();
-        FileTypes::Init();
-        ps.reset();
-        PrintSettings.clear();
-        PageResolution = 100;
-        AdocWidth = 105, AdocHeight = 99, AsigWidth = 210, AsigHeight = 297; // a 2 x 3 grid on A4
+        PageResolution = 100, CurrentObject = -1;
+        AdocWidth = 105, AdocHeight = 99, AsigWidth = 210, AsigHeight = 297;
         AstepR = 2, AstepRV = 105, AstepD = 3, AstepDV = 99;
-        Astart = 1, Aqty = 600, Aback = false, TotalObjects = 0, CurrentObject = -1;
-        Module1::TheBackdrop.Bdx = nullptr;
-        pdf = TempDir() + "/run.pdf";
+        Astart = 1, Aqty = 600;
     }
-    void print() {
+    void Print() {
         Scripted().printAnswers = {pdf};
         PrintStart();
     }
-    QString pdf;
+    const QString pdf = TempDir() + "/run.pdf";
 };
 
 } // namespace
 
 TEST_F(PrintRun, CutAndStackOrderForwardAndBackward) {
-    addObject(20, 30, 0);
-    struct Case {
+    AddObject({.x = 20, .y = 30});
+    const struct {
         bool back;
         int page;
-        QStringList cells;
+        QString cells;
     } cases[] = {
-        {false, 1, {"1", "101", "201", "301", "401", "501"}},
-        {false, 2, {"2", "102", "202", "302", "402", "502"}},
-        {false, 100, {"100", "200", "300", "400", "500", "600"}},
-        {true, 1, {"100", "200", "300", "400", "500", "600"}},
-        {true, 100, {"1", "101", "201", "301", "401", "501"}},
+        {false, 1, "1,101,201,301,401,501"},     {false, 2, "2,102,202,302,402,502"},
+        {false, 100, "100,200,300,400,500,600"}, {true, 1, "100,200,300,400,500,600"},
+        {true, 100, "1,101,201,301,401,501"},
     };
     for (bool back : {false, true}) {
         Aback = back;
-        print();
-        ASSERT_EQ(pageCount(pdf), 100) << "100 sheets, 99 page breaks";
+        Print();
+        ASSERT_EQ(PdfPages(pdf), 100) << "100 sheets, 99 page breaks";
         for (const auto& c : cases) {
             if (c.back != back)
                 continue;
-            EXPECT_EQ(cellOrder(wordsOf(pdf, c.page)), c.cells) << "back " << back << " page " << c.page;
+            EXPECT_EQ(CellOrder(PdfWords(pdf, c.page)), c.cells) << "back " << back << " page " << c.page;
         }
     }
     EXPECT_FALSE(PRN);
-}
 
-TEST_F(PrintRun, PageIncrementsShareTheSheetsNumbers) {
+    // Objects with a page increment share the sheet's numbers.
     AstepR = AstepD = 1, AsigWidth = 105, AsigHeight = 99, Aqty = 3;
-    addObject(20, 30, 0);
-    addObject(60, 30, 1);
+    AddObject({.x = 60, .y = 30, .increment = 1});
     for (bool back : {false, true}) {
         Aback = back;
-        print();
-        ASSERT_EQ(pageCount(pdf), 3);
+        Print();
+        ASSERT_EQ(PdfPages(pdf), 3);
         QStringList pages;
         for (int p = 1; p <= 3; ++p)
-            pages << cellOrder(wordsOf(pdf, p)).join(",");
+            pages << CellOrder(PdfWords(pdf, p));
         EXPECT_EQ(pages, back ? QStringList({"5,6", "3,4", "1,2"}) : QStringList({"1,2", "3,4", "5,6"}));
     }
 }
 
 TEST_F(PrintRun, SheetCountAndNothingBelowOneSheet) {
-    addObject(20, 30, 0);
+    AddObject({.x = 20, .y = 30});
     Aqty = 601;
-    print();
-    EXPECT_EQ(pageCount(pdf), 100) << "the odd page is not printed";
+    Print();
+    EXPECT_EQ(PdfPages(pdf), 100) << "the odd page is not printed";
     EXPECT_EQ(AnupQTY, 100);
 
     // Less than the six cells of one sheet: no page at all, and the user is told.
     QFile::remove(pdf);
     Aqty = 5;
-    print();
+    Print();
     EXPECT_EQ(Scripted().printDialogCount, 1);
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(Scripted().messages,
@@ -174,17 +123,16 @@ TEST_F(PrintRun, RunsWhoseNumbersCannotBePrintedArePrintedNot) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TotalObjects = 0;
-        addObject(20, 30, 0);
-        addObject(60, 30, c.increment);
-        RecPos(1, 0) = "Stub";
+        AddObject({.x = 20, .y = 30});
+        AddObject({.name = "Stub", .x = 60, .y = 30, .increment = double(c.increment)});
         Astart = c.start, Aback = c.back, Aqty = 600;
         Scripted().messages.clear();
         QFile::remove(pdf);
         const int dialogs = Scripted().printDialogCount;
-        print();
+        Print();
         if (c.number.isEmpty()) {
             EXPECT_TRUE(Scripted().messages.isEmpty());
-            EXPECT_EQ(pageCount(pdf), 100);
+            EXPECT_EQ(PdfPages(pdf), 100);
             continue;
         }
         ASSERT_EQ(Scripted().messages.size(), 1);
@@ -203,11 +151,10 @@ TEST_F(PrintRun, RunsWhoseNumbersCannotBePrintedArePrintedNot) {
 // Cells whose numbers fall off the chosen paper are not printed: the user is told how many and may
 // print anyway or cancel; a grid that fits asks nothing.
 TEST_F(PrintRun, NumbersOffThePaperAreToldFirst) {
-    addObject(20, 30, 0);
+    AddObject({.x = 20, .y = 30});
     AstepR = 3, AsigWidth = 315, Aqty = 90; // three columns of 105 mm on A4: the third is off the paper
-    QFile::remove(pdf);
     Scripted().goOnAnswers = {false};
-    print();
+    Print();
     EXPECT_EQ(
         Scripted().warnings,
         QStringList{"3 of the 9 numbers of each sheet would be placed off the paper (210 x 297 mm) and not "
@@ -215,38 +162,38 @@ TEST_F(PrintRun, NumbersOffThePaperAreToldFirst) {
     EXPECT_FALSE(QFile::exists(pdf));
 
     Scripted().goOnAnswers = {true};
-    print();
-    ASSERT_EQ(pageCount(pdf), 10);
-    EXPECT_EQ(wordsOf(pdf, 1).size(), 6u) << "the two columns on the paper";
+    Print();
+    ASSERT_EQ(PdfPages(pdf), 10);
+    EXPECT_EQ(PdfWords(pdf, 1).size(), 6u) << "the two columns on the paper";
 
     AstepR = 2, AsigWidth = 210;
-    print();
+    Print();
     EXPECT_EQ(Scripted().warnings.size(), 2) << "a grid that fits asks nothing";
 }
 
 TEST_F(PrintRun, GridStartsAtThePaperCorner) {
-    addObject(20, 30, 0);
+    AddObject({.x = 20, .y = 30});
     Aqty = 6;
-    print();
+    Print();
     // A second job on the same printer, after one that ended with turned text, places its text alike.
-    addObject(90, 80, 0);
-    RecPos(1, 10) = 90.0;
-    print();
+    AddObject({.x = 90, .y = 80, .angle = 90});
+    Print();
     TotalObjects = 1;
-    print();
-    const auto words = wordsOf(pdf, 1);
+    Print();
+    const auto words = PdfWords(pdf, 1);
     ASSERT_EQ(words.size(), 6u);
     // The printer's margins are taken off, so object positions are measured from the paper's corner.
-    const auto first = std::min_element(words.begin(), words.end(), [](const Word& a, const Word& b) {
-        return a.xMm + a.yMm < b.xMm + b.yMm;
-    });
-    EXPECT_NEAR(first->xMm, 20, 1.0);
-    EXPECT_NEAR(first->yMm, 30 - 1.5, 1.5); // the word's middle lies above its baseline
+    const QPointF first =
+        std::min_element(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+            return a.box.left() + a.box.top() < b.box.left() + b.box.top();
+        })->box.center();
+    EXPECT_NEAR(first.x(), 20, 1.0);
+    EXPECT_NEAR(first.y(), 30 - 1.5, 1.5); // the word's middle lies above its baseline
     EXPECT_LT(PixToMMs(ps->PageLeft()), 0) << "cell (1, 1) lies at the negative page margin";
 }
 
 TEST_F(PrintRun, DialogsAndStoredSetup) {
-    addObject(20, 30, 0);
+    AddObject({.x = 20, .y = 30});
     Aqty = 6;
     // Cancelled page setup: no print dialog, the view as it was.
     Scripted().pageSetupAnswers = {false};
@@ -264,30 +211,15 @@ TEST_F(PrintRun, DialogsAndStoredSetup) {
     EXPECT_FALSE(QFile::exists(pdf));
 
     // A stored setup string skips page setup.
-    print();
+    Print();
     EXPECT_EQ(Scripted().pageSetupCount, 2);
-    EXPECT_EQ(pageCount(pdf), 1);
-}
-
-TEST_F(PrintRun, PreviewDrawsTheFirstSheetOnThePageView) {
-    AstepR = AstepD = 1, Aqty = 3;
-    addObject(20, 30, 0);
-    addObject(60, 30, 1);
-    Window1& w = platform::SharedInstance<Window1>();
-    auto& canvas = w.Canvas1();
-    for (bool back : {false, true}) {
-        Aback = back;
-        PrintPreview();
-        EXPECT_TRUE(PRNpreview);
-        EXPECT_EQ(CurrentInc, back ? 4 : 0) << "the sheet printed first";
-        EXPECT_EQ(PageResolution, int(25.4 * std::min(canvas.Width() / 210.0, canvas.Height() / 297.0)));
-    }
+    EXPECT_EQ(PdfPages(pdf), 1);
 }
 
 // The backdrop is composed once, at the picture's own resolution, embedded once and drawn under every
 // cell of every sheet.
 TEST_F(PrintRun, BackdropUnderEveryCellComposedOnce) {
-    addObject(20, 30, 0);
+    AddObject({.x = 20, .y = 30});
     Aqty = 12;                                         // two sheets
     auto picture = platform::NewPicture(620, 585, 32); // 105 x 99 mm at 150 dpi
     picture->SetHorizontalResolution(150);
@@ -297,27 +229,21 @@ TEST_F(PrintRun, BackdropUnderEveryCellComposedOnce) {
     picture->Graphics().End();
     TheBackdrop.SetPicture(picture);
     EPSmaskWidth = 105, EPSmaskHeight = 99, EPSscaleX = EPSscaleY = 100;
-    print();
-    ASSERT_EQ(pageCount(pdf), 2);
+    Print();
+    ASSERT_EQ(PdfPages(pdf), 2);
     EXPECT_EQ(ImageResolution, 150);
     // Composed at 150 dpi: the cache holds the page at the picture's own resolution.
     ASSERT_NE(TheBackdrop.cdx, nullptr);
     EXPECT_EQ(QSize(TheBackdrop.cdx->Width(), TheBackdrop.cdx->Height()), QSize(620, 584));
 
-    QProcess images;
-    images.start("pdfimages", {"-list", pdf});
-    images.waitForFinished();
-    const QStringList rows =
-        QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList rows = Output("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(rows.size(), 2 + 12) << "a listing of one image per cell";
     QSet<QString> objects; // the PDF object each drawing refers to
     for (const QString& row : rows.mid(2))
         objects.insert(row.simplified().section(' ', 10, 11));
     EXPECT_EQ(objects.size(), 1) << "the same picture embedded once";
 
-    QProcess render;
-    render.start("pdftoppm", {"-r", "20", "-png", pdf, TempDir() + "/page"});
-    render.waitForFinished();
+    Output("pdftoppm", {"-r", "20", "-png", pdf, TempDir() + "/page"});
     for (const char* page : {"/page-1.png", "/page-2.png"}) {
         const QImage image(TempDir() + page);
         ASSERT_FALSE(image.isNull()) << page;
@@ -330,4 +256,51 @@ TEST_F(PrintRun, BackdropUnderEveryCellComposedOnce) {
                 EXPECT_TRUE(c.blue() > 200 && c.red() < 60) << page << " cell " << r << "," << d;
             }
     }
+}
+
+// The numbers a run draws as glyph runs reach the PDF as the same words in the same boxes as the ones
+// drawn through the text layout: level, turned a quarter and by an odd angle, with check digits,
+// shifted into letters, next to kerned letters, and with a character the font has no glyph for.
+TEST_F(PrintRun, GlyphRunsReachThePdfAsTheTextLayoutDoes) {
+    Aqty = 12;
+    const std::pair<Object, QString> objects[] = {
+        // with its text on the first sheet, first cell
+        {{.x = 20, .y = 15, .picture = "/#######"}, "0000001"},
+        {{.x = 20, .y = 30, .picture = "/######-#", .method = "1, Mod 7", .style = "Bold", .size = 12},
+         "000001-1"},
+        {{.x = 95, .y = 80, .picture = "/#######", .size = 10, .angle = 90}, "0000001"},
+        {{.x = 55,
+          .y = 70,
+          .picture = "/#######",
+          .font = "DejaVu Sans",
+          .style = "Italic",
+          .size = 11,
+          .angle = 37},
+         ""}, // read in pieces
+        {{.x = 20, .y = 75, .picture = "/#########", .method = "7, EAN", .font = "DejaVu Sans", .size = 11},
+         "000000017"},
+        {{.x = 20,
+          .y = 45,
+          .picture = "/^A#######",
+          .font = "Liberation Serif",
+          .style = "BoldItalic",
+          .size = 12},
+         "AAAAAAB"},
+        {{.x = 20, .y = 60, .picture = "AV-#####", .size = 12}, "AV-1"},
+        {{.x = 60, .y = 15, .picture = "\u0180######", .size = 12}, "\u01801"},
+    };
+    for (const auto& [o, first] : objects)
+        AddObject(o);
+    Print();
+    const auto runs = PdfWords(pdf);
+    platform::Graphics::SetGlyphRuns(false);
+    Print();
+    platform::Graphics::SetGlyphRuns(true);
+    EXPECT_EQ(runs, PdfWords(pdf));
+    EXPECT_EQ(PdfPages(pdf), 2);
+    QStringList texts;
+    for (const auto& w : runs)
+        texts << w.text;
+    for (const auto& [o, first] : objects)
+        EXPECT_TRUE(first.isEmpty() || texts.contains(first)) << first.toStdString();
 }

@@ -4,8 +4,6 @@
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "core/Module1.h"
-#include "dialogs/BDropProps.h"
-#include "dialogs/Font1.h"
 #include "editor/DocumentCommands.h"
 #include "editor/MenuBar1.h"
 #include "editor/RecordTransfer.h"
@@ -28,8 +26,7 @@
 
 using namespace platform;
 using namespace Module1;
-using testing_support::Scripted;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
@@ -54,17 +51,6 @@ private:
     void (*handler_)(int) = nullptr;
 };
 
-QByteArray BytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 class KeepingWork : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,40 +62,20 @@ protected:
 
     // Two objects, the second selected, in a document saved as job.num.
     void TwoObjects() {
-        for (int k = 0; k < 2; ++k) {
-            const Variant fields[] = {"Object" + Str(k + 1),
-                                      20.0 + 60 * k,
-                                      30.0,
-                                      "",
-                                      0.0,
-                                      "0, None",
-                                      "Liberation Sans",
-                                      "Normal",
-                                      24.0,
-                                      "C000M000Y000K100",
-                                      0.0};
-            for (int f = 0; f < 11; ++f)
-                RecPos(k, f) = fields[f];
-            RecPos(k, 14) = RGB(0, 0, 0);
-        }
-        TotalObjects = 2, CurrentObject = 1;
+        TotalObjects = 0;
+        for (int k = 0; k < 2; ++k)
+            AddObject({.name = "Object" + Str(k + 1),
+                       .x = 20.0 + 60 * k,
+                       .y = 30,
+                       .font = "Liberation Sans",
+                       .size = 24});
+        CurrentObject = 1;
         LoadSel(1);
         Filename = TempDir() + "/job.num";
         ASSERT_TRUE(SaveFile(false));
     }
 
     bool Choose(const char* item) { return w.MenuItemNamed(item).Trigger(); }
-
-    // Starts typing into a value cell of a list, and leaves the editor open.
-    QLineEdit* StartTyping(ListBox& list, int row, const QString& text) {
-        ui::ClickCell(list, row, 2);
-        auto* editor = qobject_cast<QLineEdit*>(list.ActiveEditor());
-        if (editor) {
-            editor->selectAll();
-            ui::Type(editor, text);
-        }
-        return editor;
-    }
 
     Window1& w = SharedInstance<Window1>();
 };
@@ -122,7 +88,7 @@ TEST_F(KeepingWork, FullDiskSavesChangeNothingAndSaySo) {
     TwoObjects();
     const QString job = TempDir() + "/job.num", other = TempDir() + "/other.num";
     WriteBytes(other, "an older document\n");
-    const QByteArray jobBefore = BytesOf(job);
+    const QByteArray jobBefore = ReadBytes(job);
     const QString rowBefore = w.ListBox2().Cell(0, 2);
     const struct {
         const char* name;
@@ -145,14 +111,14 @@ TEST_F(KeepingWork, FullDiskSavesChangeNothingAndSaySo) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray before = BytesOf(c.file);
+        const QByteArray before = ReadBytes(c.file);
         DirtyFlag = true;
         Scripted().messages.clear();
         {
             FileSizeLimit full(16);
             c.act();
         }
-        EXPECT_EQ(BytesOf(c.file), before);
+        EXPECT_EQ(ReadBytes(c.file), before);
         ASSERT_EQ(Scripted().messages.size(), 1);
         EXPECT_TRUE(Scripted().messages[0].startsWith("File not saved"))
             << Scripted().messages[0].toStdString();
@@ -162,19 +128,19 @@ TEST_F(KeepingWork, FullDiskSavesChangeNothingAndSaySo) {
         EXPECT_EQ(WindowAt(0), &w) << "the window stays open";
         EXPECT_EQ(QDir(TempDir()).entryList(QDir::Files), QStringList({"job.num", "other.num"}));
     }
-    EXPECT_EQ(BytesOf(job), jobBefore);
+    EXPECT_EQ(ReadBytes(job), jobBefore);
 
     // The preferences file likewise keeps what it held, and the failure is told once.
     SavePrefs();
-    const QString prefs = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
-    const QByteArray prefsBefore = BytesOf(prefs);
+    const QString prefs = PrefsPath();
+    const QByteArray prefsBefore = ReadBytes(prefs);
     Filename = TempDir() + "/a/much/longer/path/to/a/document/with/a/long/name.num";
     Scripted().messages.clear();
     {
         FileSizeLimit full(8);
         SavePrefs();
     }
-    EXPECT_EQ(BytesOf(prefs), prefsBefore);
+    EXPECT_EQ(ReadBytes(prefs), prefsBefore);
     ASSERT_EQ(Scripted().messages.size(), 1);
     EXPECT_TRUE(Scripted().messages[0].startsWith("Preferences not saved"))
         << Scripted().messages[0].toStdString();
@@ -201,7 +167,7 @@ TEST_F(KeepingWork, NewAndOpenAskBeforeDroppingChanges) {
             EXPECT_EQ(RecPos(1, 0).StringValue(),
                       gone && QString(command) == "FileOpen" ? "Object2" : "Changed");
             // Only Save wrote the change into its file.
-            EXPECT_EQ(BytesOf(TempDir() + "/job.num").contains("Changed"), answer == SaveChanges::Save);
+            EXPECT_EQ(ReadBytes(TempDir() + "/job.num").contains("Changed"), answer == SaveChanges::Save);
             EXPECT_EQ(DirtyFlag, !gone);
         }
     }
@@ -231,14 +197,14 @@ TEST_F(KeepingWork, TypedValuesAreCommittedBeforeTheSelectionMoves) {
         CurrentObject = 1;
         LoadSel(1);
         RecPos(1, 1) = 80.0;
-        ASSERT_NE(StartTyping(w.ListBox1(), 1, "99"), nullptr);
+        ASSERT_NE(ui::StartTyping(w.ListBox1(), 1, "99"), nullptr);
         c.move();
         EXPECT_EQ(RecPos(1, 1).DoubleValue(), 99.0);
         EXPECT_EQ(RecPos(0, 1).DoubleValue(), 20.0);
         EXPECT_EQ(w.ListBox1().ActiveEditor(), nullptr);
     }
     // A step count typed into the parameter list takes effect before a print preview.
-    ASSERT_NE(StartTyping(w.ListBox2(), 5, "2"), nullptr);
+    ASSERT_NE(ui::StartTyping(w.ListBox2(), 5, "2"), nullptr);
     Choose("PrintPreview");
     EXPECT_EQ(std::pair(AstepR, AsigWidth), std::pair(2, 2 * AdocWidth));
 }
@@ -280,40 +246,41 @@ TEST_F(KeepingWork, FontSelectorShowsTheCurrentFamilyAndNeverGivesAnEmptyOne) {
     EXPECT_FALSE(RecPos(CurrentObject, 6).StringValue().isEmpty());
 }
 
-// What is saved is found by File > Open: the name gets the document type's extension, and the dialog
-// proposes the document's own file.
+// What is saved is found by File > Open: the name gets the document type's extension, the dialog
+// proposes the document's own file and the list shows its name. A titled document saves with no
+// dialog; a cancelled Save As says so and keeps everything.
 TEST_F(KeepingWork, SavedDocumentsAreListedByOpen) {
     for (const QString& typed : {QString("raffle"), QString("Tickets.NUM"), QString("draw.num")}) {
         Scripted().fileAnswers = {TempDir() + "/" + typed};
         Choose("FileSaveAs");
     }
-    const QString filter = Scripted().saveFilters.first();
-    ASSERT_EQ(filter, "Numbers (*.num)");
-    const QStringList listed =
-        QDir(TempDir()).entryList({"*.num"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    EXPECT_EQ(listed, QStringList({"draw.num", "raffle.num", "Tickets.NUM"}));
+    EXPECT_EQ(Scripted().saveFilters.first(), "Numbers (*.num)");
+    EXPECT_EQ(QDir(TempDir()).entryList({"*.num"}, QDir::Files, QDir::Name | QDir::IgnoreCase),
+              QStringList({"draw.num", "raffle.num", "Tickets.NUM"}));
     EXPECT_EQ(Scripted().saveDefaults,
               QStringList({"Untitled.num", TempDir() + "/raffle.num", TempDir() + "/Tickets.NUM"}));
+    EXPECT_EQ(w.ListBox2().Cell(0, 2), "draw.num");
+
+    DirtyFlag = true;
+    Choose("FileSave");
+    EXPECT_EQ(Scripted().saveDefaults.size(), 3);
+    EXPECT_FALSE(DirtyFlag);
+    DirtyFlag = true;
+    Choose("FileSaveAs");
+    EXPECT_EQ(Scripted().messages, QStringList{"File not saved"});
+    EXPECT_EQ(std::pair(Filename, DirtyFlag), std::pair(TempDir() + "/draw.num", true));
 }
 
 // A file that is plainly no document is refused with its name, and the document open stays as it was;
 // every kind of line end and a number written with an exponent still open exactly.
 TEST_F(KeepingWork, WhatIsNoDocumentIsRefused) {
     TwoObjects();
-    QByteArray png;
-    {
-        QImage image(8, 8, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        image.save(TempDir() + "/p.png");
-        png = BytesOf(TempDir() + "/p.png");
-    }
     QByteArray random(3000, 0);
     for (int k = 0; k < random.size(); ++k)
         random[k] = char((k * 7919 + 13) % 251);
     const std::pair<const char*, QByteArray> refused[] = {
         {"note", "Shopping list\neggs\nmilk\nbread\n"},
         {"random bytes", random},
-        {"truncated picture", png.left(40)},
         {"empty", ""},
     };
     for (const auto& [name, bytes] : refused) {
@@ -329,11 +296,10 @@ TEST_F(KeepingWork, WhatIsNoDocumentIsRefused) {
                   std::tuple(2, QString("Object2"), 210.0));
     }
 
-    const QByteArray job = BytesOf(TempDir() + "/job.num");
+    const QByteArray job = ReadBytes(TempDir() + "/job.num");
     QByteArray exponent = job;
     exponent.replace("\n210\n", "\n2.1e+2\n");
     const std::pair<const char*, QByteArray> opened[] = {
-        {"LF", job},
         {"CR LF", QByteArray(job).replace("\n", "\r\n")},
         {"CR", QByteArray(job).replace("\n", "\r")},
         {"exponent", exponent},

@@ -1,3 +1,5 @@
+// The object and parameter lists and the fields beside them: typed values and dialog choices stored,
+// the selection moved, and what cannot be refused.
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "core/Module1.h"
@@ -7,12 +9,12 @@
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
-#include <QLineEdit>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace platform;
 using namespace Module1;
-using testing_support::Scripted;
+using namespace testing_support;
 
 namespace {
 
@@ -23,31 +25,19 @@ public:
         w.Show();
         ui::Activate(w);
     }
-    void TearDown() override { AdocWidth = AdocHeight = 0; }
-
     // A new document with objects named "Object k", each with its own colour and angle; `current` selected.
     void Objects(int count, int current) {
         NewDoc();
-        for (int k = 0; k < count; ++k) {
-            const Variant fields[] = {"Object " + Str(k), 10.0 * k, 5.0,    "",  0,
-                                      "0, None",          "Arial",  "Bold", 12.0};
-            for (int f = 0; f < 9; ++f)
-                RecPos(k, f) = fields[f];
-            RecPos(k, 9) = "C0" + Str(10 + k) + "M000Y000K000", RecPos(k, 10) = 15.0 * k;
-        }
-        TotalObjects = count;
+        for (int k = 0; k < count; ++k)
+            AddObject({.name = "Object " + Str(k),
+                       .x = 10.0 * k,
+                       .y = 5,
+                       .style = "Bold",
+                       .size = 12,
+                       .colour = "C0" + Str(10 + k) + "M000Y000K000",
+                       .angle = 15.0 * k});
         CurrentObject = current;
         LoadSel(current);
-    }
-
-    // Clicks a value cell, types over it and confirms with Return.
-    static void TypeInto(ListBox& list, int row, const QString& text) {
-        ui::ClickCell(list, row, 2);
-        auto* editor = qobject_cast<QLineEdit*>(list.ActiveEditor());
-        ASSERT_NE(editor, nullptr) << row;
-        editor->selectAll();
-        ui::Type(editor, text);
-        ui::Key(editor, Qt::Key_Return, "\r");
     }
 
     Window1& w = SharedInstance<Window1>();
@@ -67,7 +57,7 @@ TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
         {0, "Serial 12.50", "Serial 12.50", "Serial 12.50"}};
     for (const auto& [row, typed, shown, stored] : cases) {
         DirtyFlag = false;
-        TypeInto(objects, row, typed);
+        ui::TypeInto(objects, row, typed);
         EXPECT_EQ(objects.Cell(row, 2), shown) << row;
         EXPECT_EQ(RecPos(1, row), stored) << row;
         EXPECT_TRUE(DirtyFlag);
@@ -78,7 +68,7 @@ TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
     EXPECT_EQ(objects.ListIndex(), -1);
     // Only a method chosen and accepted in the selector changes the cell and the document: cancelling,
     // closing it or OK with no row leave "3, Mod 9" alone, also after a choice made for another object.
-    TypeInto(objects, 5, "3, Mod 9");
+    ui::TypeInto(objects, 5, "3, Mod 9");
     w.ModName = "7, EAN Mod 10 weighted"; // as an earlier choice for another object leaves it
     for (const char* end : {"Cancel1", "close box", "OK1"}) {
         DirtyFlag = false;
@@ -112,7 +102,7 @@ TEST_F(Lists, StepCountsMakeTheSignature) {
                                       {1, 0, 210, 2, 297, 594},
                                       {1, 0, 210, 1, 0, 297}};
     for (int i = 0; i < 4; ++i) {
-        TypeInto(parameters, typed[i].first, typed[i].second);
+        ui::TypeInto(parameters, typed[i].first, typed[i].second);
         EXPECT_EQ(QList<double>({double(AstepR), AstepRV, AsigWidth, double(AstepD), AstepDV, AsigHeight}),
                   expected[i]);
         QList<double> listed;
@@ -177,7 +167,7 @@ TEST_F(Lists, SizesAndStartNumbersThatCannotBeAreRefused) {
     for (const QString& typed : {QString("0"), QString("-5"), QString("abc")}) {
         SCOPED_TRACE(typed.toStdString());
         Scripted().messages.clear();
-        TypeInto(parameters, 1, typed);
+        ui::TypeInto(parameters, 1, typed);
         ui::ClickCell(parameters, 5, 2); // on to another row: the list goes into the header
         EXPECT_EQ(Scripted().messages,
                   QStringList{"The document width must be a number of millimetres above 0."});

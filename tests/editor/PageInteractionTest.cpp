@@ -1,3 +1,5 @@
+// The page view's tools: adding, selecting, dragging and zooming with real mouse events, and the
+// pointer read-out.
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "core/Module1.h"
@@ -7,7 +9,6 @@
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -20,8 +21,7 @@ namespace {
 
 class PageInteraction : public ::testing::Test {
 public:
-    void SetUp() override { NewDoc(), PRNpreview = false; }
-    void TearDown() override { AdocWidth = AdocHeight = 0; }
+    void SetUp() override { NewDoc(); }
 
     // An object at (x, y) mm, made current and drawn so that its handle is known.
     void Select(double x, double y) {
@@ -141,10 +141,8 @@ TEST_F(PageInteraction, InTheFittedViewAClickPlacesTheNumberWhereItIsSeen) {
     ui::Click(Page(), {300, 200});
     ASSERT_EQ(TotalObjects, 1);
     // The new object's handle is drawn at the pressed view pixel.
-    Canvas& page = w.Canvas1();
-    page.Refresh(false);
-    QCoreApplication::processEvents();
-    QImage shown = page.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    w.Canvas1().Refresh(false);
+    const QImage shown = ui::Shown(w.Canvas1());
     double sumX = 0, sumY = 0, count = 0; // the grey disc of the handle
     for (int y = 180; y < 220; ++y)
         for (int x = 280; x < 330; ++x) {

@@ -1,19 +1,32 @@
+// Windows built from control tables, their locks, modal windows, change and mouse events, menus bound
+// by item name, and exceptions escaping their handlers, through real Qt widgets and events.
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "platform/Controls.h"
+#include "platform/Menu.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace platform;
 using K = ControlKind;
+using testing_support::Scripted;
 
 namespace {
 
 ControlDesc Desc(const char* name, ControlKind kind, QRect r, int locks = LockNone, const char* parent = "") {
-    ControlDesc d{.name = name, .kind = kind, .locks = locks, .parent = parent};
-    d.left = r.x(), d.top = r.y(), d.width = r.width(), d.height = r.height();
-    return d;
+    return {.name = name,
+            .kind = kind,
+            .left = r.x(),
+            .top = r.y(),
+            .width = r.width(),
+            .height = r.height(),
+            .locks = locks,
+            .parent = parent};
 }
 
 QRect Rect(const Control* c) {
@@ -26,6 +39,7 @@ public:
         ApplyDesc({.title = "Table", .width = 300, .height = 200, .minWidth = 200, .minHeight = 150});
         CreateControls(table);
     }
+    QStringList log;
 };
 
 // Its OK button closes it.
@@ -38,6 +52,42 @@ public:
     }
 };
 
+class TestBar : public MenuBar {
+public:
+    TestBar() {
+        MenuItem& file = Append(std::make_unique<MenuItem>("FileMenu", "&File"));
+        file.Append(std::make_unique<MenuItem>("FileCreate", "Ne&w"));
+        file.Append(std::make_unique<MenuItem>("FileSave", "&Save"));
+        MenuItem& help = Append(std::make_unique<MenuItem>("HelpMenu", "Help"));
+        help.Append(std::make_unique<MenuItem>("HelpHelpPictures", "Help Pictures"));
+        help.Append(std::make_unique<AppleMenuItem>("HelpAbout", "About"));
+    }
+};
+
+// Handles FileSave, and HelpAbout without taking it, so the application may still take it.
+class MenuWindow : public TableWindow {
+public:
+    MenuWindow() {
+        SetMenuBar(&SharedMenuBar<TestBar>());
+        AddMenuHandler("FileSave", [this] { return log << "FileSave", true; });
+        AddMenuHandler("HelpAbout", [this] { return log << "HelpAbout", false; });
+    }
+};
+
+// A button, a canvas and a menu item whose handlers, and a close check, a test sets.
+class FailingWindow : public TableWindow {
+public:
+    FailingWindow()
+        : TableWindow(
+              {Desc("Go", K::PushButton, {10, 10, 80, 24}), Desc("View", K::Canvas, {10, 50, 100, 80})}) {
+        SetMenuBar(&bar);
+        AddMenuHandler("FileSave", [this] { return menu(), true; });
+    }
+    bool Event_CancelClose() override { return cancelClose(), false; }
+    TestBar bar;
+    std::function<void()> menu, cancelClose = [] {};
+};
+
 } // namespace
 
 // Controls inside another are placed in window pixels but live inside their parent's widget.
@@ -47,21 +97,18 @@ TEST(Window, BuildsControlsFromTable) {
                    Desc("Start", K::EditField, {132, 63, 80, 22}),
                    Desc("Flow", K::GroupBox, {20, 100, 180, 64}),
                    Desc("Across", K::RadioButton, {26, 120, 169, 20}, LockNone, "Flow")});
-    struct Expect {
-        const char* name;
-        QRect rect, qtRect; // in the window; inside the Qt parent
-    } expected[] = {
+    const std::tuple<const char*, QRect, QRect> expected[] = {
+        // in the window; inside the Qt parent
         {"Fit", {145, 21, 30, 30}, {143, 5, 30, 30}},
         {"Start", {132, 63, 80, 22}, {132, 63, 80, 22}},
         {"Across", {26, 120, 169, 20}, {6, 20, 169, 20}},
     };
-    for (const auto& e : expected) {
-        Control* c = w.FindControl(e.name);
-        ASSERT_NE(c, nullptr) << e.name;
-        EXPECT_EQ(Rect(c), e.rect) << e.name;
-        EXPECT_EQ(c->Widget()->geometry(), e.qtRect) << e.name;
+    for (const auto& [name, rect, qtRect] : expected) {
+        Control* c = w.FindControl(name);
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(Rect(c), rect) << name;
+        EXPECT_EQ(c->Widget()->geometry(), qtRect) << name;
     }
-    EXPECT_EQ(w.FindControl("Fit")->Parent(), w.FindControl("Strip"));
     EXPECT_THROW(w.ControlNamed<EditField>("Missing"), NilObjectException);
     EXPECT_THROW(w.ControlNamed<EditField>("Flow"), NilObjectException);
 }
@@ -77,22 +124,20 @@ TEST(Window, LocksMoveAndStretchControlsWithinTheSizeLimits) {
         Desc("Inside", K::Label, {185, 105, 20, 20}, LockNone, "Panel"),
     });
     w.Show();
-    struct Expect {
-        const char* name;
-        QRect big, small; // at 400x260; at the minimum size, 200x150
-    } expected[] = {
+    const std::tuple<const char*, QRect, QRect> expected[] = {
+        // at 400x260; at the minimum size, 200x150
         {"None", {10, 10, 50, 40}, {10, 10, 50, 40}},       {"All", {70, 10, 200, 140}, {70, 10, 0, 30}},
         {"Across", {70, 244, 200, 16}, {70, 134, 0, 16}},   {"Down", {384, 10, 16, 140}, {184, 10, 16, 30}},
         {"Corner", {320, 230, 60, 20}, {120, 120, 60, 20}}, {"Panel", {280, 100, 60, 40}, {80, 100, 60, 40}},
         {"Inside", {185, 105, 20, 20}, {185, 105, 20, 20}}, // no locks of its own: it stays put in the window
     };
     w.SetSize(400, 260);
-    for (const auto& e : expected)
-        EXPECT_EQ(Rect(w.FindControl(e.name)), e.big) << e.name;
+    for (const auto& [name, big, small] : expected)
+        EXPECT_EQ(Rect(w.FindControl(name)), big) << name;
     w.SetSize(100, 100);
     EXPECT_EQ(QSize(w.Width(), w.Height()), QSize(200, 150));
-    for (const auto& e : expected)
-        EXPECT_EQ(Rect(w.FindControl(e.name)), e.small) << e.name;
+    for (const auto& [name, big, small] : expected)
+        EXPECT_EQ(Rect(w.FindControl(name)), small) << name;
     w.SetSize(300, 200);
     EXPECT_EQ(Rect(w.FindControl("All")), QRect(70, 10, 100, 80));
 }
@@ -115,4 +160,170 @@ TEST(Window, ShowModalReturnsOnceTheTestHookClosesIt) {
     EXPECT_EQ(seen, QStringList({"outer", "inner", "inner closed"}));
     EXPECT_FALSE(outer.IsOpen());
     EXPECT_EQ(TakeUnattendedCloses(), 0);
+}
+
+TEST(Controls, ChangeEventsRunAlsoWhenTheProgramSetsAValue) {
+    TableWindow w({Desc("Field", K::EditField, {0, 0, 80, 22}), Desc("Back", K::CheckBox, {0, 30, 150, 20}),
+                   Desc("Across", K::ScrollBar, {0, 60, 200, 16}),
+                   Desc("Cyan", K::Slider, {0, 90, 240, 16})});
+    w.Show();
+    auto* field = w.ControlNamed<EditField>("Field");
+    auto* back = w.ControlNamed<CheckBox>("Back");
+    auto* across = w.ControlNamed<ScrollBar>("Across");
+    auto* cyan = w.ControlNamed<Slider>("Cyan");
+    field->TextChange = [&] { w.log << "Field " + field->Text(); };
+    back->Action = [&] { w.log << QString("Back %1").arg(back->Value()); };
+    across->ValueChanged = [&] { w.log << QString("Across %1").arg(across->Value()); };
+    cyan->ValueChanged = [&] { w.log << QString("Cyan %1").arg(cyan->Value()); };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QStringList log;
+    } steps[] = {
+        {"text set", [&] { field->SetText("12"); }, {"Field 12"}},
+        {"the same text", [&] { field->SetText("12"); }, {}},
+        {"typing",
+         [&] { static_cast<QLineEdit*>(field->Widget())->end(false), ui::Type(field->Widget(), "3"); },
+         {"Field 123"}},
+        {"checked", [&] { back->SetValue(true); }, {"Back 1"}},
+        {"the same value", [&] { back->SetValue(true); }, {}},
+        {"clicked", [&] { back->Push(); }, {"Back 0"}},
+        {"past the range", [&] { across->SetValue(500); }, {"Across 100"}},
+        {"the range shrinks under it", [&] { across->SetMaximum(60); }, {"Across 60"}},
+        {"slid", [&] { cyan->SetValue(55); }, {"Cyan 55"}},
+    };
+    for (auto& s : steps) {
+        w.log.clear();
+        s.act();
+        EXPECT_EQ(w.log, s.log) << s.what;
+    }
+}
+
+TEST(Canvas, DragAndUpFollowOnlyAMouseDownThatReturnedTrue) {
+    for (bool follow : {true, false}) {
+        TableWindow w({Desc("View", K::Canvas, {0, 0, 200, 150})});
+        w.Show();
+        auto* view = w.ControlNamed<Canvas>("View");
+        auto logAs = [&](const char* what) {
+            return [&w, what](int x, int y) { w.log << QString("%1 %2,%3").arg(what).arg(x).arg(y); };
+        };
+        view->MouseDown = [&](int x, int y) { return logAs("Down")(x, y), follow; };
+        view->MouseDrag = logAs("Drag");
+        view->MouseUp = logAs("Up");
+        view->MouseMove = logAs("Move");
+        ui::Move(view->Widget(), {5, 6});
+        ui::Press(view->Widget(), {10, 20});
+        ui::Drag(view->Widget(), {15, 25});
+        ui::Release(view->Widget(), {16, 26});
+        EXPECT_EQ(w.log,
+                  QStringList({"Move 5,6", "Down 10,20", "Drag 15,25", "Up 16,26"}).mid(0, follow ? 4 : 2))
+            << "MouseDown returned " << follow;
+    }
+}
+
+TEST(Menu, ChoosingAnItemRunsTheHandlerOfItsName) {
+    MenuWindow w;
+    w.Show();
+    int appHandled = 0;
+    AddAppMenuHandler("HelpAbout", [&] { return ++appHandled, true; });
+    TestBar& bar = SharedMenuBar<TestBar>();
+    bar.FindItem("FileSave")->Action()->trigger(); // as a click in the menu
+    EXPECT_EQ(w.log, QStringList{"FileSave"});
+    EXPECT_TRUE(bar.FindItem("HelpAbout")->Trigger());
+    EXPECT_EQ(w.log.last(), "HelpAbout");
+    EXPECT_EQ(appHandled, 1);
+    EXPECT_FALSE(bar.FindItem("HelpHelpPictures")->Trigger());
+    bar.FindItem("FileSave")->SetEnabled(false);
+    EXPECT_FALSE(bar.FindItem("FileSave")->Trigger());
+    EXPECT_EQ(w.log.count("FileSave"), 1);
+}
+
+TEST(Menu, AModalWindowTakesTheCommandsOfItsOwnBar) {
+    MenuWindow main;
+    main.Show();
+    MenuBar dialogBar;
+    dialogBar.Append(std::make_unique<MenuItem>("BackdropMenu", "Backdrop"))
+        .Append(std::make_unique<MenuItem>("FileSave", "Save"));
+    MenuWindow dialog;
+    dialog.SetMenuBar(&dialogBar);
+    OnNextModal([&](Window& w) {
+        dialogBar.FindItem("FileSave")->Trigger();
+        w.Close();
+    });
+    dialog.ShowModal();
+    EXPECT_EQ(dialog.log, QStringList{"FileSave"});
+    EXPECT_TRUE(main.log.isEmpty());
+}
+
+// An exception escaping a handler is told in a message box; the program, the window and its controls
+// go on working. A close whose check fails leaves the window open, with its work.
+TEST(EscapedException, IsShownAndTheWindowGoesOn) {
+    struct Case {
+        const char* what;
+        std::function<void()> raise;
+        const char* told;
+    } cases[] = {
+        {"a row outside a checked table", [] { throw OutOfBoundsException(); }, "Index out of bounds"},
+        {"the standard library", [] { throw std::out_of_range("vector::at"); }, "vector::at"},
+        {"memory", [] { throw std::bad_alloc(); }, "not enough memory"},
+        {"something else", [] { throw 7; }, "an unknown error"},
+    };
+    FailingWindow w;
+    w.Show();
+    auto& go = *w.ControlNamed<PushButton>("Go");
+    int clicks = 0, saves = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Source {
+            const char* name;
+            std::function<void()> fail, work, act;
+        } sources[] = {
+            {"button", [&] { go.Action = c.raise; }, [&] { go.Action = [&] { ++clicks; }; },
+             [&] { go.Push(); }},
+            {"menu", [&] { w.menu = c.raise; }, [&] { w.menu = [&] { ++saves; }; },
+             [&] { w.bar.FindItem("FileSave")->Action()->trigger(); }},
+        };
+        for (const Source& s : sources) {
+            SCOPED_TRACE(s.name);
+            Scripted().messages.clear();
+            s.fail();
+            s.act();
+            ASSERT_EQ(Scripted().messages.size(), 1);
+            EXPECT_TRUE(Scripted().messages[0].contains(c.told)) << Scripted().messages[0].toStdString();
+            EXPECT_TRUE(Scripted().messages[0].contains("document is still open"));
+            s.work();
+            s.act();
+            EXPECT_EQ(Scripted().messages.size(), 1);
+        }
+    }
+    EXPECT_EQ(clicks, int(std::size(cases)));
+    EXPECT_EQ(saves, int(std::size(cases)));
+
+    // Painting opens no window: the message comes once the event loop is free, once for all repaints.
+    auto& view = *w.ControlNamed<Canvas>("View");
+    Scripted().messages.clear();
+    view.Paint = [](Graphics&) { throw OutOfBoundsException(); };
+    for (int i = 0; i < 3; ++i) {
+        view.Refresh();
+        view.Widget()->grab();
+    }
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(Scripted().messages.size(), 1);
+    view.Paint = [](Graphics& g) {
+        g.ForeColor = RGB(255, 0, 0);
+        g.FillRect(0, 0, 100, 80);
+    };
+    view.Refresh();
+    view.Widget()->grab();
+    EXPECT_EQ(view.Backing().pixel(50, 40), qRgb(255, 0, 0));
+
+    Scripted().messages.clear();
+    w.cancelClose = [] { throw NilObjectException(); };
+    w.Close();
+    EXPECT_TRUE(w.IsOpen()) << "a failed check keeps the window and its work";
+    EXPECT_EQ(Scripted().messages.size(), 1);
+    w.cancelClose = [] {};
+    w.Close();
+    EXPECT_FALSE(w.IsOpen());
 }

@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+#include "core/Module1.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+}
+
+QString PrefsPath() {
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
+}
+
+QString Output(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int PdfPages(const QString& pdf) {
+    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(Output("pdfinfo", {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+std::vector<PdfWord> PdfWords(const QString& pdf, int page) {
+    QStringList args = {"-bbox", pdf, "-"};
+    if (page > 0)
+        args = QStringList({"-f", QString::number(page), "-l", QString::number(page)}) + args;
+    static const QRegularExpression re(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+    constexpr double mmPerPt = 25.4 / 72;
+    std::vector<PdfWord> words;
+    for (auto it = re.globalMatch(Output("pdftotext", args)); it.hasNext();) {
+        const auto m = it.next();
+        const QPointF from(m.captured(1).toDouble(), m.captured(2).toDouble()),
+            to(m.captured(3).toDouble(), m.captured(4).toDouble());
+        words.push_back({m.captured(5), QRectF(from * mmPerPt, to * mmPerPt)});
+    }
+    return words;
+}
+
+QRect InkBox(const QImage& image, QRect area) {
+    QRect box;
+    area = area.isNull() ? image.rect() : area;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != 0xffffffff)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+int AddObject(const Object& o) {
+    using Module1::RecPos;
+    const platform::Variant fields[] = {o.name, o.x,     o.y,    o.picture, o.increment, o.method,
+                                        o.font, o.style, o.size, o.colour,  o.angle};
+    const int row = Module1::TotalObjects++;
+    for (int f = 0; f < 11; ++f)
+        RecPos(row, f) = fields[f];
+    RecPos(row, 14) = o.display;
+    return row;
+}
+
+} // namespace testing_support
