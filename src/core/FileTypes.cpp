@@ -9,9 +9,12 @@ void Init() {
     pImageTiff = {"Tiff Images", ".tif;.tiff", "????", "????"};
     pImages = {"Other Images", ".pct; .eps; .pdf", "????", "????"};
     pImageJpg = {"Jpeg Images", ".jpg;.jpeg", "????", "????"};
-    pZOrerImages = {"ZOrer Images", ".eps;.tif;.tiff;.pct;.pdf;.jpg;.jpeg;.psd;.bmp", "BMP;TIFF;EPSF;PCT;PSD;JPEG", ""};
+    pZOrerImages = {"ZOrer Images", ".eps;.tif;.tiff;.pct;.pdf;.jpg;.jpeg;.psd;.bmp",
+                    "BMP;TIFF;EPSF;PCT;PSD;JPEG", ""};
 }
 
-const platform::FileType& ZOrerImages() { return pZOrerImages; }
+const platform::FileType& ZOrerImages() {
+    return pZOrerImages;
+}
 
 } // namespace FileTypes

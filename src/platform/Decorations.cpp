@@ -85,7 +85,6 @@ void Rectangle::Draw(QPainter& p) const {
 RoundRectangle::RoundRectangle(platform::Window& window, const ControlDesc& d)
     : Rectangle(window, d), ovalWidth_(d.ovalWidth), ovalHeight_(d.ovalHeight) {}
 
-
 void RoundRectangle::Draw(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal inset = borderWidth_ / 2.0;

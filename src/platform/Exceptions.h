@@ -22,7 +22,8 @@ public:
 // An index outside an array's bounds: thrown instead of touching memory that is not there.
 class OutOfBoundsException : public RuntimeException {
 public:
-    explicit OutOfBoundsException(const QString& message = "Index out of bounds") : RuntimeException(message) {}
+    explicit OutOfBoundsException(const QString& message = "Index out of bounds")
+        : RuntimeException(message) {}
 };
 
 } // namespace platform

@@ -53,9 +53,13 @@ double Val(const QString& text) {
     return v;
 }
 
-double CDbl(const QString& s) { return Val(s); }
+double CDbl(const QString& s) {
+    return Val(s);
+}
 
-QString Str(std::int64_t v) { return QString::number(v); }
+QString Str(std::int64_t v) {
+    return QString::number(v);
+}
 
 QString Str(double v) {
     if (std::isnan(v))
@@ -65,7 +69,8 @@ QString Str(double v) {
     char buf[400];
     const double a = std::fabs(v);
     // Plain notation for the everyday range, scientific beyond it; both are shortest round-trip.
-    const auto fmt = (a == 0 || (a >= 1e-5 && a < 1e16)) ? std::chars_format::fixed : std::chars_format::scientific;
+    const auto fmt =
+        (a == 0 || (a >= 1e-5 && a < 1e16)) ? std::chars_format::fixed : std::chars_format::scientific;
     auto res = std::to_chars(buf, buf + sizeof buf, v, fmt);
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }

@@ -13,7 +13,9 @@ double CDbl(const QString& s);
 
 // Decimal digits of a whole number.
 QString Str(std::int64_t v);
-inline QString Str(std::int32_t v) { return Str(std::int64_t(v)); }
+inline QString Str(std::int32_t v) {
+    return Str(std::int64_t(v));
+}
 // The shortest text that Val reads back to exactly the same Double.
 QString Str(double v);
 

@@ -4,7 +4,9 @@
 
 namespace platform {
 
-QString Mid(const QString& s, int start) { return Mid(s, start, int(s.size())); }
+QString Mid(const QString& s, int start) {
+    return Mid(s, start, int(s.size()));
+}
 
 QString Mid(const QString& s, int start, int length) {
     if (start < 1)
@@ -14,9 +16,15 @@ QString Mid(const QString& s, int start, int length) {
     return s.mid(start - 1, length);
 }
 
-QString Left(const QString& s, int count) { return count <= 0 ? QString() : s.left(count); }
-QString Right(const QString& s, int count) { return count <= 0 ? QString() : s.right(count); }
-int Len(const QString& s) { return int(s.size()); }
+QString Left(const QString& s, int count) {
+    return count <= 0 ? QString() : s.left(count);
+}
+QString Right(const QString& s, int count) {
+    return count <= 0 ? QString() : s.right(count);
+}
+int Len(const QString& s) {
+    return int(s.size());
+}
 
 static int find(int start, const QString& s, const QString& what, Qt::CaseSensitivity cs) {
     if (what.isEmpty() || start > s.size())
@@ -24,10 +32,18 @@ static int find(int start, const QString& s, const QString& what, Qt::CaseSensit
     return int(s.indexOf(what, start < 1 ? 0 : start - 1, cs)) + 1;
 }
 
-int InStr(const QString& s, const QString& f) { return find(1, s, f, Qt::CaseInsensitive); }
-int InStr(int start, const QString& s, const QString& f) { return find(start, s, f, Qt::CaseInsensitive); }
-int InStrB(const QString& s, const QString& f) { return find(1, s, f, Qt::CaseSensitive); }
-int InStrB(int start, const QString& s, const QString& f) { return find(start, s, f, Qt::CaseSensitive); }
+int InStr(const QString& s, const QString& f) {
+    return find(1, s, f, Qt::CaseInsensitive);
+}
+int InStr(int start, const QString& s, const QString& f) {
+    return find(start, s, f, Qt::CaseInsensitive);
+}
+int InStrB(const QString& s, const QString& f) {
+    return find(1, s, f, Qt::CaseSensitive);
+}
+int InStrB(int start, const QString& s, const QString& f) {
+    return find(start, s, f, Qt::CaseSensitive);
+}
 
 QString NthField(const QString& s, const QString& separator, int n) {
     if (n < 1 || separator.isEmpty())
@@ -35,7 +51,6 @@ QString NthField(const QString& s, const QString& separator, int n) {
     const QStringList fields = s.split(separator, Qt::KeepEmptyParts, Qt::CaseInsensitive);
     return n <= fields.size() ? fields[n - 1] : QString();
 }
-
 
 int Asc(const QString& s) {
     if (s.isEmpty())
@@ -61,8 +76,8 @@ QString Replace(const QString& s, const QString& oldText, const QString& newText
     return r;
 }
 
-
-QString Hex(qint64 value) { return QString::number(quint32(value), 16).toUpper(); }
-
+QString Hex(qint64 value) {
+    return QString::number(quint32(value), 16).toUpper();
+}
 
 } // namespace platform

@@ -10,24 +10,23 @@ template <class... F> Visitor(F...) -> Visitor<F...>;
 } // namespace
 
 QString Variant::StringValue() const {
-    return std::visit(Visitor{[](std::monostate) { return QString(); },
-                              [](const QString& s) { return s; },
-                              [](double d) { return Str(d); },
-                              [](std::int32_t i) { return Str(i); },
-                              [](Color c) { return "&h" + QString("%1").arg(c.Value(), 8, 16, QChar('0')).toUpper(); }},
-                      v_);
+    return std::visit(
+        Visitor{[](std::monostate) { return QString(); }, [](const QString& s) { return s; },
+                [](double d) { return Str(d); }, [](std::int32_t i) { return Str(i); },
+                [](Color c) { return "&h" + QString("%1").arg(c.Value(), 8, 16, QChar('0')).toUpper(); }},
+        v_);
 }
 
 double Variant::DoubleValue() const {
-    return std::visit(Visitor{[](std::monostate) { return 0.0; },
-                              [](const QString& s) { return Val(s); },
-                              [](double d) { return d; },
-                              [](std::int32_t i) { return double(i); },
+    return std::visit(Visitor{[](std::monostate) { return 0.0; }, [](const QString& s) { return Val(s); },
+                              [](double d) { return d; }, [](std::int32_t i) { return double(i); },
                               [](Color c) { return double(c.Value()); }},
                       v_);
 }
 
-std::int32_t Variant::Int32Value() const { return Int(DoubleValue()); }
+std::int32_t Variant::Int32Value() const {
+    return Int(DoubleValue());
+}
 
 Color Variant::ColorValue() const {
     if (IsColor())
