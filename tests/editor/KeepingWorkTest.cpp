@@ -433,6 +433,7 @@ TEST_F(KeepingWork, CancelledOrRefusedOpenChangesNothing) {
     TwoObjects();
     const QString job = TempDir() + "/job.num";
     WriteBytes(TempDir() + "/note.num", "Shopping list\neggs\n");
+    WriteBytes(TempDir() + "/cut.num", ReadBytes(job).left(160));
     const struct {
         const char* name;
         QString answer; // the open dialog's
@@ -442,6 +443,7 @@ TEST_F(KeepingWork, CancelledOrRefusedOpenChangesNothing) {
         {"cancelled", "", false, ""},
         {"cancelled, with changes", "", true, ""},
         {"a note", TempDir() + "/note.num", false, "not a Tallio document"},
+        {"a damaged document", TempDir() + "/cut.num", true, "damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
