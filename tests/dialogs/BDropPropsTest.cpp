@@ -175,11 +175,8 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
 // "Add Image" starts in the folder of the current picture (the one just added, or the one the document
 // names), and in the user's documents folder when there is none or its folder is gone.
 TEST_F(BackdropDialog, AddImageStartsBesideThePictureShown) {
-    const QString documents = TempDir() + "/Papers", scans = TempDir() + "/scans";
-    for (const QString& folder : {documents, scans, qEnvironmentVariable("XDG_CONFIG_HOME")})
-        QDir().mkpath(folder);
-    testing_support::WriteBytes(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs",
-                                "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    const QString documents = testing_support::UseDocumentsFolder(), scans = TempDir() + "/scans";
+    QDir().mkpath(scans);
     const QString added = SavePicture("added.bmp", "bmp", 10, 10, 72);
     EPSpathName = TempDir() + "/gone/scan.tif";
     Run([&](BDropProps& d) {
