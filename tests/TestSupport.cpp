@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/Module1.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,6 +22,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 QString PrefsPath() {
     return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
+}
+
+QString UseDocumentsFolder() {
+    const QString documents = TempDir() + "/Documents", config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QDir().mkpath(documents);
+    QDir().mkpath(config);
+    WriteBytes(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    return documents;
 }
 
 QString Output(const QString& program, const QStringList& args) {

@@ -25,6 +25,8 @@ QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 // The preferences file of the running test.
 QString PrefsPath();
+// Makes a folder of the test's own the user's documents folder, and returns it.
+QString UseDocumentsFolder();
 
 // What a program writes on its standard output.
 QString Output(const QString& program, const QStringList& args);

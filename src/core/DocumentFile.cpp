@@ -90,9 +90,19 @@ bool ReadDocument(FolderItem& f, QString* failure) {
     for (int k = 0; k < HeaderLines; ++k)
         lines << in->ReadLine();
     // A count outside the table would write past its last row: only the rows the table has are read.
-    const int objects = std::clamp(Int(Val(lines.last())), 0, RecPos.Ubound(1) + 1);
-    for (int k = 0; k < objects * PropertyFields; ++k)
-        lines << in->ReadLine();
+    const std::int32_t said = Int(Val(lines.last()));
+    const int objects = std::clamp(said, 0, RecPos.Ubound(1) + 1);
+    // Every object the file says it holds must be there in full: a table cut short (a copy broken off,
+    // a disk that filled) would otherwise read as objects with empty fonts and colours.
+    bool cutShort = false;
+    for (std::int64_t k = 0; k < std::int64_t(std::max(said, 0)) * PropertyFields && !cutShort; ++k) {
+        if (in->Eof())
+            cutShort = true;
+        else if (k < objects * PropertyFields)
+            lines << in->ReadLine();
+        else
+            in->ReadLine();
+    }
     in->Close();
     for (int k = 0; k < HeaderLines; ++k)
         if (!IsText(lines[k]) || (k >= 1 && k <= 11 && !HoldsNumber(lines[k])))
@@ -101,6 +111,10 @@ bool ReadDocument(FolderItem& f, QString* failure) {
     for (int k = 1; k <= 4; ++k)
         if (!(Val(lines[k]) > 0))
             return fail(QStringLiteral("its page or sheet size is not above 0 mm"));
+    if (cutShort)
+        return fail(QStringLiteral(
+                        "it is damaged: it says it holds %1 number objects but ends before the last of them")
+                        .arg(said));
 
     RecHd(0) = lines[0];
     for (int slot = 1; slot <= 11; ++slot)

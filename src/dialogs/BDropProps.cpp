@@ -154,7 +154,8 @@ void BDropProps::PushButton3_Action() {
 }
 
 bool BDropProps::BackdropOpen_Action() {
-    const auto f = GetOpenFolderItem(FileTypes::ZOrerImages());
+    // The dialog starts beside the picture shown, where the next one most likely is.
+    const auto f = GetOpenFolderItem(FileTypes::ZOrerImages(), DialogFolderFor(EPSpathName));
     if (!f)
         return false;
     if (LoadAndReset(f)) {

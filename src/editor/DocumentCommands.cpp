@@ -16,18 +16,11 @@ namespace Module1 {
 
 namespace {
 
-const QString Extension = QStringLiteral(".num");
-
-// What the save dialog proposes: the document's own file when it has one, else an untitled name.
+// What the save dialog proposes: the document's own file name when it has one, else an untitled name.
 QString ProposedName() {
     if (!Filename.isEmpty())
-        return Filename;
-    return AFileName.isEmpty() ? QStringLiteral("Untitled") + Extension : AFileName;
-}
-
-// A document saved from here always shows in the open dialog, which lists the document type's files.
-QString WithExtension(const QString& path) {
-    return path.endsWith(Extension, Qt::CaseInsensitive) ? path : path + Extension;
+        return QFileInfo(Filename).fileName();
+    return AFileName.isEmpty() ? QStringLiteral("Untitled.num") : AFileName;
 }
 
 QString Quoted(const QString& name) {
@@ -51,9 +44,8 @@ FileOutcome SaveDocument(bool saveAs) {
     if (!Filename.isEmpty() && !saveAs) {
         f = GetFolderItem(Filename);
     } else {
-        f = GetSaveFolderItem(FileTypes::pTallio, ProposedName());
-        if (f)
-            f = GetFolderItem(WithExtension(f->AbsolutePath()));
+        // A saved document always gets the document type's extension, so the open dialog lists it.
+        f = GetSaveFolderItem(FileTypes::pTallio, DialogFolderFor(Filename), ProposedName());
     }
     if (!f)
         return {};
@@ -87,9 +79,9 @@ bool SaveFile(bool saveAs) {
     return SaveDocument(saveAs).kind == FileOutcome::Done;
 }
 
-FileOutcome OpenDocument() {
-    std::shared_ptr<FolderItem> f =
-        Filename.isEmpty() ? GetOpenFolderItem(FileTypes::pTallio) : GetFolderItem(Filename);
+namespace {
+// A file that cannot be read or is no document changes nothing, Filename included.
+FileOutcome ReadChosen(const std::shared_ptr<FolderItem>& f) {
     if (!f)
         return {};
     QString why;
@@ -101,6 +93,15 @@ FileOutcome OpenDocument() {
     LoadHead(true);
     LoadSel(CurrentObject);
     return {FileOutcome::Done, {}};
+}
+} // namespace
+
+FileOutcome OpenDocument() {
+    return Filename.isEmpty() ? OpenChosenDocument() : ReadChosen(GetFolderItem(Filename));
+}
+
+FileOutcome OpenChosenDocument() {
+    return ReadChosen(GetOpenFolderItem(FileTypes::pTallio, DialogFolderFor(Filename)));
 }
 
 bool OpenFile() {

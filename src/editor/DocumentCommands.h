@@ -26,6 +26,9 @@ bool SaveFile(bool saveAs);
 // Reads the document named by Filename, or one chosen in the open dialog when it is empty. A file that
 // cannot be read or is not a document leaves the current document, and Filename, as they were.
 FileOutcome OpenDocument();
+// Reads a document chosen in the open dialog, which starts in the current document's folder. Cancelled
+// or refused, the current document stays as it was, its file name and DirtyFlag included.
+FileOutcome OpenChosenDocument();
 // As OpenDocument: true when a document was read.
 bool OpenFile();
 

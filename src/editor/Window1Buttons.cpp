@@ -110,8 +110,13 @@ void Window1::BtnDelObj_Action() {
     } else if (TotalObjects < 1 || selected) {
         TotalObjects = 0;
         CurrentObject = -1;
-        // The list shows a new object's values again, in the default colour.
+        // The list shows a new object's values again, but keeps the deleted object's colour and angle,
+        // which the next object placed takes on.
+        const QString colour = Rcolour;
+        const double angle = Rangle;
         MirrorDefaults();
+        Rcolour = colour;
+        Rangle = angle;
         ParseColour(Rcolour);
         SyncSel(false, 0);
     }

@@ -61,10 +61,12 @@ bool Window1::FileCreate_Action() {
 bool Window1::FileOpen_Action() {
     if (!OfferToSaveChanges())
         return false;
-    Filename.clear(); // so that the open dialog always shows
-    const FileOutcome opened = OpenDocument();
+    // A cancelled or refused open leaves the document as it was, titled as before.
+    const FileOutcome opened = OpenChosenDocument();
     if (opened.kind == FileOutcome::Failed)
         MsgBox(opened.message);
+    if (opened.kind != FileOutcome::Done)
+        return false;
     RebuildPageView();
     Canvas1().Refresh(false);
     return false;

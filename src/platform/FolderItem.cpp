@@ -173,12 +173,42 @@ std::shared_ptr<FolderItem> PreferencesFolder() {
     return std::make_shared<FolderItem>(path);
 }
 
-std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type) {
-    return GetFolderItem(Questions().OpenFileName(type.QtFilter()));
+QString DialogFolderFor(const QString& path) {
+    if (!path.isEmpty()) {
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        if (folder.isDir())
+            return folder.absoluteFilePath();
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
-std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName) {
-    return GetFolderItem(Questions().SaveFileName(type.QtFilter(), defaultName));
+std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type, const QString& folder) {
+    return GetFolderItem(Questions().OpenFileName(type.QtFilter(), folder));
+}
+
+std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& folder,
+                                              const QString& defaultName) {
+    const QStringList extensions = type.ExtensionList();
+    QString startIn = folder, proposed = defaultName;
+    for (;;) {
+        QString path = Questions().SaveFileName(type.QtFilter(), startIn, proposed);
+        if (path.isEmpty())
+            return nullptr;
+        const QString suffix = QFileInfo(path).suffix();
+        if (!extensions.isEmpty() && !extensions.contains(suffix, Qt::CaseInsensitive))
+            path += '.' + extensions.first();
+        // The question is asked here, not by the dialog, because only here is the name known that
+        // will be written ("job.v2" becomes "job.v2.num").
+        const QFileInfo chosen(path);
+        if (!chosen.exists() ||
+            Questions().AskGoOn(QString::fromUtf8("\u201c%1\u201d already exists. Do you want to replace it?")
+                                    .arg(chosen.fileName()),
+                                QStringLiteral("Replace")))
+            return GetFolderItem(path);
+        startIn = chosen.absolutePath();
+        proposed = chosen.fileName();
+    }
 }
 
 } // namespace platform

@@ -74,8 +74,16 @@ std::shared_ptr<FolderItem> GetFolderItem(const QString& path);
 // The user's configuration folder (XDG), made when missing; null when it cannot be had.
 std::shared_ptr<FolderItem> PreferencesFolder();
 
-// The open and save dialogs, filtered to one file type; null when cancelled.
-std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type);
-std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName);
+// The folder a file dialog starts in for the file at path: the folder that holds it when that folder
+// exists, else the user's documents folder (the home folder when there is none).
+QString DialogFolderFor(const QString& path);
+
+// The open dialog, filtered to one file type and starting in folder; null when cancelled.
+std::shared_ptr<FolderItem> GetOpenFolderItem(const FileType& type, const QString& folder);
+// The save dialog, filtered to one file type, starting in folder and proposing defaultName; null when
+// cancelled. A name chosen without one of the type's extensions gets its first one, and a file of the
+// name that will be written is replaced only when the user says so (declined, the dialog shows again).
+std::shared_ptr<FolderItem> GetSaveFolderItem(const FileType& type, const QString& folder,
+                                              const QString& defaultName);
 
 } // namespace platform

@@ -7,7 +7,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QUrl>
 
 namespace platform {
@@ -70,18 +69,17 @@ bool QtQuestions::AskGoOn(const QString& text, const QString& goOn) {
     return box.clickedButton() == go;
 }
 
-QString QtQuestions::OpenFileName(const QString& filter) {
-    return QFileDialog::getOpenFileName(nullptr, QString(), QString(), filter);
+QString QtQuestions::OpenFileName(const QString& filter, const QString& folder) {
+    return QFileDialog::getOpenFileName(nullptr, QString(), folder, filter);
 }
 
-QString QtQuestions::SaveFileName(const QString& filter, const QString& defaultName) {
-    QFileDialog dialog(nullptr, QString(), QString(), filter);
+QString QtQuestions::SaveFileName(const QString& filter, const QString& folder, const QString& defaultName) {
+    QFileDialog dialog(nullptr, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog would ask about the name as typed, and "job.v2" is saved as "job.v2.num": the caller
+    // adds the extension and asks about the file it will write.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(defaultName);
-    // The dialog adds the extension itself, so that it also asks before replacing that file.
-    const QRegularExpression pattern("\\*\\.(\\w+)");
-    if (const auto m = pattern.match(filter); m.hasMatch())
-        dialog.setDefaultSuffix(m.captured(1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -111,13 +109,16 @@ bool ScriptedQuestions::AskGoOn(const QString& text, const QString&) {
     return takeFront(goOnAnswers, false);
 }
 
-QString ScriptedQuestions::OpenFileName(const QString& filter) {
+QString ScriptedQuestions::OpenFileName(const QString& filter, const QString& folder) {
     openFilters << filter;
+    openFolders << folder;
     return takeFront(fileAnswers, QString());
 }
 
-QString ScriptedQuestions::SaveFileName(const QString& filter, const QString& defaultName) {
+QString ScriptedQuestions::SaveFileName(const QString& filter, const QString& folder,
+                                        const QString& defaultName) {
     saveFilters << filter;
+    saveFolders << folder;
     saveDefaults << defaultName;
     return takeFront(fileAnswers, QString());
 }

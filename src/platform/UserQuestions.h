@@ -23,11 +23,14 @@ public:
     virtual SaveChanges AskSaveChanges(const QString& documentName) = 0;
     // A warning with a button to go on (its caption goOn) and Cancel; true to go on.
     virtual bool AskGoOn(const QString& text, const QString& goOn) = 0;
-    // A path to an existing file, "" when cancelled. filter is a Qt name filter list.
-    virtual QString OpenFileName(const QString& filter) = 0;
-    // A path to save to, "" when cancelled. filter is a Qt name filter list; a name typed without
-    // the extension of the filter's first pattern gets it.
-    virtual QString SaveFileName(const QString& filter, const QString& defaultName) = 0;
+    // A path to an existing file, "" when cancelled. filter is a Qt name filter list; the dialog
+    // starts in folder.
+    virtual QString OpenFileName(const QString& filter, const QString& folder) = 0;
+    // A path to save to as chosen, "" when cancelled; the dialog starts in folder and proposes
+    // defaultName. It neither adds an extension nor asks before replacing a file: GetSaveFolderItem
+    // does both for the name that will be written.
+    virtual QString SaveFileName(const QString& filter, const QString& folder,
+                                 const QString& defaultName) = 0;
     // False when cancelled; the printer keeps the chosen settings.
     virtual bool PageSetup(QPrinter& printer) = 0;
     virtual bool PrintDialog(QPrinter& printer) = 0;
@@ -40,8 +43,8 @@ public:
     void Message(const QString& text) override;
     SaveChanges AskSaveChanges(const QString& documentName) override;
     bool AskGoOn(const QString& text, const QString& goOn) override;
-    QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& filter, const QString& defaultName) override;
+    QString OpenFileName(const QString& filter, const QString& folder) override;
+    QString SaveFileName(const QString& filter, const QString& folder, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
     bool PrintDialog(QPrinter& printer) override;
     void OpenUrl(const QString& url) override;
@@ -54,7 +57,9 @@ public:
     QStringList messages;         // every message text, in order
     QStringList urls;             // every address opened
     QStringList openFilters;      // the filter of every open dialog
+    QStringList openFolders;      // the folder every open dialog started in
     QStringList saveFilters;      // the filter of every save dialog
+    QStringList saveFolders;      // the folder every save dialog started in
     QStringList saveDefaults;     // the proposed name of every save dialog
     QStringList saveChangesAsked; // the document named by every save-changes question
     QStringList warnings;         // the text of every go-on-or-cancel question
@@ -70,8 +75,8 @@ public:
     void Message(const QString& text) override { messages << text; }
     SaveChanges AskSaveChanges(const QString& documentName) override;
     bool AskGoOn(const QString& text, const QString& goOn) override;
-    QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& filter, const QString& defaultName) override;
+    QString OpenFileName(const QString& filter, const QString& folder) override;
+    QString SaveFileName(const QString& filter, const QString& folder, const QString& defaultName) override;
     bool PageSetup(QPrinter& printer) override;
     bool PrintDialog(QPrinter& printer) override;
     void OpenUrl(const QString& url) override { urls << url; }

@@ -137,9 +137,9 @@ TEST_F(DocumentFile, ReadsDamagedFilesWithoutHarm) {
         bool forms;
     } cases[] = {
         {"ends after line 22", header + "true\n", 0, true},
-        {"count above the table", header + "yes\n500\n" + object, 129, false},
+        {"count above the table", header + "yes\n500\n" + object.repeated(500), 129, false},
         {"negative count", header + "false\n-3\n" + object, 0, false},
-        {"cut inside an object", header + "TRUE\n2\n" + object + "m\n7\n", 2, true},
+        {"last line without its line end", header + "TRUE\n2\n" + object + object.chopped(1), 2, true},
     };
     // Step counts below 1 count as 1, as typed ones do: a grid has at least one cell each way.
     QByteArray noCells = header;
@@ -159,10 +159,61 @@ TEST_F(DocumentFile, ReadsDamagedFilesWithoutHarm) {
                   std::tuple(c.objects, c.objects > 0 ? 0 : -1, c.forms))
             << c.name;
     }
-    // The object cut short keeps what it had and reads the rest as empty text and 0.
-    EXPECT_EQ(std::tuple(RecPos(1, 0).StringValue(), RecPos(1, 1).DoubleValue(), RecPos(1, 6).StringValue(),
-                         RecPos(1, 8).DoubleValue()),
-              std::tuple("m", 7.0, "", 0.0));
+    EXPECT_EQ(std::tuple(RecPos(1, 6).StringValue(), RecPos(1, 8).DoubleValue(), RecPos(1, 10).DoubleValue()),
+              std::tuple("Arial", 14.0, 0.0));
+}
+
+// A document whose object table ends early, inside an object or before all the objects it counts, is
+// refused as damaged and the document open stays as it was; the next save writes that one, not damage.
+TEST_F(DocumentFile, TableCutShortIsRefusedAsDamaged) {
+    AddObject({"First", 10, 20, "#####", 0, "0, None", "Liberation Sans", "Bold", 24, "C000M100Y000K000", 0});
+    AddObject(
+        {"Second", 80, 20, "A####", 1, "5, Mod 10", "Liberation Sans", "Italic", 18, "C100M000Y000K000", 90});
+    ASSERT_TRUE(save("two.num"));
+    const QByteArray two = ReadBytes(path("two.num"));
+    const qsizetype table = two.indexOf("\n2\nFirst\n") + 3; // the first byte of the first object
+    QByteArray countsThree = two;
+    countsThree.replace("\n2\nFirst\n", "\n3\nFirst\n");
+    QByteArray counts500 = two;
+    counts500.replace("\n2\nFirst\n", "\n500\nFirst\n");
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"the first 160 bytes", two.left(160)},
+        {"ends after the count", two.left(table)},
+        {"ends inside the first object", two.left(table + 10)},
+        {"the last line missing", two.left(two.lastIndexOf('\n', two.size() - 2) + 1)},
+        {"counts three, holds two", countsThree},
+        {"counts more than the table, holds two", counts500},
+    };
+    ASSERT_GT(table, 23);
+    ASSERT_LT(160, two.size());
+    NewDoc();
+    threeObjects();
+    Filename = path("current.num");
+    ASSERT_TRUE(SaveFile(false));
+    const QByteArray current = ReadBytes(Filename);
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        WriteBytes(path("cut.num"), bytes);
+        Scripted().fileAnswers = {path("cut.num")};
+        const FileOutcome opened = OpenChosenDocument();
+        EXPECT_EQ(opened.kind, FileOutcome::Failed);
+        EXPECT_TRUE(opened.message.contains("damaged")) << opened.message.toStdString();
+        EXPECT_EQ(std::tuple(TotalObjects, CurrentObject, RecPos(1, 0).StringValue(),
+                             RecPos(1, 6).StringValue(), RecPos(1, 9).StringValue(), Filename),
+                  std::tuple(3, -1, QString("Stub"), QString("Arial"), QString("C010M020Y030K040"),
+                             path("current.num")));
+        ASSERT_TRUE(SaveFile(false));
+        EXPECT_EQ(ReadBytes(Filename), current);
+    }
+    // The whole file opens, also without the line end of its last line.
+    for (const QByteArray& bytes : {two, two.chopped(1)}) {
+        WriteBytes(path("cut.num"), bytes);
+        Scripted().fileAnswers = {path("cut.num")};
+        ASSERT_EQ(OpenChosenDocument().kind, FileOutcome::Done);
+        EXPECT_EQ(std::tuple(TotalObjects, RecPos(1, 6).StringValue(), RecPos(1, 8).DoubleValue(),
+                             RecPos(1, 9).StringValue(), RecPos(1, 10).DoubleValue()),
+                  std::tuple(2, QString("Liberation Sans"), 18.0, QString("C100M000Y000K000"), 90.0));
+    }
 }
 
 TEST_F(DocumentFile, LineEndsInTextsKeepTheLayout) {

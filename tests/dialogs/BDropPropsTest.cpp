@@ -8,6 +8,7 @@
 #include "platform/Menu.h"
 #include "platform/Numbers.h"
 
+#include <QDir>
 #include <QImage>
 #include <cmath>
 #include <functional>
@@ -169,4 +170,23 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
         EXPECT_EQ(QVutils::EPSjpgResolution, 300);
         EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(), 300);
     });
+}
+
+// "Add Image" starts in the folder of the current picture (the one just added, or the one the document
+// names), and in the user's documents folder when there is none or its folder is gone.
+TEST_F(BackdropDialog, AddImageStartsBesideThePictureShown) {
+    const QString documents = testing_support::UseDocumentsFolder(), scans = TempDir() + "/scans";
+    QDir().mkpath(scans);
+    const QString added = SavePicture("added.bmp", "bmp", 10, 10, 72);
+    EPSpathName = TempDir() + "/gone/scan.tif";
+    Run([&](BDropProps& d) {
+        AddImage(d, "");
+        AddImage(d, added);
+        AddImage(d, "");
+        EPSpathName = scans + "/kept.tif"; // as a document opened with a picture that has since gone
+        AddImage(d, "");
+        d.BackdropDelete().Trigger();
+        AddImage(d, "");
+    });
+    EXPECT_EQ(Scripted().openFolders, QStringList({documents, documents, TempDir(), scans, documents}));
 }

@@ -99,6 +99,7 @@ TEST_F(KeepingWork, FullDiskSavesChangeNothingAndSaySo) {
         {"save as",
          [&] {
              Scripted().fileAnswers = {other};
+             Scripted().goOnAnswers = {true}; // replace it
              Choose("FileSaveAs");
          },
          other},
@@ -257,8 +258,7 @@ TEST_F(KeepingWork, SavedDocumentsAreListedByOpen) {
     EXPECT_EQ(Scripted().saveFilters.first(), "Numbers (*.num)");
     EXPECT_EQ(QDir(TempDir()).entryList({"*.num"}, QDir::Files, QDir::Name | QDir::IgnoreCase),
               QStringList({"draw.num", "raffle.num", "Tickets.NUM"}));
-    EXPECT_EQ(Scripted().saveDefaults,
-              QStringList({"Untitled.num", TempDir() + "/raffle.num", TempDir() + "/Tickets.NUM"}));
+    EXPECT_EQ(Scripted().saveDefaults, QStringList({"Untitled.num", "raffle.num", "Tickets.NUM"}));
     EXPECT_EQ(w.ListBox2().Cell(0, 2), "draw.num");
 
     DirtyFlag = true;
@@ -358,4 +358,135 @@ TEST_F(KeepingWork, FieldsShowTheirStartAndTheEditMenuActsOnTheFocusedField) {
     line->selectAll();
     use("EditClear");
     EXPECT_EQ(line->text(), "");
+}
+
+// Save As asks before replacing a file, about the name that will be written: "job.v2" is saved as
+// "job.v2.num". Declined, the dialog shows again on that name; a file of the name as typed is no
+// concern, and a name nothing has gives no question.
+TEST_F(KeepingWork, SaveAsAsksBeforeReplacingTheFileItWrites) {
+    const struct {
+        const char* name;
+        const char* command;
+        QStringList typed; // the save dialog's answers, in order
+        std::deque<bool> replace;
+        QStringList asked; // the files the replace question named
+        QString written;   // "" when nothing was
+    } cases[] = {
+        {"declined, then cancelled", "FileSaveAs", {"job.v2", ""}, {false}, {"job.v2.num"}, ""},
+        {"replaced", "FileSaveAs", {"job.v2"}, {true}, {"job.v2.num"}, "job.v2.num"},
+        {"declined, then another name",
+         "FileSaveAs",
+         {"job.v2", "job.v3"},
+         {false},
+         {"job.v2.num"},
+         "job.v3.num"},
+        {"a name with its extension", "FileSaveAs", {"job.v2.num"}, {true}, {"job.v2.num"}, "job.v2.num"},
+        {"untitled, saved by Save", "FileSave", {"job.v2", ""}, {false}, {"job.v2.num"}, ""},
+        {"a new name", "FileSaveAs", {"fresh.v3"}, {}, {}, "fresh.v3.num"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = TempDir() + "/" + c.name + "/";
+        QDir().mkpath(dir);
+        NewDoc();
+        Filename.clear();
+        WriteBytes(dir + "job.v2.num", "an older job\n");
+        WriteBytes(dir + "job.v2", "a note\n");
+        AddObject({.name = "New"});
+        DirtyFlag = true;
+        Scripted().messages.clear();
+        Scripted().warnings.clear();
+        Scripted().saveDefaults.clear();
+        Scripted().fileAnswers.clear();
+        for (const QString& t : c.typed)
+            Scripted().fileAnswers.push_back(t.isEmpty() ? t : dir + t);
+        Scripted().goOnAnswers = c.replace;
+        Choose(c.command);
+        QStringList asked;
+        for (const QString& w : Scripted().warnings)
+            asked << w.section(QString::fromUtf8("\u201d"), 0, 0).mid(1);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(ReadBytes(dir + "job.v2"), "a note\n");
+        EXPECT_EQ(ReadBytes(dir + "job.v2.num") == "an older job\n", c.written != "job.v2.num");
+        EXPECT_EQ(Scripted().saveDefaults.size(), c.typed.size());
+        if (c.typed.size() > 1) {
+            EXPECT_EQ(Scripted().saveDefaults.value(1), "job.v2.num") << "shown again on the name declined";
+        }
+        EXPECT_EQ(Filename, c.written.isEmpty() ? QString() : dir + c.written);
+        EXPECT_EQ(DirtyFlag, c.written.isEmpty());
+        EXPECT_EQ(Scripted().messages, c.written.isEmpty() ? QStringList{"File not saved"} : QStringList());
+        if (!c.written.isEmpty()) {
+            EXPECT_TRUE(ReadBytes(dir + c.written).startsWith(c.written.toUtf8() + "\n210\n"));
+        }
+    }
+}
+
+// A cancelled Open, or one of a file that is refused, changes nothing of the document open: it keeps its
+// file, so Save writes there without a dialog, changes that were not dropped stay marked, and the
+// preferences name it as the last document.
+TEST_F(KeepingWork, CancelledOrRefusedOpenChangesNothing) {
+    TwoObjects();
+    const QString job = TempDir() + "/job.num";
+    WriteBytes(TempDir() + "/note.num", "Shopping list\neggs\n");
+    WriteBytes(TempDir() + "/cut.num", ReadBytes(job).left(160));
+    const struct {
+        const char* name;
+        QString answer; // the open dialog's
+        bool modified;
+        QString message;
+    } cases[] = {
+        {"cancelled", "", false, ""},
+        {"cancelled, with changes", "", true, ""},
+        {"a note", TempDir() + "/note.num", false, "not a Tallio document"},
+        {"a damaged document", TempDir() + "/cut.num", true, "damaged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecPos(1, 0) = c.name;
+        DirtyFlag = c.modified;
+        Scripted().messages.clear();
+        Scripted().saveFilters.clear();
+        Scripted().saveChangesAnswers = {SaveChanges::DontSave};
+        Scripted().fileAnswers = {c.answer};
+        Choose("FileOpen");
+        EXPECT_EQ(Scripted().messages.size(), c.message.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(Scripted().messages.join("").contains(c.message));
+        EXPECT_EQ(std::tuple(Filename, AFileName, w.ListBox2().Cell(0, 2), DirtyFlag, TotalObjects),
+                  std::tuple(job, QString("job.num"), QString("job.num"), c.modified, 2));
+        Choose("FileSave");
+        EXPECT_TRUE(Scripted().saveFilters.isEmpty()) << "no save dialog";
+        EXPECT_TRUE(ReadBytes(job).contains(QByteArray("\n") + c.name + "\n"));
+        EXPECT_FALSE(DirtyFlag);
+        SavePrefs();
+        EXPECT_EQ(ReadBytes(PrefsPath()).split('\n').value(2), job.toUtf8());
+    }
+}
+
+// The open and save dialogs start in the current document's folder, or the user's documents folder for
+// an untitled document or one whose folder is gone; Save As proposes the document's own name.
+TEST_F(KeepingWork, FileDialogsStartInTheDocumentsFolder) {
+    const QString documents = UseDocumentsFolder();
+    const QString jobs = TempDir() + "/jobs", gone = TempDir() + "/gone";
+    QDir().mkpath(jobs);
+    const struct {
+        const char* name;
+        QString filename;
+        QString folder, proposed;
+    } cases[] = {
+        {"untitled", "", documents, "Untitled.num"},
+        {"titled", jobs + "/job.num", jobs, "job.num"},
+        {"its folder gone", gone + "/job.num", documents, "job.num"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Filename = c.filename;
+        Scripted().openFolders.clear();
+        Scripted().saveFolders.clear();
+        Scripted().saveDefaults.clear();
+        Choose("FileOpen");
+        Choose("FileSaveAs");
+        EXPECT_EQ(Scripted().openFolders, QStringList{c.folder});
+        EXPECT_EQ(Scripted().saveFolders, QStringList{c.folder});
+        EXPECT_EQ(Scripted().saveDefaults, QStringList{c.proposed});
+    }
 }

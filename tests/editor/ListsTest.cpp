@@ -140,11 +140,25 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
         // The moved object keeps its whole record.
         EXPECT_TRUE(current != 1 || QList<Variant>({RecPos(1, 1), RecPos(1, 9), RecPos(1, 10)}) == moved);
     }
-    // With the only object gone the list shows a new object's values, its colour and angle included.
-    QStringList shown;
-    for (int row : {0, 6, 7, 9, 10})
-        shown << objects.Cell(row, 2);
-    EXPECT_EQ(shown, QStringList({"", "Arial", "Normal", "C000M000Y000K100", "0"}));
+    // With the only object gone the list shows a new object's values but the deleted object's colour
+    // and angle, also after a second press with no object; the next object placed takes them on.
+    Objects(1, 0);
+    RecPos(0, 10) = -37.5;
+    LoadSel(0);
+    for (int press = 1; press <= 2; ++press) {
+        remove.Push();
+        QStringList shown;
+        for (int row = 0; row <= 10; ++row)
+            shown << objects.Cell(row, 2);
+        EXPECT_EQ(shown.join('|'), "|0|0||0|0|Arial|Normal|14.0|C010M000Y000K000|-37.5") << press;
+        EXPECT_EQ(std::pair(TotalObjects, CurrentObject), std::pair(0, -1));
+    }
+    OnNextModal([](Window& d) { ui::Click(*d.FindControl("OK1"), 20, 10); });
+    ui::Click(w.Numtool(), 15, 15);
+    ui::Click(w.Canvas1().Widget(), {100, 100});
+    ASSERT_EQ(TotalObjects, 1);
+    EXPECT_EQ(std::tuple(RecPos(0, 9).StringValue(), RecPos(0, 10).DoubleValue(), RecPos(0, 14).ColorValue()),
+              std::tuple(QString("C010M000Y000K000"), -37.5, DisplayColour(10, 0, 0, 0)));
 }
 
 TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {

@@ -141,9 +141,8 @@ TEST_F(Startup, FileCommands) {
     EXPECT_EQ(Scripted().messages, QStringList({"File not saved"}));
     Filename = TempDir() + "/titled.num";
     TotalObjects = 1;
-    choose("FileOpen"); // cancelled: the document stays but is untitled from now on
-    EXPECT_EQ(QList<QVariant>({Filename, TotalObjects}), QList<QVariant>({"", 1}));
-    Filename = TempDir() + "/titled.num";
+    choose("FileOpen"); // cancelled: the document stays as it was, titled
+    EXPECT_EQ(QList<QVariant>({Filename, TotalObjects}), QList<QVariant>({TempDir() + "/titled.num", 1}));
     choose("FileCreate");
     EXPECT_EQ(QList<QVariant>({Filename, TotalObjects, DirtyFlag}), QList<QVariant>({"", 0, false}));
 }
