@@ -274,12 +274,10 @@ bool Window1::ShowPreview() {
         return false;
     }
     PRNpreview = true;
-    // The rulers measure the sheet, shown from its corner with nothing to scroll.
+    // The rulers measure the sheet, shown from its corner (Update hides the scroll bars).
     BuildView(view.Graphics(), AsigWidth, AsigHeight);
-    for (ScrollBar* bar : {&ScrollBar1(), &ScrollBar2()}) {
-        bar->SetVisible(false);
-        bar->SetValue(0);
-    }
+    ScrollBar1().SetValue(0);
+    ScrollBar2().SetValue(0);
     ScrollX = ScrollY = 0;
     CheckNup();
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
