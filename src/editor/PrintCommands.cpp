@@ -4,7 +4,6 @@
 
 #include "core/Module1.h"
 #include "editor/Window1.h"
-#include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
@@ -97,22 +96,9 @@ void PrintPreview() {
         MsgBox("No preview is shown. " + problem);
         return;
     }
-    PRNpreview = true;
-    Window1& w = SharedInstance<Window1>();
-    Canvas& canvas = w.Canvas1();
-    if (AsigWidth > 0 && AsigHeight > 0)
-        PageResolution =
-            Int(25.4 * std::min(double(canvas.Width()) / AsigWidth, double(canvas.Height()) / AsigHeight));
-    w.DrawPage(canvas.Graphics(), AsigWidth, AsigHeight);
-    w.PreviewSheet = NewPicture(Int(mms(AsigWidth)), Int(mms(AsigHeight)), 32);
-    w.CheckNup();
-    CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
-    // With no room for the sheet's picture the page view keeps its ordinary rendering.
-    if (w.PreviewSheet) {
-        PrintPage(w.PreviewSheet->Graphics());
-        w.PreviewSheet->Graphics().End();
-    }
-    canvas.Refresh(false);
+    if (!SharedInstance<Window1>().ShowPreview())
+        MsgBox(QString("No preview is shown. A sheet of %1 x %2 mm cannot be shown on screen.")
+                   .arg(Str(AsigWidth), Str(AsigHeight)));
 }
 
 } // namespace Module1

@@ -50,7 +50,7 @@ public:
     bool CellClicked = false;
     std::int32_t updateCounter = 0;
     bool DrawSelection = false;
-    // The sheet that Print > Preview shows until the next press in the page view.
+    // The sheet that Print > Preview shows until the preview ends.
     std::shared_ptr<platform::Picture> PreviewSheet;
 
     // The controls, in the order of the window's control table.
@@ -87,12 +87,19 @@ public:
     platform::ControlRef<platform::ImageWell> ImageWell2{*this, "ImageWell2"};
     platform::ControlRef<platform::PushButton> PushButton1{*this, "PushButton1"};
 
-    // Page view (Window1PageView.cpp). DrawPage rebuilds the view and ruler pictures and the scroll
-    // ranges for a page of w x h mm (fitting the page again in fit mode); UpdateViewer brings gx up to
-    // date, drawing only what changed since it was last drawn; Update paints Canvas1.
-    void HorizRules(platform::Graphics& g);
-    void VertRules(platform::Graphics& g);
+    // Page view (Window1PageView.cpp). DrawPage ends a preview and rebuilds the view and ruler pictures
+    // and the scroll ranges for a page of w x h mm (fitting the page again in fit mode, and entering fit
+    // mode where the page is too long to picture at the zoom); UpdateViewer brings gx up to date, drawing
+    // only what changed since it was last drawn; Update paints Canvas1. The rulers measure length mm.
+    void HorizRules(platform::Graphics& g, double length);
+    void VertRules(platform::Graphics& g, double length);
     void DrawPage(platform::Graphics& g, double w, double h);
+    // Whether the rulers of a page of w x h mm can each be one picture at PageResolution.
+    static bool PagePictured(double w, double h);
+    // The run's first sheet in the page view, fitted to it, with rulers for the sheet and no scroll
+    // bars, until a press in the page view, a zoom, Fit or a new page view ends it; false, with nothing
+    // changed, for a sheet that has no size or cannot be pictured.
+    bool ShowPreview();
     void UpdateViewer();
     void Update(platform::Graphics& g);
     // Numbers used per page (APageInc) and sheets in the run (AnupQTY), shown in EdNup and StaticText11.
@@ -101,7 +108,8 @@ public:
     // EPSredraw (which it then clears).
     void DrawBackDrop(const std::shared_ptr<platform::Picture>& pic, platform::Graphics& g, double x,
                       double y);
-    // The resolution at which the whole page fits Canvas1, then new buffers.
+    // Fit mode (until the next zoom): the resolution at which the whole page fits Canvas1, then new
+    // buffers.
     void FitToPageF();
     void ListUpdate();
 
@@ -219,4 +227,8 @@ private:
     std::shared_ptr<RenderedView> rendered_;
     // Draws the part area (page pixels) of the page into gx, whose corner is at page pixel origin.
     void RenderPart(platform::Graphics& g, QPoint origin, const QRect& area);
+    // DrawPage's rebuild for w x h mm at PageResolution, also for the previewed sheet.
+    void BuildView(platform::Graphics& g, double w, double h);
+    // Ends a preview: the page view goes back to the page, in fit mode; the caller rebuilds it.
+    void EndPreview();
 };

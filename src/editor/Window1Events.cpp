@@ -31,7 +31,10 @@ void Window1::Event_Open() {
     FitToPageF();
 }
 
+// A preview is laid out again for the new view size.
 void Window1::Event_Resized() {
+    if (PRNpreview && ShowPreview())
+        return;
     DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 

@@ -51,8 +51,11 @@ void Window1::RebuildPageView() {
 bool Window1::FileCreate_Action() {
     if (!OfferToSaveChanges())
         return false;
+    const bool fitted = FitToPage;
     NewDoc();
     Filename.clear(); // the new document is untitled
+    // The view keeps its mode: a fitted view fits the new page.
+    FitToPage = FitToPage || fitted;
     RebuildPageView();
     Canvas1().Refresh(false);
     return false;

@@ -33,8 +33,6 @@ bool Window1::Canvas1_MouseDown(int x, int y) {
     // A value still being typed goes into the object it was typed for before the selection can move.
     CommitListEdits();
     if (PRNpreview) {
-        PRNpreview = false;
-        PreviewSheet = nullptr;
         FitToPageF();
         return false;
     }

@@ -8,6 +8,7 @@
 #include "editor/RecordTransfer.h"
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
+#include "platform/Picture.h"
 #include "platform/UserQuestions.h"
 
 #include <QGuiApplication>
@@ -63,12 +64,38 @@ std::int32_t FitResolution(int viewWidth, int viewHeight, double width, double h
 }
 
 // Millimetres between labelled ruler ticks: every 10 mm, or every 20, 50, 100, 200, ... mm where labels
-// closer than room pixels would touch. The ticks themselves are all drawn.
+// closer than room pixels would touch.
 int LabelStep(double room) {
     for (int decade = 10;; decade *= 10)
         for (int times : {1, 2, 5})
             if (mms(decade * times) >= room || decade >= 100000000)
                 return decade * times;
+}
+
+// Millimetres between ruler ticks: every millimetre from 80 dpi; every 5 or 10 mm while those stay three
+// pixels apart; below that only at the labels, so that the ticks never run together into a black band.
+int TickStep(int labelStep) {
+    if (PageResolution >= 80)
+        return 1;
+    for (int mm : {5, 10})
+        if (mms(mm) >= 3)
+            return mm;
+    return labelStep;
+}
+
+// The pixels of a page length that the view reaches: as far as the longest picture there may be, which
+// also keeps page pixels far within the range of an int. Only a page too long to picture even at 1 dpi
+// (kilometres) is longer.
+double Reach(double length) {
+    return std::min<double>(mms(length), MaxPictureSide);
+}
+
+// A ruler picture: as long as the view reaches, and at least as thick as the ruler's canvas, whose ticks
+// are drawn in fixed pixels.
+std::shared_ptr<Picture> RulerPicture(double length, int thickness, bool across, int depth) {
+    const int along = Int(Reach(length));
+    thickness = std::max(Int(mms(20)), thickness);
+    return across ? NewPicture(along, thickness, depth) : NewPicture(thickness, along, depth);
 }
 
 bool SameOwner(const std::weak_ptr<Picture>& a, const std::weak_ptr<Picture>& b) {
@@ -126,56 +153,57 @@ struct Window1::RenderedView {
 
 // Every tick first, then the labels over them on a patch of white: centred on their tick, which shows
 // below the label, and kept whole at the ruler's ends. Labels keep two digits' width between them.
-void Window1::HorizRules(Graphics& g) {
+void Window1::HorizRules(Graphics& g, double length) {
     g.ForeColor = RGB(0, 0, 0);
     g.DrawLine(0, 20, g.Width(), 20);
     g.TextFont = "Arial";
     g.TextSize = 10;
+    const int labels = LabelStep(g.StringWidth(Str(Int(length))) + g.StringWidth("00"));
+    const int step = TickStep(labels);
     int last = -1; // the last millimetre whose tick can reach the picture
-    for (int i = 0; i <= AdocWidth; ++i) {
+    for (int i = 0; i <= length; i += step) {
         const int x = Int(mms(i));
         if (x > g.Width() + LabelRoom)
             break;
-        if (PageResolution >= 80)
-            g.DrawLine(x, 15, x, 20);
-        if (i % 5 == 0)
-            g.DrawLine(x, 10, x, 20);
-        if (i % 10 == 0)
-            g.DrawLine(x, 0, x, 20);
+        g.DrawLine(x, i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15, x, 20);
         last = i;
     }
-    const int step = LabelStep(g.StringWidth(Str(Int(AdocWidth))) + g.StringWidth("00"));
-    for (int i = 0; i <= last && Int(mms(i)) <= g.Width(); i += step) {
+    auto left = [&](int i) {
+        const double width = g.StringWidth(Str(i));
+        return std::max(0.0, std::min<double>(Int(mms(i) - width / 2), g.Width() - width));
+    };
+    int end = -1; // the last label, moved in to stay whole: one that it would touch gives way
+    for (int i = 0; i <= last && Int(mms(i)) <= g.Width(); i += labels)
+        end = i;
+    const double gap = g.StringWidth("0");
+    for (int i = 0; i <= end; i += labels) {
         const QString label = Str(i);
         const double width = g.StringWidth(label);
-        const double left = std::max(0.0, std::min<double>(Int(mms(i) - width / 2), g.Width() - width));
-        g.ClearRect(left - 4, 0, width + 8, 10);
-        g.DrawString(label, left, 10);
+        if (i < end && left(i) + width + gap > left(end))
+            continue;
+        g.ClearRect(left(i) - 4, 0, width + 8, 10);
+        g.DrawString(label, left(i), 10);
     }
 }
 
 // As the top ruler turned; a label stands on its tick, kept whole at the ruler's top.
-void Window1::VertRules(Graphics& g) {
+void Window1::VertRules(Graphics& g, double length) {
     g.ForeColor = RGB(0, 0, 0);
     g.DrawLine(20, 0, 20, g.Height());
     g.TextFont = "Arial";
     g.TextSize = 10;
+    const double ascent = g.TextAscent();
+    const int labels = LabelStep(ascent * 1.5);
+    const int step = TickStep(labels);
     int last = -1;
-    for (int i = 0; i <= AdocHeight; ++i) {
+    for (int i = 0; i <= length; i += step) {
         const int y = Int(mms(i));
         if (y > g.Height() + LabelRoom)
             break;
-        if (PageResolution >= 80)
-            g.DrawLine(15, y, 20, y);
-        if (i % 5 == 0)
-            g.DrawLine(10, y, 20, y);
-        if (i % 10 == 0)
-            g.DrawLine(0, y, 20, y);
+        g.DrawLine(i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15, y, 20, y);
         last = i;
     }
-    const double ascent = g.TextAscent();
-    const int step = LabelStep(ascent * 1.5);
-    for (int i = 0; i <= last && Int(mms(i)) <= g.Height(); i += step) {
+    for (int i = 0; i <= last && Int(mms(i)) <= g.Height(); i += labels) {
         const QString label = Str(i);
         const double baseline = std::max<double>(Int(mms(i)), std::ceil(ascent));
         g.ClearRect(1, baseline - ascent, g.StringWidth(label) + 2, ascent);
@@ -183,17 +211,31 @@ void Window1::VertRules(Graphics& g) {
     }
 }
 
+bool Window1::PagePictured(double w, double h) {
+    return PageResolution >= 1 && mms(w) <= MaxPictureSide && mms(h) <= MaxPictureSide;
+}
+
 void Window1::DrawPage(Graphics& g, double w, double h) {
-    // In fit mode the page view's page always fits: a new page size, another document or a new view
-    // size fits it again. The preview shows the sheet at a resolution of its own.
-    if (FitToPage && !PRNpreview && w == AdocWidth && h == AdocHeight)
+    // The page view shows the page again: a preview ends.
+    EndPreview();
+    const bool page = w == AdocWidth && h == AdocHeight;
+    // A zoom at which the page is too long to picture gives way to fit mode, which always pictures it.
+    if (page && !PagePictured(w, h))
+        FitToPage = true;
+    // In fit mode the page always fits: a new page size, another document or a new view size fits it
+    // again.
+    if (page && FitToPage)
         PageResolution = FitResolution(g.Width(), g.Height(), w, h);
+    BuildView(g, w, h);
+}
+
+void Window1::BuildView(Graphics& g, double w, double h) {
     auto& across = ScrollBar1();
-    across.SetMaximum(Int(mms(w) - g.Width()));
+    across.SetMaximum(Int(Reach(w) - g.Width()));
     across.SetPageStep(g.Width());
     across.SetLineStep(Int(g.Width() / 50.0));
     auto& down = ScrollBar2();
-    down.SetMaximum(Int(mms(h) - g.Height()));
+    down.SetMaximum(Int(Reach(h) - g.Height()));
     down.SetPageStep(g.Height());
     down.SetLineStep(Int(g.Height() / 50.0));
     // Each bar keeps its value within its new range, and the view shows what the bars say.
@@ -203,8 +245,8 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
     const int depth = ScreenDepth();
     const Canvas& view = Canvas1();
     gx = NewPicture(std::max(1, view.Width()), std::max(1, view.Height()), depth);
-    gtx = NewPicture(Int(mms(w)), Int(mms(20)), depth);
-    glx = NewPicture(Int(mms(20)), Int(mms(h)), depth);
+    gtx = RulerPicture(w, Canvas2().Height(), true, depth);
+    glx = RulerPicture(h, Canvas3().Width(), false, depth);
     if (!gx)
         return;
     for (const auto* p : {&gx, &gtx, &glx})
@@ -212,12 +254,46 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
             (*p)->Graphics().UseOldRenderer = true;
     EPSdirty = true;
     if (gtx)
-        HorizRules(gtx->Graphics());
+        HorizRules(gtx->Graphics(), w);
     Canvas2().Refresh(true);
     if (glx)
-        VertRules(glx->Graphics());
+        VertRules(glx->Graphics(), h);
     Canvas3().Refresh(true);
     Canvas1().Refresh(true);
+}
+
+bool Window1::ShowPreview() {
+    Canvas& view = Canvas1();
+    if (!(AsigWidth > 0 && AsigHeight > 0))
+        return false;
+    const std::int32_t before = PageResolution;
+    PageResolution = FitResolution(view.Width(), view.Height(), AsigWidth, AsigHeight);
+    auto sheet = NewPicture(Int(mms(AsigWidth)), Int(mms(AsigHeight)), 32);
+    if (!sheet) {
+        PageResolution = before;
+        return false;
+    }
+    PRNpreview = true;
+    // The rulers measure the sheet, shown from its corner (Update hides the scroll bars).
+    BuildView(view.Graphics(), AsigWidth, AsigHeight);
+    ScrollBar1().SetValue(0);
+    ScrollBar2().SetValue(0);
+    ScrollX = ScrollY = 0;
+    CheckNup();
+    CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
+    PrintPage(sheet->Graphics());
+    sheet->Graphics().End();
+    PreviewSheet = std::move(sheet);
+    view.Refresh(false);
+    return true;
+}
+
+void Window1::EndPreview() {
+    if (!PRNpreview && !PreviewSheet)
+        return;
+    PRNpreview = false;
+    PreviewSheet = nullptr;
+    FitToPage = true;
 }
 
 void Window1::RenderPart(Graphics& g, QPoint origin, const QRect& area) {
@@ -292,32 +368,31 @@ void Window1::UpdateViewer() {
 
 void Window1::Update(Graphics& g) {
     const Canvas& view = Canvas1();
-    // The preview stays on screen until the press in the page view that ends it.
+    auto& across = ScrollBar1();
+    auto& down = ScrollBar2();
+    // The preview stays on screen until something ends it; it shows from the sheet's corner.
     if (PRNpreview && PreviewSheet) {
+        across.SetVisible(false);
+        down.SetVisible(false);
+        ScrollX = ScrollY = 0;
         g.DrawPicture(PreviewSheet, 0, 0);
         ClearAroundPage(g, view, PreviewSheet->Width(), PreviewSheet->Height());
         return;
     }
 
-    auto& across = ScrollBar1();
-    auto& down = ScrollBar2();
-    if (FitToPage) {
-        // The fitted page shows 1:1 from its corner, with nothing to scroll, so the mouse, which takes
-        // view pixels as page pixels, points where the user sees.
-        across.SetVisible(false);
-        down.SetVisible(false);
-        ScrollX = ScrollY = 0;
-    } else {
-        const bool wide = g.Width() <= mms(AdocWidth) - 1;
-        across.SetVisible(wide);
-        if (!wide)
-            ScrollX = 0;
-        const bool tall = g.Height() <= mms(AdocHeight) - 1;
-        down.SetVisible(tall);
-        if (!tall)
-            ScrollY = 0;
+    // A scroll bar shows where the page is larger than the view: when zoomed, or in fit mode for a page
+    // too long to fit even at 1 dpi. A fitted page shows 1:1 from its corner, so the mouse, which takes
+    // view pixels as page pixels, points where the user sees.
+    const bool wide = g.Width() <= mms(AdocWidth) - 1;
+    across.SetVisible(wide);
+    if (!wide)
+        ScrollX = 0;
+    const bool tall = g.Height() <= mms(AdocHeight) - 1;
+    down.SetVisible(tall);
+    if (!tall)
+        ScrollY = 0;
+    if (!FitToPage)
         ++updateCounter;
-    }
     UpdateViewer();
     if (!gx) {
         ClearAroundPage(g, view, 0, 0);
@@ -345,6 +420,7 @@ void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, dou
 
 void Window1::FitToPageF() {
     auto& view = Canvas1();
+    FitToPage = true; // until the next zoom
     PageResolution = FitResolution(view.Width(), view.Height(), AdocWidth, AdocHeight);
     EPSdirty = true;
     DrawPage(view.Graphics(), AdocWidth, AdocHeight);

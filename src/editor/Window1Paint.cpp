@@ -37,8 +37,8 @@ void Window1::Canvas2_Paint(Graphics& g) {
     const Canvas& ruler = Canvas2();
     if (!gtx)
         return;
-    // In fit mode the page is shown 1:1 from its corner, so its ruler is too.
-    const int from = FitToPage ? 0 : ScrollX;
+    // The ruler moves with the page (ScrollX is 0 while there is nothing to scroll).
+    const int from = ScrollX;
     g.DrawPicture(gtx, 0, 0, ruler.Width(), ruler.Height(), from, 0, ruler.Width(), ruler.Height());
 }
 
@@ -46,7 +46,7 @@ void Window1::Canvas3_Paint(Graphics& g) {
     const Canvas& ruler = Canvas3();
     if (!glx)
         return;
-    const int from = FitToPage ? 0 : ScrollY;
+    const int from = ScrollY;
     g.DrawPicture(glx, 0, 0, ruler.Width(), ruler.Height(), 0, from, ruler.Width(), ruler.Height());
 }
 

@@ -64,7 +64,10 @@ void Window1::TextTool_Action() {
     Numtool().SetValue(false);
 }
 
+// A zoom during a preview ends it and zooms the page from its fitted view.
 void Window1::MagEn_Action() {
+    if (PRNpreview)
+        FitToPageF();
     if (PageResolution == MostZoom)
         return;
     // Also from a fitted resolution above the steps, or from none at all (0 would divide by zero).
@@ -72,21 +75,23 @@ void Window1::MagEn_Action() {
 }
 
 void Window1::MagR1_Action() {
+    if (PRNpreview)
+        FitToPageF();
     Zoom(std::max(LeastZoom, Int(PageResolution / 2.0)));
 }
 
 void Window1::Zoom(std::int32_t dpi) {
     auto& view = Canvas1();
     const std::int32_t before = PageResolution;
+    PageResolution = dpi;
+    // A page too long to picture at the closer zoom stays as it is, fit mode included.
+    if (dpi > before && !PagePictured(AdocWidth, AdocHeight)) {
+        PageResolution = before;
+        return;
+    }
     // A zoomed page is no longer fitted: it scrolls, with its scroll bars.
     FitToPage = false;
-    PageResolution = dpi;
     DrawPage(view.Graphics(), AdocWidth, AdocHeight);
-    // A page too large for its rulers at the closer zoom stays where it was.
-    if (!(gtx && glx) && dpi > before && AdocWidth > 0 && AdocHeight > 0) {
-        PageResolution = before;
-        DrawPage(view.Graphics(), AdocWidth, AdocHeight);
-    }
     // The current object to the middle of the view; the scroll bars' ValueChanged moves the view. A bar
     // already at that value changes nothing: DrawPage has put the view where the bars are.
     if (CurrentObject >= 0) {

@@ -5,14 +5,18 @@
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
 #include "editor/MenuBar1.h"
+#include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
+#include "platform/Controls.h"
+#include "platform/FolderItem.h"
 #include "platform/Menu.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -26,12 +30,27 @@ protected:
     void SetUp() override {
         FillModNames();
         NewDoc(); // as the application opens
-        // Four pages of 105 x 148.5 mm, two across and two down on A4; eight pages make two sheets.
+        Document();
+        w.Show();
+    }
+
+    // Four pages of 105 x 148.5 mm, two across and two down on A4; eight pages make two sheets.
+    static void Document() {
         AdocWidth = 105, AdocHeight = 148.5, AsigWidth = 210, AsigHeight = 297;
         AstepR = 2, AstepRV = 105, AstepD = 2, AstepDV = 148.5;
         Astart = 1, Aqty = 8;
+        TotalObjects = 0;
         AddObject({.x = 30, .y = 80, .font = "Liberation Sans", .style = "Bold", .size = 60});
-        w.Show();
+    }
+
+    // The first sheet as the preview shows it at the current resolution.
+    static QImage Sheet(bool back) {
+        auto expected = NewPicture(Int(mms(210)), Int(mms(297)), 32);
+        // Cell k of the first sheet shows 1 + k x 2 sheets (1 and 3 down the first column, 5 and 7 down
+        // the second); printed backward, the second sheet comes first.
+        for (int k = 0; k < 4; ++k)
+            DrawNumber2d(expected->Graphics(), 0, 1 + back + 2 * k, k / 2 * 105.0, k % 2 * 148.5);
+        return expected->Image().convertToFormat(QImage::Format_RGB32);
     }
 
     void Choose(const char* item) {
@@ -45,6 +64,13 @@ protected:
 // The part of image inside the page cell (r, d) of the sheet, at the current resolution.
 QImage Cell(const QImage& image, int r, int d) {
     return image.copy(Int(mms(r * 105.0)), Int(mms(d * 148.5)), Int(mms(105)), Int(mms(148.5)));
+}
+
+// Whether a ruler canvas shows its picture from the scroll offset along it, where the two meet.
+bool ShowsRuler(const QImage& shown, const QImage& ruler, QPoint from) {
+    const QRect part = QRect(from, shown.size()) & ruler.rect();
+    return !part.isEmpty() && shown.copy(part.translated(-from)).convertToFormat(QImage::Format_RGB32) ==
+                                  ruler.copy(part).convertToFormat(QImage::Format_RGB32);
 }
 
 bool HasInk(const QImage& image) {
@@ -66,12 +92,7 @@ TEST_F(MenuCommands, PreviewStaysOnScreenWithEveryCellInCutAndStackOrder) {
         ASSERT_TRUE(PRNpreview);
         Canvas& view = w.Canvas1();
         EXPECT_EQ(PageResolution, int(25.4 * std::min(view.Width() / 210.0, view.Height() / 297.0)));
-        // Cell k of the first sheet shows 1 + k x 2 sheets (1 and 3 down the first column, 5 and 7 down
-        // the second); printed backward, the second sheet comes first.
-        auto expected = NewPicture(Int(mms(210)), Int(mms(297)), 32);
-        for (int k = 0; k < 4; ++k)
-            DrawNumber2d(expected->Graphics(), 0, 1 + back + 2 * k, k / 2 * 105.0, k % 2 * 148.5);
-        const QImage sheet = expected->Image().convertToFormat(QImage::Format_RGB32);
+        const QImage sheet = Sheet(back);
         for (int repaint = 0; repaint < 2; ++repaint) {
             if (repaint)
                 view.Refresh(true); // a later repaint keeps the preview
@@ -90,6 +111,125 @@ TEST_F(MenuCommands, PreviewStaysOnScreenWithEveryCellInCutAndStackOrder) {
         EXPECT_TRUE(HasInk(Cell(page, 0, 0)));
         const QRect rightOfPage = QRect(Int(mms(105)), 0, page.width(), page.height()) & page.rect();
         EXPECT_FALSE(HasInk(page.copy(rightOfPage))) << "the page alone, no second column";
+    }
+}
+
+// The preview shows the sheet of the document it was made from: a new or opened document ends it, and
+// so do a zoom and Fit, which act on the page; a larger window shows the sheet fitted anew. While it
+// shows, the rulers measure the sheet from its corner and there is nothing to scroll.
+TEST_F(MenuCommands, PreviewEndsWithItsDocumentAndItsRulersMeasureTheSheet) {
+    const QString empty = TempDir() + "/empty.num"; // the same page with no number on it
+    {
+        TotalObjects = 0;
+        SyncHead(false), SaveHead();
+        FolderItem f(empty);
+        ASSERT_TRUE(WriteDocument(f));
+        TotalObjects = 1;
+    }
+    auto click = [](BevelButton& b) { ui::Click(b, 15, 15); };
+    Canvas& view = w.Canvas1();
+    ScrollBar &across = w.ScrollBar1(), &down = w.ScrollBar2();
+    const struct {
+        const char* name;
+        std::function<void()> before, during;
+        bool previewing;
+        int dpi; // after it ends: 0 fitted, else zoomed to twice the fitted resolution
+    } cases[] = {
+        {"zoomed in before", [&] { click(w.MagEn()), click(w.MagEn()); }, [] {}, true},
+        {"the window made larger", [] {}, [&] { w.SetSize(1300, 950); }, true},
+        {"zoomed in", [] {}, [&] { click(w.MagEn()); }, false, 2},
+        {"Fit", [] {}, [&] { click(w.BtFit()); }, false},
+        {"File > New", [] {}, [&] { Choose("FileCreate"); }, false},
+        {"File > Open", [] {},
+         [&] {
+             Scripted().fileAnswers = {empty};
+             Choose("FileOpen");
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.SetSize(1024, 710);
+        Document();
+        w.FitToPageF();
+        const std::int32_t fitted = PageResolution;
+        c.before();
+        ui::Shown(view);
+        if (!FitToPage) {
+            ASSERT_TRUE(across.Visible() && down.Visible()) << "zoomed, with scroll bars, before the preview";
+        }
+        Choose("PrintPreview");
+        ASSERT_TRUE(PRNpreview);
+        DirtyFlag = false; // nothing to ask about before a new or opened document
+        c.during();
+
+        const QImage shown = ui::Shown(view);
+        const QImage top = ui::Shown(w.Canvas2());
+        EXPECT_EQ(PRNpreview, c.previewing);
+        EXPECT_EQ(w.PreviewSheet != nullptr, c.previewing);
+        const QSizeF measured = c.previewing ? QSizeF(210, 297) : QSizeF(AdocWidth, AdocHeight);
+        ASSERT_TRUE(w.gtx && w.glx);
+        EXPECT_EQ(QSize(w.gtx->Width(), w.glx->Height()),
+                  QSize(Int(mms(measured.width())), Int(mms(measured.height()))));
+        if (c.previewing) {
+            EXPECT_EQ(PageResolution, int(25.4 * std::min(view.Width() / 210.0, view.Height() / 297.0)));
+            EXPECT_EQ(Cell(shown, 1, 1), Cell(Sheet(false), 1, 1));
+            EXPECT_TRUE(HasInk(Cell(shown, 1, 1)));
+            EXPECT_FALSE(across.Visible() || down.Visible());
+            EXPECT_TRUE(ShowsRuler(top, w.gtx->Image(), {}));
+            continue;
+        }
+        // The page again, with the status line of the document now in the window.
+        EXPECT_TRUE(w.StatNumObj().Text().startsWith("Props: " + Str(TotalObjects) + " Obj"))
+            << w.StatNumObj().Text().toStdString();
+        EXPECT_EQ(FitToPage, c.dpi == 0);
+        if (c.dpi) {
+            EXPECT_EQ(PageResolution, 2 * fitted);
+        }
+        EXPECT_EQ(across.Visible(), Int(mms(AdocWidth)) > view.Width());
+        EXPECT_EQ(down.Visible(), Int(mms(AdocHeight)) > view.Height());
+        const QRect beside =
+            QRect(Int(mms(AdocWidth)) - ScrollX, 0, view.Width(), view.Height()) & shown.rect();
+        EXPECT_EQ(beside.isEmpty(), c.dpi != 0) << "a fitted page has the view's background beside it";
+        if (!beside.isEmpty()) {
+            EXPECT_FALSE(HasInk(shown.copy(beside))) << "the sheet's second column still shown";
+        }
+        EXPECT_TRUE(ShowsRuler(top, w.gtx->Image(), {ScrollX, 0}));
+    }
+}
+
+// A sheet far larger than the view, as step and repeat can make it, previews at 1 dpi or more from its
+// corner; one that cannot be pictured at all, or has no size, is told and changes nothing.
+TEST_F(MenuCommands, PreviewOfSheetsTooLargeForTheView) {
+    Canvas& view = w.Canvas1();
+    const struct {
+        double width;
+        bool shown;
+    } cases[] = {{52500, true}, {1e12, false}, {0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        Scripted().messages.clear();
+        w.FitToPageF();
+        const std::int32_t before = PageResolution;
+        AsigWidth = c.width;
+        Choose("PrintPreview");
+        const QImage shown = ui::Shown(view);
+        EXPECT_EQ(PRNpreview, c.shown);
+        if (c.shown) {
+            EXPECT_EQ(PageResolution, 1);
+            EXPECT_TRUE(Scripted().messages.isEmpty());
+            ASSERT_TRUE(w.gtx && w.glx);
+            EXPECT_EQ(QSize(w.gtx->Width(), w.glx->Height()), QSize(Int(mms(c.width)), Int(mms(297))));
+            EXPECT_TRUE(ShowsRuler(ui::Shown(w.Canvas2()), w.gtx->Image(), {}));
+            EXPECT_EQ(shown.pixel(view.Width() - 1, 5), qRgb(255, 255, 255)) << "the sheet across the view";
+            ui::Click(view.Widget(), {10, 10});
+        } else {
+            EXPECT_EQ(Scripted().messages, QStringList("No preview is shown. A sheet of " + Str(c.width) +
+                                                       " x 297 mm cannot be shown on screen."));
+            EXPECT_EQ(PageResolution, before);
+            EXPECT_TRUE(FitToPage);
+            EXPECT_EQ(w.gtx->Width(), Int(mms(AdocWidth)));
+        }
     }
 }
 

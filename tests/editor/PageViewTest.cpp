@@ -504,6 +504,19 @@ TEST_F(PageViewShown, RulerTicksAndLabelsStayReadable) {
     }
     w.FitToPageF(); // the fitted view on screen
     EXPECT_EQ(LabelFaults(ui::Shown(w.Canvas2()), Int(mms(AdocWidth)), cases[0].labels), "");
+    {
+        // A page 20 m long at 1 dpi: the last label, kept whole at the ruler's end, would touch the one
+        // before, which gives way.
+        SCOPED_TRACE("20 m at 1 dpi");
+        AdocWidth = 20000, FitToPage = false, PageResolution = 1;
+        w.DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+        QList<int> labels;
+        for (int mm = 0; mm <= 18000; mm += 1000)
+            labels << mm;
+        ASSERT_TRUE(w.gtx);
+        EXPECT_EQ(LabelFaults(w.gtx->Image(), w.gtx->Width(), labels << 20000), "");
+        AdocWidth = 210;
+    }
 
     const struct {
         int dpi, mm;
