@@ -12,7 +12,11 @@
 #include <QImage>
 #include <QSet>
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace Module1;
 using namespace testing_support;
@@ -303,4 +307,27 @@ TEST_F(PrintRun, GlyphRunsReachThePdfAsTheTextLayoutDoes) {
         texts << w.text;
     for (const auto& [o, first] : objects)
         EXPECT_TRUE(first.isEmpty() || texts.contains(first)) << first.toStdString();
+}
+
+// glibc fits its thresholds for mapping and trimming to the large blocks a program frees, until the
+// program sets one itself; from then on they stay put. A run leaves them adjusting as it found them.
+TEST_F(PrintRun, AllocatorAdjustsItselfAfterARun) {
+#if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "glibc's own allocator only";
+#else
+    AddObject({.x = 20, .y = 30});
+    Aqty = 12;
+    Print();
+    ASSERT_EQ(PdfPages(pdf), 2);
+    // A freed block of 24 MiB raises the mapping threshold past its size, so the next one is taken
+    // from the heap, not mapped on its own.
+    constexpr std::size_t size = std::size_t(24) << 20;
+    void* volatile first = std::malloc(size);
+    std::free(first);
+    const auto mapped = mallinfo2().hblks;
+    void* volatile second = std::malloc(size);
+    EXPECT_EQ(mallinfo2().hblks, mapped);
+    std::free(second);
+    malloc_trim(0);
+#endif
 }
