@@ -1,9 +1,11 @@
 // Prints a reference job (105 x 99 mm tickets, 2 across x 3 down on A4, three number objects) to PDF
 // through the scripted print dialog: plain, with a 300-dpi colour backdrop, and with a 600-dpi one-bit
-// and a 600-dpi grey A4 backdrop; and the same job drawn straight with QPainter, the yardstick. Prints
-// sheets per second, the ratio of the print run's speed to the yardstick's, the peak memory of each
-// run at a tenth and at the whole number of sheets, and PDF sizes, also with every number drawn
-// through Qt's text layout instead of as a glyph run.
+// and a 600-dpi grey A4 backdrop under an A4 page and under the tickets; and the same job drawn
+// straight with QPainter, the yardstick. Prints sheets per second, the ratio of the print run's speed
+// to the yardstick's, the peak memory of each run at a tenth and at the whole number of sheets, PDF
+// sizes and the images the PDFs hold, also with every number drawn through Qt's text layout instead of
+// as a glyph run. Every measured run is made in a fresh process of its own (the program started again),
+// so that no run finds the allocator as an earlier one left it.
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
@@ -13,14 +15,20 @@
 #include "platform/UserQuestions.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace Module1;
 
@@ -65,6 +73,7 @@ void object(int i, double x, double y, const QString& picture, int method, const
     RecPos(i, 14) = platform::RGB(0, 0, 0);
 }
 
+// The tickets: a cell of 105 x 99 mm, two across and three down on A4.
 void referenceJob(int sheets) {
     InitGlobals();
     FileTypes::Init();
@@ -89,6 +98,17 @@ void referenceJob(int sheets) {
     EPSmaskHeight = 99;
     EPSscaleX = EPSscaleY = 100;
     EPSdirty = true;
+}
+
+// One A4 document page on each A4 sheet, with the reference job's numbers.
+void a4Job(int sheets) {
+    referenceJob(sheets);
+    AdocWidth = AsigWidth = 210;
+    AdocHeight = AsigHeight = 297;
+    AstepR = AstepD = 1;
+    Aqty = sheets;
+    EPSmaskWidth = 210;
+    EPSmaskHeight = 297;
 }
 
 std::shared_ptr<platform::Picture> backdrop() {
@@ -134,18 +154,17 @@ std::shared_ptr<platform::Picture> a4Backdrop(QImage::Format format) {
 }
 
 struct Result {
-    double seconds;
-    long peak;
-    qint64 bytes;
+    double seconds = 0;
+    long peak = 0; // KiB
+    qint64 bytes = 0;
+    long held = 0; // KiB resident before the run, holding its picture
 };
 
-Result printRun(const QString& pdf, int sheets, std::shared_ptr<platform::Picture> backdrop) {
-    referenceJob(sheets);
+Result printRun(const QString& pdf, std::shared_ptr<platform::Picture> backdrop) {
     platform::SharedInstance<Window1>(); // the print run refits the page view afterwards
     Module1::TheBackdrop.SetPicture(std::move(backdrop));
     auto& q = static_cast<platform::ScriptedQuestions&>(platform::Questions());
     q.printAnswers = {pdf};
-    resetPeak();
     QElapsedTimer t;
     t.start();
     PrintStart();
@@ -193,23 +212,122 @@ Result direct(const QString& pdf, int sheets) {
     return {t.nsecsElapsed() / 1e9, peakKiB(), QFileInfo(pdf).size()};
 }
 
+// What one measured run prints, and on what.
+struct Variant {
+    const char* name;
+    bool a4Page;                                     // one A4 page a sheet, else the tickets
+    std::shared_ptr<platform::Picture> (*picture)(); // the backdrop, or none
+    bool glyphRuns = true;
+};
+
+std::shared_ptr<platform::Picture> oneBitA4() {
+    return a4Backdrop(QImage::Format_Mono);
+}
+std::shared_ptr<platform::Picture> greyA4() {
+    return a4Backdrop(QImage::Format_Grayscale8);
+}
+
+const Variant Variants[] = {
+    {"plain", false, nullptr},        {"layout", false, nullptr, false}, {"colour", false, backdrop},
+    {"one-bit page", true, oneBitA4}, {"grey page", true, greyA4},       {"one-bit tickets", false, oneBitA4},
+    {"grey tickets", false, greyA4},
+};
+
+// In a process of its own: a few sheets first (fonts, the PDF engine), then the run measured, with the
+// peak of resident memory counted from its start. Prints "seconds peak bytes held" for the parent.
+int measure(const QString& variant, int sheets, const QString& pdf) {
+    PrintSettings = "";
+    const int warmUp = std::max(10, sheets / 100);
+    Result r;
+    if (variant == "direct") {
+        direct(pdf + ".warm.pdf", warmUp);
+        QFile::remove(pdf + ".warm.pdf");
+        r.held = statusKiB("VmRSS:");
+        resetPeak();
+        r = Result{direct(pdf, sheets).seconds, peakKiB(), QFileInfo(pdf).size(), r.held};
+    } else {
+        const auto v = std::find_if(std::begin(Variants), std::end(Variants),
+                                    [&](const Variant& v) { return variant == v.name; });
+        if (v == std::end(Variants))
+            return 2;
+        referenceJob(warmUp);
+        printRun(pdf + ".warm.pdf", nullptr);
+        QFile::remove(pdf + ".warm.pdf");
+        v->a4Page ? a4Job(sheets) : referenceJob(sheets);
+        platform::Graphics::SetGlyphRuns(v->glyphRuns);
+        auto picture = v->picture ? v->picture() : nullptr;
+        const long held = statusKiB("VmRSS:");
+        resetPeak();
+        r = printRun(pdf, std::move(picture));
+        r.held = held;
+    }
+    std::printf("%.6f %ld %lld %ld\n", r.seconds, r.peak, r.bytes, r.held);
+    Module1::ReleaseGlobals();
+    return 0;
+}
+
+// The parent: starts this program again for one measured run and reads what it prints.
+Result run(const QString& variant, int sheets, const QString& pdf) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), {"--measure", variant, QString::number(sheets), pdf});
+    p.waitForFinished(-1);
+    const QStringList f = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(' ');
+    if (p.exitCode() != 0 || f.size() != 4) {
+        std::fprintf(stderr, "the run \"%s\" failed\n", qPrintable(variant));
+        std::exit(1);
+    }
+    return {f[0].toDouble(), f[1].toLong(), f[2].toLongLong(), f[3].toLong()};
+}
+
 double mib(double bytes) {
     return bytes / 1048576.0;
 }
 
+// The images a PDF holds, as pdfimages lists them: how many are embedded, of what kinds, and how often
+// they are drawn.
+QString images(const QString& pdf) {
+    QProcess p;
+    p.start("pdfimages", {"-list", pdf});
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        return "pdfimages -list failed";
+    QSet<QString> objects;
+    QMap<QString, int> kinds; // "gray 1-bit image" and how many embedded images are of it
+    int drawn = 0;
+    const QStringList rows = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (const QString& row : rows.mid(2)) {
+        const QStringList c = row.simplified().split(' ');
+        if (c.size() < 12)
+            continue;
+        ++drawn;
+        if (objects.contains(c[10] + ' ' + c[11]))
+            continue;
+        objects.insert(c[10] + ' ' + c[11]);
+        ++kinds[QString("%1 %2-bit %3").arg(c[5], c[7], c[8])];
+    }
+    QStringList kindText;
+    for (auto it = kinds.begin(); it != kinds.end(); ++it)
+        kindText << QString("%1 %2").arg(it.value()).arg(it.key());
+    return QString("%1 embedded (%2), drawn %3 times")
+        .arg(objects.size())
+        .arg(kindText.join(", "))
+        .arg(drawn);
+}
+
 // Runs at a tenth and at the whole number of sheets with one backdrop, and prints what they show.
-void backdropRuns(const QTemporaryDir& dir, const char* name, const std::shared_ptr<platform::Picture>& pic) {
-    const long held = statusKiB("VmRSS:");
-    const Result small = printRun(dir.filePath(QString(name) + "-small.pdf"), Sheets / 10, pic);
-    const Result whole = printRun(dir.filePath(QString(name) + ".pdf"), Sheets, pic);
-    std::printf("%s, %dx%d, depth %d:\n", name, pic->Width(), pic->Height(), pic->Image().depth());
+void backdropRuns(const QTemporaryDir& dir, const char* title, const char* variant) {
+    const QString pdf = dir.filePath(QString(variant).replace(' ', '-'));
+    const Result small = run(variant, Sheets / 10, pdf + "-small.pdf");
+    const Result whole = run(variant, Sheets, pdf + ".pdf");
+    std::printf("%s:\n", title);
     std::printf("  %d sheets: %8.0f sheets/s, peak %ld MiB, PDF %.1f MiB\n", Sheets / 10,
                 Sheets / 10 / small.seconds, small.peak / 1024, mib(small.bytes));
     std::printf("  %d sheets: %8.0f sheets/s, peak %ld MiB, PDF %.1f MiB (%.2f KiB a sheet after the first "
                 "%d)\n",
                 Sheets, Sheets / whole.seconds, whole.peak / 1024, mib(whole.bytes),
                 (whole.bytes - small.bytes) / 1024.0 / (Sheets - Sheets / 10), Sheets / 10);
-    std::printf("  (the process before the runs, holding the picture: %ld MiB)\n", held / 1024);
+    std::printf("  PDF images: %s\n", qPrintable(images(pdf + ".pdf")));
+    std::printf("  (the process before the run, holding the picture: %ld MiB)\n", whole.held / 1024);
     std::fflush(stdout);
 }
 
@@ -219,28 +337,27 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::SetQuestions(std::make_unique<platform::ScriptedQuestions>());
+    if (argc == 5 && QByteArray(argv[1]) == "--measure")
+        return measure(argv[2], std::max(10, QString(argv[3]).toInt()), argv[4]);
     if (argc > 1)
         Sheets = std::max(10, QString(argv[1]).toInt());
     QTemporaryDir dir;
     dir.setAutoRemove(argc <= 2); // a second argument keeps the PDFs
     if (argc > 2)
         std::printf("PDFs in %s\n", qPrintable(dir.path()));
-    PrintSettings = "";
 
-    const Result small = printRun(dir.filePath("small.pdf"), Sheets / 10, nullptr);
+    const Result small = run("plain", Sheets / 10, dir.filePath("small.pdf"));
     // The best of three alternating runs each, so that a busy moment of the machine does not decide.
-    Result plain{1e9, 0, 0}, drawn{1e9, 0, 0};
+    Result plain{1e9}, drawn{1e9};
     for (int round = 0; round < 3; ++round) {
-        const Result p = printRun(dir.filePath("plain.pdf"), Sheets, nullptr);
-        const Result d = direct(dir.filePath("direct.pdf"), Sheets);
+        const Result p = run("plain", Sheets, dir.filePath("plain.pdf"));
+        const Result d = run("direct", Sheets, dir.filePath("direct.pdf"));
         if (p.seconds < plain.seconds)
             plain = p;
         if (d.seconds < drawn.seconds)
             drawn = d;
     }
-    platform::Graphics::SetGlyphRuns(false);
-    const Result layout = printRun(dir.filePath("layout.pdf"), Sheets, nullptr);
-    platform::Graphics::SetGlyphRuns(true);
+    const Result layout = run("layout", Sheets, dir.filePath("layout.pdf"));
 
     std::printf("print run, %d sheets:            %8.0f sheets/s  (%.2f s, peak %ld MiB, PDF %.1f MiB)\n",
                 Sheets, Sheets / plain.seconds, plain.seconds, plain.peak / 1024, mib(plain.bytes));
@@ -254,18 +371,20 @@ int main(int argc, char** argv) {
                 small.peak / 1024, Sheets, plain.peak / 1024);
     std::fflush(stdout);
 
-    const Result withBackdrop = printRun(dir.filePath("backdrop.pdf"), Sheets, backdrop());
-    const Result backdropSmall = printRun(dir.filePath("backdrop-small.pdf"), Sheets / 10, backdrop());
+    const Result withBackdrop = run("colour", Sheets, dir.filePath("backdrop.pdf"));
+    const Result backdropSmall = run("colour", Sheets / 10, dir.filePath("backdrop-small.pdf"));
     std::printf("with 300-dpi backdrop, %d sheets: %8.0f sheets/s  (%.2f s, peak %ld MiB, PDF %.1f MiB)\n",
                 Sheets, Sheets / withBackdrop.seconds, withBackdrop.seconds, withBackdrop.peak / 1024,
                 mib(withBackdrop.bytes));
     std::printf("backdrop PDF growth per sheet: %.1f KiB (%d sheets: %.1f MiB, %d sheets: %.1f MiB)\n",
                 (withBackdrop.bytes - backdropSmall.bytes) / 1024.0 / (Sheets - Sheets / 10), Sheets / 10,
                 mib(backdropSmall.bytes), Sheets, mib(withBackdrop.bytes));
+    std::printf("  PDF images: %s\n", qPrintable(images(dir.filePath("backdrop.pdf"))));
     std::fflush(stdout);
 
-    backdropRuns(dir, "600-dpi one-bit A4 backdrop", a4Backdrop(QImage::Format_Mono));
-    backdropRuns(dir, "600-dpi grey A4 backdrop", a4Backdrop(QImage::Format_Grayscale8));
-    Module1::ReleaseGlobals();
+    backdropRuns(dir, "600-dpi one-bit A4 backdrop, 4960x7016, under an A4 page", "one-bit page");
+    backdropRuns(dir, "600-dpi grey A4 backdrop, 4960x7016, under an A4 page", "grey page");
+    backdropRuns(dir, "600-dpi one-bit A4 backdrop under the tickets", "one-bit tickets");
+    backdropRuns(dir, "600-dpi grey A4 backdrop under the tickets", "grey tickets");
     return 0;
 }

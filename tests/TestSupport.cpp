@@ -61,6 +61,30 @@ std::vector<PdfWord> PdfWords(const QString& pdf, int page) {
     return words;
 }
 
+std::vector<PdfImage> PdfImages(const QString& pdf) {
+    std::vector<PdfImage> images;
+    const QStringList rows = Output("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    for (const QString& row : rows.mid(2)) {
+        const QStringList c = row.simplified().split(' ');
+        if (c.size() >= 14)
+            images.push_back({c[0].toInt(), c[3].toInt(), c[4].toInt(), c[5], c[7].toInt(), c[8],
+                              c[10] + ' ' + c[11], c[12].toInt()});
+    }
+    return images;
+}
+
+std::vector<QImage> PdfPageImages(const QString& pdf, int page) {
+    const QString folder = TempDir() + QString("/images-of-page-%1").arg(page);
+    QDir().mkpath(folder);
+    Output("pdfimages",
+           {"-png", "-f", QString::number(page), "-l", QString::number(page), pdf, folder + "/i"});
+    std::vector<QImage> images;
+    for (const QString& name : QDir(folder).entryList({"i-*.png"}, QDir::Files, QDir::Name))
+        images.emplace_back(folder + '/' + name);
+    return images;
+}
+
 QRect InkBox(const QImage& image, QRect area) {
     QRect box;
     area = area.isNull() ? image.rect() : area;

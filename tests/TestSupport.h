@@ -42,6 +42,20 @@ inline void PrintTo(const PdfWord& w, std::ostream* os) {
     *os << w.text.toStdString() << " at " << w.box.x() << "," << w.box.y();
 }
 
+// The images a PDF draws, one for every drawing, as pdfimages lists them.
+struct PdfImage {
+    int page = 0;
+    int width = 0, height = 0;
+    QString colour;   // "gray", "rgb", ...
+    int bits = 0;     // per component
+    QString encoding; // "image" (no loss), "jpeg", ...
+    QString object;   // the PDF object drawn: the same for every drawing of one embedded image
+    int xppi = 0;     // pixels per inch as drawn
+};
+std::vector<PdfImage> PdfImages(const QString& pdf);
+// The images drawn on one page of a PDF, in drawing order, as pdfimages extracts their pixels.
+std::vector<QImage> PdfPageImages(const QString& pdf, int page);
+
 // The bounding box of the pixels within area (the whole image when null) that are not white.
 QRect InkBox(const QImage& image, QRect area = {});
 

@@ -8,6 +8,8 @@
 #include "platform/Picture.h"
 #include "platform/UserQuestions.h"
 
+#include <QRect>
+
 using namespace platform;
 
 namespace Module1 {
@@ -82,8 +84,29 @@ bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
     }
 }
 
+void Backdrop::drawPicture(Graphics& g, double x, double y) const {
+    if (!Bdx)
+        return;
+    const Picture& pic = *Bdx;
+    const QRect page(Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+    const QRect mask(Int(mms(x + EPSmaskX)), Int(mms(y + EPSmaskY)), Int(mms(EPSmaskWidth)),
+                     Int(mms(EPSmaskHeight)));
+    const QRect clip = g.Clip();
+    const QRect shown = clip.isEmpty() ? page & mask : page & mask & clip;
+    if (shown.isEmpty())
+        return;
+    const double dw = pic.Width() * (double(PageResolution) / pic.HorizontalResolution()) * (EPSscaleX / 100);
+    const double dh = pic.Height() * (double(PageResolution) / pic.VerticalResolution()) * (EPSscaleY / 100);
+    g.SetClip(shown);
+    g.DrawPicture(pic, mask.left() + Int(mms(-QVutils::EPSBoundBoxX)),
+                  mask.top() + Int(mms(-QVutils::EPSBoundBoxY)), dw, dh, 0, 0, pic.Width(), pic.Height());
+    g.SetClip(clip);
+}
+
 void Backdrop::Draw(Graphics& g, double x, double y) const {
-    if (cdx)
+    if (g.IsPrinter())
+        drawPicture(g, x, y);
+    else if (cdx)
         g.DrawPicture(cdx, Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)), 0, 0,
                       cdx->Width(), cdx->Height());
 }

@@ -72,8 +72,9 @@ void PrintPage(Graphics& g) {
     double x = margins ? PixToMMs(ps->PageLeft()) : 0;
     double n = Astart + CurrentInc;
 
-    if (EPSdirty && TheBackdrop.Bdx) {
-        // Compose the backdrop once at the picture's own resolution; every cell then only places it.
+    if (EPSdirty && TheBackdrop.Bdx && !g.IsPrinter()) {
+        // Compose the backdrop once at the picture's own resolution; every cell then only places it. A
+        // printer takes the picture itself.
         const std::int32_t saved = PageResolution;
         PageResolution = ImageResolution;
         TheBackdrop.ComposeIfDirty();

@@ -6,6 +6,7 @@
 #include "platform/Fonts.h"
 #include "platform/GreyShrink.h"
 #include "platform/Picture.h"
+#include "platform/PrinterImages.h"
 #include "platform/TextRuns.h"
 
 #include <QPrinter>
@@ -263,6 +264,12 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     const QRectF target(x + (part.left() - srcX) * sx, y + (part.top() - srcY) * sy, part.width() * sx,
                         part.height() * sy);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != part.size());
+    if (printer_) {
+        if (!printerImages_)
+            printerImages_ = std::make_unique<PrinterImages>();
+        printerImages_->Draw(painter_, *printer_, target, image, part);
+        return;
+    }
     // Shrunk to less than half, plain filtering skips source pixels and thin lines and small text break
     // up; the part is averaged down to its drawn size first.
     if (target.width() * 2 < part.width() || target.height() * 2 < part.height()) {

@@ -18,6 +18,7 @@ class QPrinter;
 namespace platform {
 
 class Picture;
+class PrinterImages;
 class TextRuns;
 struct StringShape;
 struct OvalShape;
@@ -52,6 +53,7 @@ public:
     // empty clip rectangle draws everywhere.
     void SetOrigin(int x, int y);
     void SetClip(const QRect& clip);
+    QRect Clip() const { return clip_; }
 
     // Lines include both end points; the pen is PenWidth x PenHeight (the larger for slanted lines).
     void DrawLine(double x1, double y1, double x2, double y2);
@@ -70,8 +72,9 @@ public:
     double TextHeight(); // distance from one baseline to the next
 
     // The whole picture at (x, y), or the source rectangle scaled to the destination rectangle (a
-    // picture shrunk to less than half is averaged down). The part of the source that lies outside the
-    // picture draws nothing. A null picture raises NilObjectException.
+    // picture shrunk to less than half is averaged down; a printer is handed the picture as it is and
+    // scales it itself). The part of the source that lies outside the picture draws nothing. A null
+    // picture raises NilObjectException.
     void DrawPicture(const Picture& pic, double x, double y);
     void DrawPicture(const Picture& pic, double x, double y, double destWidth, double destHeight, double srcX,
                      double srcY, double srcWidth, double srcHeight);
@@ -129,6 +132,7 @@ private:
     int penWidth_ = 0;
     QPoint origin_;
     QRect clip_;
+    std::unique_ptr<PrinterImages> printerImages_; // on a printer, made with the first picture
 };
 
 } // namespace platform

@@ -4,31 +4,45 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <vector>
 
 namespace platform {
 
 #if defined(__GLIBC__)
 namespace {
-// glibc's documented defaults. Once set, glibc no longer adjusts the mmap threshold by itself.
-constexpr int DefaultTrimThreshold = 128 * 1024;
-constexpr int DefaultMmapThreshold = 128 * 1024;
-constexpr int KeptMmapThreshold = 4 * 1024 * 1024 * int(sizeof(long)); // the largest glibc accepts
-constexpr int KeptTrimThreshold = 1024 * 1024 * 1024;
-int gDepth = 0; // a job inside a job keeps the outer one's settings
+// Room for what a job takes and frees again and again: two 16 MiB buffers and the rest of a page.
+constexpr std::size_t ReservedBytes = 40 * 1024 * 1024;
+// Small enough to come from the heap under any mapping threshold glibc chooses, large enough for no
+// cache of small blocks to hold on to it.
+constexpr std::size_t BlockBytes = 64 * 1024;
+int gDepth = 0; // a job inside a job keeps the outer one's room
+void* gPin = nullptr;
 } // namespace
 
+// The room is heap space below one block that stays taken for the job. Freed buffers then lie below
+// the top of the heap, where glibc does not give them back to the system after every page, and no
+// setting of the allocator is changed (glibc stops adjusting its thresholds once one is set).
 KeepFreedMemory::KeepFreedMemory() {
     if (gDepth++ > 0)
         return;
-    mallopt(M_TRIM_THRESHOLD, KeptTrimThreshold);
-    mallopt(M_MMAP_THRESHOLD, KeptMmapThreshold);
+    std::vector<void*> blocks;
+    blocks.reserve(ReservedBytes / BlockBytes);
+    for (std::size_t i = 0; i < ReservedBytes / BlockBytes; ++i)
+        if (void* p = std::malloc(BlockBytes))
+            blocks.push_back(p);
+    if (blocks.empty())
+        return;
+    gPin = blocks.back(); // the last one taken lies highest
+    blocks.pop_back();
+    for (void* p : blocks)
+        std::free(p);
 }
 
 KeepFreedMemory::~KeepFreedMemory() {
     if (--gDepth > 0)
         return;
-    mallopt(M_MMAP_THRESHOLD, DefaultMmapThreshold);
-    mallopt(M_TRIM_THRESHOLD, DefaultTrimThreshold);
+    std::free(gPin);
+    gPin = nullptr;
     malloc_trim(0);
 }
 #else

@@ -4,11 +4,12 @@
 
 namespace platform {
 
-// While an object lives, the allocator neither trims freed memory nor maps blocks of up to 32 MiB on
-// their own: a printer's PDF engine takes and frees a 16 MiB buffer and a deflate state for every
-// page, and giving them back each time costs page faults on every sheet. When the outermost object
-// goes, the allocator's default thresholds are set again and free memory is returned to the system.
-// Does nothing where the C library has no such settings.
+// A printer's PDF engine takes and frees two 16 MiB buffers for every page; glibc gives them back to the
+// system each time and takes them anew, page faults and all. While an object lives, heap room for them
+// is kept below a block taken for the job, where glibc neither trims nor maps it; when the outermost
+// object goes, the block is freed and free memory is returned to the system. No setting of the
+// allocator is changed (setting one would stop glibc adjusting its thresholds for the rest of the
+// process). Does nothing where the C library is not glibc.
 class KeepFreedMemory {
 public:
     KeepFreedMemory();

@@ -1,5 +1,6 @@
 // One-bit and grey pictures are kept in their own depth and draw as their 32-bit copies do: on pictures
-// (as the page view and the preview draw), shrunk, and in a PDF read back with pdftoppm.
+// (as the page view and the preview draw), shrunk, and in a PDF read back with pdftoppm, where they stay
+// one-bit and grey images without loss.
 #include "TestSupport.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -166,4 +168,104 @@ TEST(PictureDepth, OneBitAndGreyPrintAsTheir32BitCopies) {
     list.waitForFinished(30000);
     EXPECT_TRUE(
         QString::fromUtf8(list.readAllStandardOutput()).contains(QRegularExpression("gray\\s+1\\s+1\\s")));
+}
+
+// A large grey picture goes to a printer in bands of rows that Qt can embed without a 32-bit copy of the
+// whole: every band once however often the picture is drawn, together its pixels exactly, and no seam
+// where two bands meet.
+TEST(PictureDepth, LargeGreyPrintsInBandsWithoutLossOrSeam) {
+    // Left a flat grey, right fine steps.
+    QImage grey(1500, 4200, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar(x < 600 ? 128 : (x * 5 + y * 11) % 251);
+    const auto picture = PictureFromImage(grey);
+    const QString pdf = TempDir() + "/bands.pdf";
+    PrinterSetup ps;
+    Scripted().printAnswers = {pdf};
+    {
+        auto g = OpenPrinterDialog(ps);
+        ASSERT_NE(g, nullptr);
+        const double scale = ps.HorizontalResolution() / 600.0; // drawn at 600 dpi
+        g->DrawPicture(*picture, 0, 0, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
+        g->NextPage();
+        g->DrawPicture(*picture, 300, 300, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
+    }
+    const auto images = testing_support::PdfImages(pdf);
+    ASSERT_GT(images.size(), 2u);
+    QSet<QString> objects;
+    for (const auto& image : images) {
+        EXPECT_EQ(std::tuple(image.colour, image.bits, image.encoding),
+                  std::tuple(QString("gray"), 8, QString("image")));
+        objects.insert(image.object);
+    }
+    EXPECT_EQ(objects.size() * 2, images.size()) << "each band embedded once, drawn on both pages";
+
+    // The bands read back in order, each but the last sharing its last row with the next one.
+    int top = 0, differing = 0;
+    const auto bands = testing_support::PdfPageImages(pdf, 2);
+    ASSERT_EQ(bands.size() * 2, images.size());
+    for (const QImage& band : bands) {
+        ASSERT_EQ(band.width(), grey.width());
+        ASSERT_LE(top + band.height(), grey.height());
+        for (int y = 0; y < band.height(); ++y)
+            for (int x = 0; x < band.width(); ++x)
+                differing += qGray(band.pixel(x, y)) != grey.scanLine(top + y)[x];
+        top += band.height() - 1;
+    }
+    EXPECT_EQ(top + 1, grey.height()) << "every row";
+    EXPECT_EQ(differing, 0);
+
+    for (const char* dpi : {"72", "100", "150"}) {
+        const QString prefix = TempDir() + "/bands" + dpi;
+        QProcess render;
+        render.start("pdftoppm",
+                     {"-r", dpi, "-f", "1", "-l", "1", "-gray", "-png", "-singlefile", pdf, prefix});
+        render.waitForFinished(30000);
+        const QImage page(prefix + ".png");
+        ASSERT_FALSE(page.isNull());
+        const QRect flat = testing_support::InkBox(page).adjusted(2, 2, 0, -2);
+        int off = 0;
+        for (int y = flat.top(); y <= flat.bottom(); ++y)
+            for (int x = flat.left(); x < flat.left() + 600 * QString(dpi).toInt() / 600 - 4; ++x)
+                off += std::abs(qGray(page.pixel(x, y)) - 128) > 1;
+        EXPECT_EQ(off, 0) << "the flat grey at " << dpi << " dpi";
+    }
+}
+
+// Qt writes grey images only in a grey mode of its PDF output: a grey picture drawn between coloured
+// shapes is a grey image, and the shapes before and after it keep their colours.
+TEST(PictureDepth, GreyPictureAmongColoursKeepsThemAndStaysGrey) {
+    QImage grey(200, 200, QImage::Format_Grayscale8);
+    grey.fill(100);
+    const auto picture = PictureFromImage(grey);
+    const QString pdf = TempDir() + "/colours.pdf";
+    PrinterSetup ps;
+    Scripted().printAnswers = {pdf};
+    {
+        auto g = OpenPrinterDialog(ps);
+        ASSERT_NE(g, nullptr);
+        const double mm = ps.HorizontalResolution() / 25.4;
+        g->SetOrigin(-ps.PageLeft(), -ps.PageTop()); // millimetres from the paper's corner
+        g->ForeColor = RGB(255, 0, 0);
+        g->PenWidth = g->PenHeight = int(2 * mm);
+        g->DrawLine(10 * mm, 40 * mm, 100 * mm, 40 * mm);
+        g->FillRect(10 * mm, 10 * mm, 20 * mm, 20 * mm); // leaves the line's pen to be set again
+        g->DrawPicture(*picture, 40 * mm, 10 * mm, 20 * mm, 20 * mm, 0, 0, 200, 200);
+        g->DrawLine(10 * mm, 50 * mm, 100 * mm, 50 * mm);
+        g->FillRect(70 * mm, 10 * mm, 20 * mm, 20 * mm);
+    }
+    const auto images = testing_support::PdfImages(pdf);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(std::tuple(images[0].colour, images[0].bits, images[0].encoding),
+              std::tuple(QString("gray"), 8, QString("image")));
+    const QImage page = Render(pdf);
+    ASSERT_FALSE(page.isNull());
+    const double mm = 72 / 25.4;
+    for (const QPointF at : {QPointF(20, 20), QPointF(50, 40), QPointF(50, 50), QPointF(80, 20)}) {
+        const QColor c = page.pixelColor((at * mm).toPoint());
+        EXPECT_TRUE(c.red() > 200 && c.green() < 60 && c.blue() < 60)
+            << at.x() << "," << at.y() << " " << c.name().toStdString();
+    }
+    EXPECT_NEAR(qGray(page.pixel((QPointF(50, 20) * mm).toPoint())), 100, 1);
 }
