@@ -44,6 +44,15 @@ int PdfPages(const QString& pdf) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+QSize PdfPageSize(const QString& pdf) {
+    const auto m =
+        QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+) pts").match(Output("pdfinfo", {pdf}));
+    constexpr double mmPerPt = 25.4 / 72;
+    return m.hasMatch()
+               ? QSize(qRound(m.captured(1).toDouble() * mmPerPt), qRound(m.captured(2).toDouble() * mmPerPt))
+               : QSize();
+}
+
 std::vector<PdfWord> PdfWords(const QString& pdf, int page) {
     QStringList args = {"-bbox", pdf, "-"};
     if (page > 0)

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <ostream>
 #include <vector>
@@ -32,6 +33,8 @@ QString UseDocumentsFolder();
 QString Output(const QString& program, const QStringList& args);
 // A PDF's page count, and the words of one page (0: of every page) as pdftotext reads them.
 int PdfPages(const QString& pdf);
+// The size of a PDF's first page in whole mm, as pdfinfo reads it.
+QSize PdfPageSize(const QString& pdf);
 struct PdfWord {
     QString text;
     QRectF box; // mm from the paper's top-left corner
@@ -79,4 +82,7 @@ int AddObject(const Object& o);
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << " x " << s.height();
 }

@@ -52,16 +52,29 @@ bool Graphics::begin() {
         return true;
     if (finished_ || !painter_.begin(&device_))
         return false;
-    if (printer_) {
-        // Qt's PDF engine keeps the last transform of an earlier job on the same printer and would
-        // apply it to this job's first drawing; a transform marked changed makes it take identity.
-        painter_.setWorldTransform(QTransform::fromTranslate(1, 0));
-        painter_.resetTransform();
-    }
+    startFromKnownState();
     applyView();
     painterFont_ = -1;
     penValid_ = false;
     return true;
+}
+
+// Qt's PDF engine keeps the pen, brush, transform and the rest of an earlier job on the same printer,
+// and a painter passes on only what it marks changed; a value equal to its default, as the first black
+// pen, is never marked. Every part is set to something else and back, so the engine takes all of them,
+// whatever the device and whatever ran on it before.
+void Graphics::startFromKnownState() {
+    painter_.setPen(Qt::NoPen);
+    painter_.setPen(QPen());
+    painter_.setBrush(Qt::black);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setOpacity(0);
+    painter_.setOpacity(1);
+    painter_.setFont(SystemFont());
+    painter_.setWorldTransform(QTransform::fromTranslate(1, 0));
+    painter_.resetTransform();
+    painter_.setClipRect(QRect(0, 0, 1, 1));
+    painter_.setClipping(false);
 }
 
 QTransform Graphics::viewTransform() const {

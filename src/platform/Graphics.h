@@ -110,6 +110,7 @@ private:
     };
 
     bool begin();
+    void startFromKnownState();
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
     FontEntry& stateFont();
     TextRuns& runsOf(FontEntry& font);

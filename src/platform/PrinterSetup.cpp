@@ -195,8 +195,22 @@ void PrinterSetup::SetSetupString(const QString& text) {
     setDescription_ = describe();
 }
 
+namespace {
+// Runs a printer dialog, then puts the paper the user chose (or left as shown) on the printer: the
+// dialog may have put another one there.
+template <class Dialog> bool KeepingChosenPaper(QPrinter& printer, Dialog dialog) {
+    QPageSize paper = printer.pageLayout().pageSize();
+    if (!dialog(paper))
+        return false;
+    if (paper.isValid() && !paper.isEquivalentTo(printer.pageLayout().pageSize()))
+        printer.setPageSize(paper);
+    return true;
+}
+} // namespace
+
 bool PrinterSetup::PageSetupDialog() {
-    return Questions().PageSetup(*printer_);
+    return KeepingChosenPaper(*printer_,
+                              [this](QPageSize& paper) { return Questions().PageSetup(*printer_, paper); });
 }
 
 int PrinterSetup::HorizontalResolution() const {
@@ -232,7 +246,8 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup& ps) {
 }
 
 bool ShowPrintDialog(PrinterSetup& ps) {
-    return Questions().PrintDialog(ps.Printer());
+    return KeepingChosenPaper(
+        ps.Printer(), [&ps](QPageSize& paper) { return Questions().PrintDialog(ps.Printer(), paper); });
 }
 
 std::unique_ptr<Graphics> StartPrinting(PrinterSetup& ps) {

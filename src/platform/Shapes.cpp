@@ -31,8 +31,11 @@ void Graphics::DrawObject(const StringShape& shape, double x, double y) {
         usePainterFont(font);
     usePen(shape.FillColor, TextPen);
     if (shape.Rotation == 0) {
+        // The text layout cuts its start to the 1/64-pixel grid, towards 0, and places every glyph
+        // from there; a run placed off the grid would have each glyph cut on its own, which differs
+        // for a text that starts left of the origin and reaches past it.
         if (asRun)
-            painter_.drawGlyphRun(QPointF(x - half, y), laid->run);
+            painter_.drawGlyphRun(QPointF(std::trunc((x - half) * 64) / 64, y), laid->run);
         else
             painter_.drawText(QPointF(x - half, y), shape.Text);
         return;

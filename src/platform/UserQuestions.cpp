@@ -1,9 +1,12 @@
 #include "platform/UserQuestions.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -16,6 +19,68 @@ std::unique_ptr<UserQuestions>& current() {
     static std::unique_ptr<UserQuestions> q = std::make_unique<QtQuestions>();
     return q;
 }
+
+// Qt's page setup, alone and in the print dialog's Properties window, lists the system queue's papers
+// in this combo box, each with its QPageSize, and starts at the queue's default paper rather than the
+// printer's.
+QComboBox* PaperList(QWidget& dialog) {
+    return dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+}
+
+std::optional<QPageSize> ListedPaper(const QComboBox& papers) {
+    const QVariant data = papers.currentData();
+    if (data.metaType() != QMetaType::fromType<QPageSize>() || !data.value<QPageSize>().isValid())
+        return std::nullopt;
+    return data.value<QPageSize>();
+}
+
+void ShowPaper(QComboBox& papers, const QPageSize& paper) {
+    for (int i = 0; i < papers.count(); ++i) {
+        const QVariant data = papers.itemData(i);
+        if (data.metaType() == QMetaType::fromType<QPageSize>() &&
+            data.value<QPageSize>().isEquivalentTo(paper)) {
+            papers.setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+// Watches for the print dialog's Properties window: shows it the paper when it opens and takes its
+// paper when it is accepted.
+class PropertiesPaper : public QObject {
+public:
+    PropertiesPaper(QDialog& printDialog, QPageSize& paper) : printDialog_(printDialog), paper_(paper) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QDialog*>(watched);
+        if (event->type() != QEvent::Show || !window || window == &printDialog_ || !within(*window))
+            return false;
+        QComboBox* papers = PaperList(*window);
+        if (!papers)
+            return false;
+        ShowPaper(*papers, paper_);
+        if (!window->property(Watched).toBool()) {
+            window->setProperty(Watched, true);
+            // A size of its own, not in the list, is left to the dialog.
+            connect(window, &QDialog::accepted, this, [this, papers = QPointer<QComboBox>(papers)] {
+                if (papers)
+                    paper_ = ListedPaper(*papers).value_or(QPageSize());
+            });
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* Watched = "tallioPaperWatched";
+    bool within(const QObject& window) const {
+        for (const QObject* o = window.parent(); o; o = o->parent())
+            if (o == &printDialog_)
+                return true;
+        return false;
+    }
+    QDialog& printDialog_;
+    QPageSize& paper_;
+};
 
 template <typename T> T takeFront(std::deque<T>& queue, T whenEmpty) {
     if (queue.empty())
@@ -85,14 +150,28 @@ QString QtQuestions::SaveFileName(const QString& filter, const QString& folder, 
     return dialog.selectedFiles().first();
 }
 
-bool QtQuestions::PageSetup(QPrinter& printer) {
+bool QtQuestions::PageSetup(QPrinter& printer, QPageSize& paper) {
     QPageSetupDialog dialog(&printer);
-    return dialog.exec() == QDialog::Accepted;
+    QComboBox* papers = PaperList(dialog);
+    if (papers)
+        ShowPaper(*papers, paper);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // A paper of the list is the one chosen; otherwise (a custom size, no list) the dialog set it.
+    paper = papers ? ListedPaper(*papers).value_or(printer.pageLayout().pageSize())
+                   : printer.pageLayout().pageSize();
+    return true;
 }
 
-bool QtQuestions::PrintDialog(QPrinter& printer) {
+bool QtQuestions::PrintDialog(QPrinter& printer, QPageSize& paper) {
     QPrintDialog dialog(&printer);
-    return dialog.exec() == QDialog::Accepted;
+    // The paper is chosen in the dialog's Properties window, made when it is first asked for: it is
+    // shown the paper too, and when accepted, its paper is the one chosen.
+    PropertiesPaper watch(dialog, paper);
+    qApp->installEventFilter(&watch);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    qApp->removeEventFilter(&watch);
+    return accepted;
 }
 
 void QtQuestions::OpenUrl(const QString& url) {
@@ -123,18 +202,30 @@ QString ScriptedQuestions::SaveFileName(const QString& filter, const QString& fo
     return takeFront(fileAnswers, QString());
 }
 
-bool ScriptedQuestions::PageSetup(QPrinter&) {
+bool ScriptedQuestions::PageSetup(QPrinter& printer, QPageSize& paper) {
     ++pageSetupCount;
-    return takeFront(pageSetupAnswers, true);
+    if (!takeFront(pageSetupAnswers, true))
+        return false;
+    if (const auto layout = takeFront(pageSetupLayouts, std::optional<QPageLayout>())) {
+        printer.setPageLayout(*layout);
+        paper = layout->pageSize();
+    }
+    if (queueDefaultPaper)
+        printer.setPageSize(*queueDefaultPaper);
+    return true;
 }
 
-bool ScriptedQuestions::PrintDialog(QPrinter& printer) {
+bool ScriptedQuestions::PrintDialog(QPrinter& printer, QPageSize& paper) {
     ++printDialogCount;
     const QString path = takeFront(printAnswers, QString());
     if (path.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
+    if (const auto picked = takeFront(printPapers, std::optional<QPageSize>()))
+        paper = *picked;
+    if (queueDefaultPaper)
+        printer.setPageSize(*queueDefaultPaper);
     return true;
 }
 

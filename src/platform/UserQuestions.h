@@ -3,10 +3,13 @@
 // installs QtQuestions; tests and benchmarks install ScriptedQuestions.
 #pragma once
 
+#include <QPageLayout>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -31,9 +34,13 @@ public:
     // does both for the name that will be written.
     virtual QString SaveFileName(const QString& filter, const QString& folder,
                                  const QString& defaultName) = 0;
-    // False when cancelled; the printer keeps the chosen settings.
-    virtual bool PageSetup(QPrinter& printer) = 0;
-    virtual bool PrintDialog(QPrinter& printer) = 0;
+    // Page setup and the print dialog: false when cancelled. The printer keeps the chosen settings but
+    // the paper, which comes back in paper: on entry it is the printer's, which the dialog shows, and
+    // the caller puts what comes back on the printer (an invalid one: the printer's stays). Qt's dialogs
+    // on a system queue put the queue's default paper on the printer when accepted, whatever was shown
+    // or chosen.
+    virtual bool PageSetup(QPrinter& printer, QPageSize& paper) = 0;
+    virtual bool PrintDialog(QPrinter& printer, QPageSize& paper) = 0;
     virtual void OpenUrl(const QString& url) = 0;
 };
 
@@ -45,8 +52,8 @@ public:
     bool AskGoOn(const QString& text, const QString& goOn) override;
     QString OpenFileName(const QString& filter, const QString& folder) override;
     QString SaveFileName(const QString& filter, const QString& folder, const QString& defaultName) override;
-    bool PageSetup(QPrinter& printer) override;
-    bool PrintDialog(QPrinter& printer) override;
+    bool PageSetup(QPrinter& printer, QPageSize& paper) override;
+    bool PrintDialog(QPrinter& printer, QPageSize& paper) override;
     void OpenUrl(const QString& url) override;
 };
 
@@ -69,6 +76,12 @@ public:
     std::deque<QString> fileAnswers;   // next open/save path; "" cancels
     std::deque<bool> pageSetupAnswers; // false cancels
     std::deque<QString> printAnswers;  // PDF file to print to; "" cancels
+    // The page layout the user sets in the next accepted page setup dialog; none leaves it as shown.
+    std::deque<std::optional<QPageLayout>> pageSetupLayouts;
+    // The paper the user picks in the next accepted print dialog; none leaves it as shown.
+    std::deque<std::optional<QPageSize>> printPapers;
+    // Set, accepted dialogs put this paper on the printer, as Qt's do with a system queue's default.
+    std::optional<QPageSize> queueDefaultPaper;
     std::deque<SaveChanges> saveChangesAnswers;
     std::deque<bool> goOnAnswers; // false cancels
 
@@ -77,8 +90,8 @@ public:
     bool AskGoOn(const QString& text, const QString& goOn) override;
     QString OpenFileName(const QString& filter, const QString& folder) override;
     QString SaveFileName(const QString& filter, const QString& folder, const QString& defaultName) override;
-    bool PageSetup(QPrinter& printer) override;
-    bool PrintDialog(QPrinter& printer) override;
+    bool PageSetup(QPrinter& printer, QPageSize& paper) override;
+    bool PrintDialog(QPrinter& printer, QPageSize& paper) override;
     void OpenUrl(const QString& url) override { urls << url; }
 };
 

@@ -264,7 +264,8 @@ TEST_F(PrintRun, BackdropUnderEveryCellEmbeddedOnce) {
 
 // The numbers a run draws as glyph runs reach the PDF as the same words in the same boxes as the ones
 // drawn through the text layout: level, turned a quarter and by an odd angle, with check digits,
-// shifted into letters, next to kerned letters, and with a character the font has no glyph for.
+// shifted into letters, next to kerned letters, with a character the font has no glyph for, and starting
+// in the paper's margin, left of the printable area's origin.
 TEST_F(PrintRun, GlyphRunsReachThePdfAsTheTextLayoutDoes) {
     Aqty = 12;
     const std::pair<Object, QString> objects[] = {
@@ -292,6 +293,8 @@ TEST_F(PrintRun, GlyphRunsReachThePdfAsTheTextLayoutDoes) {
          "AAAAAAB"},
         {{.x = 20, .y = 60, .picture = "AV-#####", .size = 12}, "AV-1"},
         {{.x = 60, .y = 15, .picture = "\u0180######", .size = 12}, "\u01801"},
+        // 14-point digits, an odd width in 1/64 pixels, reaching from the margin past the printable origin
+        {{.x = 10, .y = 90, .picture = "/#######"}, "0000001"},
     };
     for (const auto& [o, first] : objects)
         AddObject(o);

@@ -16,6 +16,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QPageLayout>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -246,4 +248,70 @@ TEST_F(MenuCommands, SetupThenPrint) {
     Choose("PrintPrint");
     EXPECT_EQ(Scripted().pageSetupCount, 2);
     EXPECT_EQ(PdfPages(pdf), 2);
+}
+
+// The paper chosen in Print > Setup (or in the print dialog) is the one the run prints on and the one
+// stored, although the dialogs put a system queue's default paper on the printer when accepted.
+TEST_F(MenuCommands, ThePaperChosenIsThePaperPrintedOn) {
+    const auto layout = [](QPageSize::PageSizeId id, QPageLayout::Orientation orientation, double margin) {
+        return QPageLayout(QPageSize(id), orientation, QMarginsF(margin, margin, margin, margin),
+                           QPageLayout::Millimeter);
+    };
+    const QString a5Warning =
+        "2 of the 4 numbers of each sheet would be placed off the paper (210 x 148 mm) and not be printed.";
+    const struct {
+        const char* name;
+        QPageLayout setup;
+        QString afterSetup;
+        std::optional<QPageSize> picked; // in the print dialog
+        QSize paper;                     // mm
+        QString afterPrint, warning;
+    } cases[] = {
+        {"A3 landscape",
+         layout(QPageSize::A3, QPageLayout::Landscape, 15),
+         "paper=A3;orientation=landscape;margins=15 15 15 15 mm",
+         std::nullopt,
+         {420, 297},
+         "paper=A3;orientation=landscape;margins=15 15 15 15 mm",
+         ""},
+        {"A3 portrait",
+         layout(QPageSize::A3, QPageLayout::Portrait, 10),
+         "paper=A3;orientation=portrait;margins=10 10 10 10 mm",
+         std::nullopt,
+         {297, 420},
+         "paper=A3;orientation=portrait;margins=10 10 10 10 mm",
+         ""},
+        {"A5 picked in the print dialog",
+         layout(QPageSize::A3, QPageLayout::Landscape, 5),
+         "paper=A3;orientation=landscape;margins=5 5 5 5 mm",
+         QPageSize(QPageSize::A5),
+         {210, 148},
+         "paper=A5;orientation=landscape;margins=5 5 5 5 mm",
+         a5Warning},
+    };
+    Scripted().queueDefaultPaper = QPageSize(QPageSize::A4);
+    const QString pdf = TempDir() + "/run.pdf";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ps.reset(), PrintSettings.clear(); // as at the first start
+        Scripted().pageSetupLayouts = {c.setup};
+        Choose("PrintSetup");
+        EXPECT_EQ(PrintSettings.section(';', 1, 3), c.afterSetup);
+        for (int start = 0; start < 2; ++start) {
+            SCOPED_TRACE(start ? "after a restart, Setup confirmed as shown" : "the first print");
+            if (start) {
+                ps.reset();
+                Choose("PrintSetup");
+            }
+            QFile::remove(pdf);
+            Scripted().warnings.clear();
+            Scripted().printAnswers = {pdf};
+            Scripted().printPapers = {start ? std::nullopt : c.picked};
+            Scripted().goOnAnswers = {true};
+            Choose("PrintPrint");
+            EXPECT_EQ(PdfPageSize(pdf), c.paper);
+            EXPECT_EQ(PrintSettings.section(';', 1, 3), c.afterPrint);
+            EXPECT_EQ(Scripted().warnings.join('\n'), c.warning);
+        }
+    }
 }

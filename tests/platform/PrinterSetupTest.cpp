@@ -1,8 +1,16 @@
-// The page setup's text, kept as the preferences' print settings: handed back exactly, or refused whole.
-// Printing itself is checked through the print run's PDFs.
+// The page setup's text, kept as the preferences' print settings: handed back exactly, or refused whole;
+// Qt's printer dialogs on a system queue. Printing itself is checked through the print run's PDFs.
 #include "platform/PrinterSetup.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -40,4 +48,68 @@ TEST(PrinterSetup, SetupStringRoundTripsAndCorruptOnesChangeNothing) {
         p.SetSetupString(c.text);
         EXPECT_EQ(p.SetupString(), c.valid ? c.text : initial) << c.name;
     }
+}
+
+namespace {
+// Runs action inside the next modal dialog once it shows.
+void InNextDialog(std::function<void(QDialog&)> action) {
+    QTimer::singleShot(0, [action] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            action(*dialog);
+    });
+}
+
+QString ShownPaper(QDialog& dialog) {
+    auto* papers = dialog.findChild<QComboBox*>("pageSizeCombo");
+    return papers ? papers->currentText() : "<no paper list>";
+}
+} // namespace
+
+// Qt's own page setup and print dialogs on a system print queue, where the machine has one (with CUPS, a
+// PDF-writing queue will do): they show the paper that was set and hand it back when confirmed, or the
+// one picked in the print dialog's Properties window. Nothing is printed.
+TEST(PrinterSetup, QtDialogsOnASystemQueueKeepThePaper) {
+    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    if (queue.isNull())
+        GTEST_SKIP() << "no system print queue";
+    SetQuestions(std::make_unique<QtQuestions>());
+    PrinterSetup ps;
+    ASSERT_EQ(ps.Printer().outputFormat(), QPrinter::NativeFormat);
+    // Two papers of the queue other than its default.
+    QList<QPageSize> papers;
+    for (const QPageSize& paper : queue.supportedPageSizes())
+        if (!paper.isEquivalentTo(queue.defaultPageSize()) && paper.id() != QPageSize::Custom)
+            papers << paper;
+    ASSERT_GE(papers.size(), 2);
+    ps.Printer().setPageOrientation(QPageLayout::Landscape);
+    ps.Printer().setPageSize(papers[0]);
+
+    QString shown;
+    InNextDialog([&](QDialog& d) {
+        shown = ShownPaper(d);
+        d.accept();
+    });
+    ASSERT_TRUE(ps.PageSetupDialog());
+    EXPECT_EQ(shown, papers[0].name());
+    EXPECT_TRUE(ps.Printer().pageLayout().pageSize().isEquivalentTo(papers[0]));
+
+    InNextDialog([](QDialog& d) { d.accept(); });
+    ASSERT_TRUE(ShowPrintDialog(ps));
+    EXPECT_TRUE(ps.Printer().pageLayout().pageSize().isEquivalentTo(papers[0]));
+
+    // Properties shows the paper too; another one picked there is the one printed on.
+    InNextDialog([&](QDialog& d) {
+        InNextDialog([&](QDialog& properties) {
+            shown = ShownPaper(properties);
+            auto* list = properties.findChild<QComboBox*>("pageSizeCombo");
+            list->setCurrentIndex(list->findText(papers[1].name()));
+            properties.accept();
+        });
+        d.findChild<QAbstractButton*>("properties")->click();
+        d.accept();
+    });
+    ASSERT_TRUE(ShowPrintDialog(ps));
+    EXPECT_EQ(shown, papers[0].name());
+    EXPECT_TRUE(ps.Printer().pageLayout().pageSize().isEquivalentTo(papers[1]));
+    EXPECT_EQ(ps.Printer().pageLayout().orientation(), QPageLayout::Landscape);
 }
