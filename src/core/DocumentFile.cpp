@@ -4,6 +4,7 @@
 
 #include "core/ObjectFields.h"
 #include "core/QVutils.h"
+#include "core/ValueRules.h"
 #include "platform/FolderItem.h"
 #include "platform/Numbers.h"
 #include "platform/Streams.h"
@@ -107,10 +108,13 @@ bool ReadDocument(FolderItem& f, QString* failure) {
     for (int k = 0; k < HeaderLines; ++k)
         if (!IsText(lines[k]) || (k >= 1 && k <= 11 && !HoldsNumber(lines[k])))
             return fail(QStringLiteral("it is not a Tallio document"));
-    // A page or sheet with no size cannot be shown or printed.
-    for (int k = 1; k <= 4; ++k)
+    // A page or sheet with no size cannot be shown or printed, nor one that no printer takes.
+    for (int k = 1; k <= 4; ++k) {
         if (!(Val(lines[k]) > 0))
             return fail(QStringLiteral("its page or sheet size is not above 0 mm"));
+        if (Val(lines[k]) > LargestSheet)
+            return fail("its page or sheet size is over the largest sheet of " + Str(LargestSheet) + " mm");
+    }
     if (cutShort)
         return fail(QStringLiteral(
                         "it is damaged: it says it holds %1 number objects but ends before the last of them")

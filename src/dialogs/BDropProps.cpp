@@ -5,11 +5,14 @@
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
+#include "core/ValueRules.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/FolderItem.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
+
+#include <vector>
 
 using namespace platform;
 using namespace Module1;
@@ -39,7 +42,51 @@ struct ReaderState {
     }
 };
 
+// The fields that hold a number of the backdrop's placement, the global each shows and what it takes.
+struct NumberField {
+    const char* name;
+    double* global;
+    NumberRule rule;
+};
+
+const std::vector<NumberField>& NumberFields() {
+    const QString mm = "millimetres";
+    // The mask lies on the page; a mask or scale of no size lets nothing of the picture through.
+    static const std::vector<NumberField> fields{
+        {"EditField3", &EPSmaskX, {"X", mm, -LargestSheet, LargestSheet}},
+        {"EditField4", &EPSmaskY, {"Y", mm, -LargestSheet, LargestSheet}},
+        {"EditField5", &EPSmaskWidth, {"W", mm, 0, LargestSheet, true}},
+        {"EditField6", &EPSmaskHeight, {"H", mm, 0, LargestSheet, true}},
+        {"EditField7", &EPSscaleX, {"X%", {}, 0, 100000, true}},
+        {"EditField8", &EPSscaleY, {"Y%", {}, 0, 100000, true}},
+        {"EditField9", &QVutils::EPSBoundBoxX, {"X+", mm}},
+        {"EditField10", &QVutils::EPSBoundBoxY, {"Y+", mm}},
+    };
+    return fields;
+}
+
+// Sets a global the program computed, marking the document modified when it changes.
+void Keep(double& global, double value) {
+    if (global != value)
+        DirtyFlag = true;
+    global = value;
+}
+
 } // namespace
+
+bool BDropProps::CommitField(const QString& name) {
+    for (const NumberField& f : NumberFields())
+        if (name == f.name)
+            return CommitNumberField(Field(name), *f.global, f.rule);
+    return true;
+}
+
+bool BDropProps::CommitFields() {
+    bool committed = true;
+    for (const NumberField& f : NumberFields())
+        committed = committed && CommitField(f.name);
+    return committed;
+}
 
 void BDropProps::RefreshPageView() {
     MainWindow().Canvas1().Refresh(true);
@@ -49,15 +96,14 @@ void BDropProps::Event_Activate() {
     UpdateInfo();
 }
 
+// Typing changes no value yet; the values are committed as the fields lose the focus.
 void BDropProps::EditField_TextChange() {
-    DirtyFlag = true;
     EPSdirty = true;
 }
 
 void BDropProps::EditField9_LostFocus() {
-    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
-    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
-    RefreshPageView();
+    if (CommitField("EditField9") && CommitField("EditField10"))
+        RefreshPageView();
 }
 
 void BDropProps::EditField10_LostFocus() {
@@ -77,7 +123,13 @@ void BDropProps::EditField1_Open() {
 }
 
 void BDropProps::EditField1_LostFocus() {
-    const std::int32_t resolution = Int(Val(Field("EditField1").Text()));
+    // The resolution is the reader's, not the document's: it marks the document only through the
+    // placement that reading the picture again resets.
+    double typed = QVutils::EPSjpgResolution;
+    const NumberRule rule{"ReRez JPGs to", "dots per inch", 1, 10000, false, true};
+    if (!CommitNumberField(Field("EditField1"), typed, rule, false))
+        return;
+    const std::int32_t resolution = Int(typed);
     // Only a new resolution reads the picture again: passing through the field would otherwise throw
     // away the mask, scale and offsets just set.
     const bool changed = resolution != QVutils::EPSjpgResolution;
@@ -117,9 +169,10 @@ bool BDropProps::LoadAndReset(const std::shared_ptr<FolderItem>& f) {
     return true;
 }
 
+// A value refused on the way keeps the dialog open, showing the value in use.
 void BDropProps::PushButton1_Action() {
-    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
-    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
+    if (!CommitFields())
+        return;
     EPSdirty = true;
     RefreshPageView();
     Close();
@@ -132,12 +185,12 @@ void BDropProps::PushButton2_Action() {
     const double sh = AdocHeight / QVutils::EPSbbHeight;
     const double sw = AdocWidth / QVutils::EPSbbWidth;
     if (NonProp) {
-        EPSscaleX = sw * 100;
-        EPSscaleY = sh * 100;
+        Keep(EPSscaleX, sw * 100);
+        Keep(EPSscaleY, sh * 100);
     } else {
         const double s = sh <= sw ? sh : sw;
-        EPSscaleX = s * 100;
-        EPSscaleY = s * 100;
+        Keep(EPSscaleX, s * 100);
+        Keep(EPSscaleY, s * 100);
     }
     Field("EditField7").SetText(Str(EPSscaleX));
     Field("EditField8").SetText(Str(EPSscaleY));
@@ -148,8 +201,8 @@ void BDropProps::PushButton3_Action() {
     // The offsets go through their text, so the fields show exactly what is stored.
     Field("EditField9").SetText(Str((QVutils::EPSbbWidth * (EPSscaleX / 100) - EPSmaskWidth) / 2));
     Field("EditField10").SetText(Str((QVutils::EPSbbHeight * (EPSscaleY / 100) - EPSmaskHeight) / 2));
-    QVutils::EPSBoundBoxX = Val(Field("EditField9").Text());
-    QVutils::EPSBoundBoxY = Val(Field("EditField10").Text());
+    Keep(QVutils::EPSBoundBoxX, Val(Field("EditField9").Text()));
+    Keep(QVutils::EPSBoundBoxY, Val(Field("EditField10").Text()));
     RefreshPageView();
 }
 

@@ -36,9 +36,14 @@ public:
     void PushButton2_Action();
     // Centre Page: the offsets that centre the scaled picture on the mask.
     void PushButton3_Action();
-    // The edit fields: every text change marks the document and the backdrop cache; leaving a mask or
-    // scale field stores it, leaving an offset field stores both offsets and repaints the page.
+    // The edit fields: every text change marks the backdrop cache stale; leaving a mask or scale field
+    // commits it, leaving an offset field commits both offsets and repaints the page. A committed number
+    // that changes a value marks the document modified; text that is not one the field takes is refused.
     void EditField_TextChange();
+    // Commits the named number field into its global; false when it was refused.
+    bool CommitField(const QString& name);
+    // Commits every number field of the mask, scale and offsets; false when one was refused.
+    bool CommitFields();
     void EditField9_LostFocus();
     void EditField10_LostFocus();
     void CheckBox1_Action();

@@ -140,17 +140,6 @@ std::array<ControlDesc, 25> ControlTable() {
     }};
 }
 
-// The mask and scale fields, each stored into its global when it loses the focus.
-struct StoredField {
-    const char* name;
-    double* global;
-};
-const StoredField MaskAndScale[] = {
-    {"EditField3", &Module1::EPSmaskX},     {"EditField4", &Module1::EPSmaskY},
-    {"EditField5", &Module1::EPSmaskWidth}, {"EditField6", &Module1::EPSmaskHeight},
-    {"EditField7", &Module1::EPSscaleX},    {"EditField8", &Module1::EPSscaleY},
-};
-
 } // namespace
 
 BDropProps::BDropProps() {
@@ -185,10 +174,12 @@ void BDropProps::CreateControls() {
     PushButton3().Action = [this] { PushButton3_Action(); };
     CheckBox1().Action = [this] { CheckBox1_Action(); };
     CheckBox2().Action = [this] { CheckBox2_Action(); };
-    for (const StoredField& f : MaskAndScale) {
-        EditField& field = Field(f.name);
+    // The mask and scale fields, each committed into its global when it loses the focus.
+    for (int k = 3; k <= 8; ++k) {
+        const QString name = "EditField" + QString::number(k);
+        EditField& field = Field(name);
         field.TextChange = [this] { EditField_TextChange(); };
-        field.LostFocus = [&field, global = f.global] { *global = Val(field.Text()); };
+        field.LostFocus = [this, name] { CommitField(name); };
     }
     Field("EditField9").TextChange = [this] { EditField_TextChange(); };
     Field("EditField9").LostFocus = [this] { EditField9_LostFocus(); };

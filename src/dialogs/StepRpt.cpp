@@ -3,12 +3,14 @@
 
 #include "core/AppPictures.h"
 #include "core/Module1.h"
+#include "core/ValueRules.h"
 
 #include "platform/Controls.h"
 #include "platform/Numbers.h"
 #include <array>
 
 using namespace platform;
+using Module1::NumberRule;
 
 namespace {
 
@@ -129,6 +131,11 @@ StepRpt::StepRpt() {
 }
 
 void StepRpt::Event_Open() {
+    values_ = {{"EdQAcross", 1},
+               {"EdX", Module1::CurrentObjectWidth},
+               {"EdQdown", 1},
+               {"EdY", Module1::CurrentObjectHeight},
+               {"EdRepeat", 1}};
     EdQAcross().SetText("1");
     EdX().SetText(Str(Module1::CurrentObjectWidth));
     EdQdown().SetText("1");
@@ -152,10 +159,10 @@ void StepRpt::EdY_TextChange() {
     CheckFit();
 }
 
-// Copies are made even where the grid does not fit the page; a grid the object table cannot hold
-// keeps the dialog open so that the counts can be corrected.
+// Copies are made even where the grid does not fit the page; a grid the object table cannot hold, or a
+// field that holds no number it takes, keeps the dialog open so that it can be corrected.
 void StepRpt::BtnOK_Action() {
-    if (DoStep())
+    if (CommitFields() && DoStep())
         Close();
 }
 
@@ -163,6 +170,28 @@ void StepRpt::BtnCancel_Action() {
     Close();
 }
 
-double StepRpt::FieldValue(const QString& name) const {
-    return Val(ControlNamed<EditField>(name)->Text());
+namespace {
+// Counts may hold fractions (their whole part makes the cells); copies further apart than the largest
+// sheet could be on no sheet.
+NumberRule FieldRule(const QString& name) {
+    if (name == "EdQAcross")
+        return {"Qty Across"};
+    if (name == "EdQdown")
+        return {"Qty Down"};
+    if (name == "EdRepeat")
+        return {"Repeat Number"};
+    return {name == "EdX" ? "Distance across" : "Distance down", "millimetres", -Module1::LargestSheet,
+            Module1::LargestSheet};
+}
+} // namespace
+
+std::optional<double> StepRpt::FieldValue(const QString& name) const {
+    return TypedNumber(ControlNamed<EditField>(name)->Text());
+}
+
+bool StepRpt::CommitFields() {
+    for (const char* name : {"EdQAcross", "EdX", "EdQdown", "EdY", "EdRepeat"})
+        if (!CommitNumberField(*ControlNamed<EditField>(name), values_[name], FieldRule(name), false))
+            return false;
+    return true;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "platform/Window.h"
+#include <QString>
+#include <map>
+#include <optional>
 
 // The shared instance (the framework's accessor `StepRpt.StepRpt()`) is
 // platform::SharedInstance<StepRpt>(); closing the window ends it, so every opening starts from the
@@ -51,5 +54,11 @@ protected:
     void Event_Open() override;
 
 private:
-    double FieldValue(const QString& name) const;
+    // The number a field shows; nothing while it holds text that is no number.
+    std::optional<double> FieldValue(const QString& name) const;
+    // Commits the typed numbers of every field as OK uses them; false, after one message, when one is
+    // not a number the field takes (the field then shows its value again).
+    bool CommitFields();
+    // The values last committed or filled in, by field name: what a refused field shows again.
+    std::map<QString, double> values_;
 };

@@ -30,11 +30,16 @@ bool StepRpt::CheckFit() {
     const std::int32_t x0 = RecPos(c, 1).Int32Value();
     const std::int32_t y0 = RecPos(c, 2).Int32Value();
     // Only the reference point of the last cell is tested; fractional counts are taken as they are.
-    if (AdocWidth < x0 + (FieldValue("EdQAcross") - 1) * FieldValue("EdX")) {
+    // While a field holds no number there is nothing to test.
+    const auto across = FieldValue("EdQAcross"), dx = FieldValue("EdX");
+    const auto down = FieldValue("EdQdown"), dy = FieldValue("EdY");
+    if (!across || !dx || !down || !dy)
+        return true;
+    if (AdocWidth < x0 + (*across - 1) * *dx) {
         MsgBox("Error - Can't fit across page");
         return false;
     }
-    if (AdocHeight < y0 + (FieldValue("EdQdown") - 1) * FieldValue("EdY")) {
+    if (AdocHeight < y0 + (*down - 1) * *dy) {
         MsgBox("Error - Can't fit down page");
         return false;
     }
@@ -44,8 +49,9 @@ bool StepRpt::CheckFit() {
 bool StepRpt::DoStep() {
     const std::int32_t c = SourceRow();
     // Each direction has the whole part of its count as cells; a count below 1 gives none at all.
-    const double across = std::floor(FieldValue("EdQAcross"));
-    const double down = std::floor(FieldValue("EdQdown"));
+    // The values committed by OK (or filled in when the dialog opened).
+    const double across = std::floor(FieldValue("EdQAcross").value_or(0));
+    const double down = std::floor(FieldValue("EdQdown").value_or(0));
     if (c >= 0 && across >= 1 && down >= 1) {
         const double copies = across * down - 1; // the source's own cell is not copied
         const std::int32_t room = RecPos.Ubound(1) + 1 - TotalObjects;
@@ -53,9 +59,9 @@ bool StepRpt::DoStep() {
             MsgBox("Error - Can't repeat: the document has room for only " + Str(room) + " more objects");
             return false;
         }
-        const double dx = FieldValue("EdX");
-        const double dy = FieldValue("EdY");
-        const double repeat = FieldValue("EdRepeat");
+        const double dx = FieldValue("EdX").value_or(0);
+        const double dy = FieldValue("EdY").value_or(0);
+        const double repeat = FieldValue("EdRepeat").value_or(0);
         const bool acrossFirst = RadioButton1().Value();
         const bool numbersAtView = CBatView().Value();
         const std::int32_t cols = std::int32_t(across), rows = std::int32_t(down);

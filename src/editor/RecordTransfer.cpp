@@ -11,19 +11,19 @@ using namespace platform;
 
 namespace Module1 {
 
+// The negative section of NumPic prints no sign, so the sign is put back: otherwise the next copy from
+// the list would read a negative value as positive.
+QString Shown(double v, const QString& picture) {
+    const QString text = Format(v, picture);
+    return v < 0 && Val(text) > 0 ? "-" + text : text;
+}
+
 namespace {
 
 constexpr int ValueColumn = 2;
 
 Window1& MainWindow() {
     return SharedInstance<Window1>();
-}
-
-// A number as the lists and fields show it. The negative section of NumPic prints no sign, so the sign
-// is put back: otherwise the next copy from the list would read a negative value as positive.
-QString Shown(double v, const QString& picture) {
-    const QString text = Format(v, picture);
-    return v < 0 && Val(text) > 0 ? "-" + text : text;
 }
 
 // Column 0 holds the row tag.
@@ -53,6 +53,15 @@ void ObjectListFromRecord(std::int32_t i) {
 Variant FromList(const ListBox& list, int r) {
     const QString text = list.Cell(r, ValueColumn);
     return IsTextRow(list, r) ? Variant(text) : Variant(CDbl(text));
+}
+
+// As FromList, but a number cell that still shows the stored number keeps it exactly: a position dragged
+// to 12.345 mm shows as 12.3, and copying back what is shown must not move the object.
+Variant FromObjectList(const ListBox& list, int r, const Variant& stored) {
+    const bool number = stored.IsDouble() || stored.IsInt32();
+    if (!IsTextRow(list, r) && number && list.Cell(r, ValueColumn) == Shown(stored.DoubleValue(), NumPic))
+        return Variant(stored.DoubleValue());
+    return FromList(list, r);
 }
 
 } // namespace
@@ -100,7 +109,7 @@ void SaveSel(std::int32_t i) {
         return;
     ListBox& list = MainWindow().ListBox1();
     for (int r = 0; r < list.ListCount(); ++r)
-        RecPos(i, r) = FromList(list, r);
+        RecPos(i, r) = FromObjectList(list, r, RecPos(i, r));
     MirrorFromRow(i);
     NumColour(i);
 }

@@ -3,9 +3,13 @@
 // numbers shown through NumPic. Only SyncHead and SyncSel catch a missing window control.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 namespace Module1 {
+
+// A number as the lists and fields show it through NumPic or NumPic2, sign included.
+QString Shown(double v, const QString& picture);
 
 // Header: RecHd to the mirror, and with show also to ListBox2, EdStart and EdQty.
 void LoadHead(bool show);

@@ -5,10 +5,12 @@
 // The backdrop picture and its composed cache are the document's (Module1::TheBackdrop's Bdx and cdx).
 #pragma once
 
+#include "core/ValueRules.h"
 #include "platform/Window.h"
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -122,7 +124,8 @@ public:
     void ScrollBar2_ValueChanged();
 
     // Property lists (Window1Lists.cpp): ListBox1 edits the current object, ListBox2 the page size and
-    // step-and-repeat grid. The key-down handlers mark the document modified and let every key through.
+    // step-and-repeat grid. An edit is committed when its cell loses the focus (Window1Commit.cpp); the
+    // key-down handlers let every key through.
     void ListBox1_Open();
     bool ListBox1_CellClick(int row, int column, int x, int y);
     void ListBox1_CellLostFocus(int row, int column);
@@ -138,8 +141,8 @@ public:
     void ListBox2_CellGotFocus(int row, int column);
 
     // Entry fields and buttons beside the lists (Window1Buttons.cpp).
+    // Typing changes nothing of the document; Return and leaving the field commit the value.
     void EdStart_TextChange();
-    void EdStart_GotFocus();
     void EdStart_LostFocus();
     bool EdStart_KeyDown(const QString& key);
     void EdQty_TextChange();
@@ -187,9 +190,23 @@ protected:
     bool Event_CancelClose() override;
     void Event_Close() override;
 
+    // Commits every value being typed into the start and quantity fields and into an open cell of either
+    // property list, as Return would (Window1Commit.cpp). False when one was refused: its message has
+    // been shown, and what the user asked for next should not go on as if the value were in.
+    bool CommitEdits();
+
 private:
-    // Confirms a value being typed into either property list, as Return would.
-    void CommitListEdits();
+    // CommitTypedValue, the one path of a typed number into the document, counting refusals.
+    bool CommitTyped(const Module1::TypedValue& value);
+    bool CommitStart();
+    bool CommitQuantity();
+    bool CommitObjectCell(int row);
+    bool CommitParameterCell(int row);
+    // The page view for a new page size, the signature, the header shown again and the sheet count.
+    void ApplyParameters(bool newPageSize);
+    // Parameter rows the user may change: page width and height, step across and down.
+    static bool IsEditableParameter(int row) { return row == 1 || row == 2 || row == 5 || row == 7; }
+    int refusals_ = 0; // values refused so far
     // Menu bar first, then the window's own properties.
     void Layout();
     // The controls of the table in Window1Layout.cpp, with the application's pictures.
@@ -202,7 +219,6 @@ private:
     void ShowFontDialog();
     void ShowMethodDialog();
     void ShowColourDialog();
-    double startOnEntry_ = 0; // the start number when its field took the focus
     // Step distances and signature size from the page size and step counts; counts below 1 become 1.
     void StepSignature();
     // Moves the selection by step objects, wrapping around at either end.

@@ -14,44 +14,40 @@
 using namespace platform;
 using namespace Module1;
 
+namespace {
+bool IsReturn(const QString& key) {
+    return key == QChar(13) || key == QChar(3);
+}
+} // namespace
+
+// While the start number is typed the page keeps showing the one in use; Return or leaving the field
+// commits it (Window1Commit.cpp).
 void Window1::EdStart_TextChange() {
-    Astart = Val(EdStart().Text());
     Canvas1().Refresh(false);
 }
 
-void Window1::EdStart_GotFocus() {
-    startOnEntry_ = Astart;
-}
-
-// Number text prints 0 to fifteen digits: a start outside that is refused and the one before comes back.
 void Window1::EdStart_LostFocus() {
-    const double typed = Val(EdStart().Text());
-    if (typed >= 0 && typed <= LargestNumber)
-        return;
-    EdStart().SetText(Format(startOnEntry_, NumPic2));
-    MsgBox("The start number must be from 0 to " + Format(LargestNumber, NumPic2) + ".");
+    CommitStart();
 }
 
-bool Window1::EdStart_KeyDown(const QString&) {
-    DirtyFlag = true;
+bool Window1::EdStart_KeyDown(const QString& key) {
+    if (IsReturn(key))
+        CommitStart();
     return false;
 }
 
+// The sheet count shown is that of the quantity in use, also when the program shows a new one.
 void Window1::EdQty_TextChange() {
-    Aqty = Int(Val(EdQty().Text()));
     CheckNup();
 }
 
-// The quantity becomes a whole number of full sheets. Counted as CheckNup counts (at least one cell
-// each way) and saturated at the 32-bit limit, so odd counts neither zero the quantity nor overflow.
 void Window1::EdQty_LostFocus() {
-    const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
-    Aqty = Int(double(cells) * AnupQTY);
-    EdQty().SetText(Str(Aqty));
+    CommitQuantity();
 }
 
-bool Window1::EdQty_KeyDown(const QString&) {
-    DirtyFlag = true;
+bool Window1::EdQty_KeyDown(const QString& key) {
+    if (IsReturn(key))
+        CommitQuantity();
     return false;
 }
 
@@ -78,7 +74,8 @@ void Window1::ListSelect_Down() {
 // The object being left keeps what the list shows. With no objects there is nothing to select, so no
 // stale row of the table is shown as if it were an object.
 void Window1::StepSelection(std::int32_t step) {
-    CommitListEdits();
+    if (!CommitEdits())
+        return;
     ListBox1().SetListIndex(-1);
     SyncSel(true, CurrentObject);
     if (TotalObjects < 1) {

@@ -41,7 +41,8 @@ void Window1::Event_Resized() {
 // Closing (and so quitting) asks first about unsaved changes: Save saves them, Don't Save drops them,
 // Cancel (or a save that did not happen) keeps the window open with the document as it is.
 bool Window1::Event_CancelClose() {
-    CommitListEdits();
+    if (!CommitEdits())
+        return true; // the refused value is told; the window stays for it
     return !OfferToSaveChanges();
 }
 

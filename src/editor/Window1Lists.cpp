@@ -19,19 +19,13 @@ using namespace Module1;
 
 namespace {
 
-// Parameter rows the user may change: page width and height, step across and down.
-bool IsEditableParameter(int row) {
-    return row == 1 || row == 2 || row == 5 || row == 7;
-}
-
-bool IsStepCount(int row) {
-    return row == 5 || row == 7;
-}
-
-// A number row always holds plain number text; anything else reads as 0.
+// A number confirmed in a number row shows as plain number text ("50,000" as 50000). Text that is no
+// number is left as typed for the commit that follows to refuse.
 void NormaliseNumberCell(ListBox& list, int row, int column) {
-    if (list.Cell(row, 0) == "N")
-        list.SetCell(row, column, Str(CDbl(list.Cell(row, column))));
+    if (list.Cell(row, 0) != "N")
+        return;
+    if (const std::optional<double> v = TypedNumber(list.Cell(row, column)))
+        list.SetCell(row, column, Str(*v));
 }
 
 } // namespace
@@ -64,7 +58,6 @@ void Window1::AttachLists() {
 
     auto& start = EdStart();
     start.TextChange = [this] { EdStart_TextChange(); };
-    start.GotFocus = [this] { EdStart_GotFocus(); };
     start.LostFocus = [this] { EdStart_LostFocus(); };
     start.KeyDown = [this](const QString& key) { return EdStart_KeyDown(key); };
     auto& quantity = EdQty();
@@ -86,8 +79,8 @@ void Window1::ListBox1_Open() {
 
 // The clicked row's value becomes editable; the method, font and colour rows open their selector and
 // take its result back into the list and the current object. The font and colour rows end with no row
-// selected: their click is not passed on, since it would select the row again and open an inline editor
-// over the value just chosen.
+// selected, the method row selected; their click is not passed on, since it would select the row and
+// open an inline editor over the value just chosen.
 bool Window1::ListBox1_CellClick(int row, int, int, int) {
     ListBox& list = ListBox1();
     CellClicked = true;
@@ -101,7 +94,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         return v;
     };
     const QStringList before = values();
-    bool deselected = false;
+    bool swallowed = false;
     if (label == "Font Family") {
         CurrentFont = list.Cell(row, 2);
         CurrentStyle = list.Cell(row + 1, 2);
@@ -109,7 +102,7 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row, 2, CurrentFont);
         list.SetCell(row + 1, 2, CurrentStyle);
         list.SetListIndex(-1);
-        deselected = true;
+        swallowed = true;
         ListUpdate();
     }
     if (label == "Font Style") {
@@ -119,15 +112,18 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row - 1, 2, CurrentFont);
         list.SetCell(row, 2, CurrentStyle);
         list.SetListIndex(-1);
-        deselected = true;
+        swallowed = true;
         ListUpdate();
     }
     if (label == "Mod Type") {
         // The selector hands back ModName only for an accepted choice; otherwise the cell keeps its own.
+        // The row stays selected, with no editor on it: the method changes only by a choice.
         ModName = list.Cell(row, 2);
         ModType = Int(Val(ModName));
         ShowMethodDialog();
         list.SetCell(row, 2, ModName);
+        list.SetListIndex(row);
+        swallowed = true;
         ListUpdate();
     }
     if (label == "Colour") {
@@ -135,21 +131,21 @@ bool Window1::ListBox1_CellClick(int row, int, int, int) {
         list.SetCell(row, 2, Rcolour);
         NumColour(CurrentObject);
         list.SetListIndex(-1);
-        deselected = true;
+        swallowed = true;
         ListUpdate();
     }
     if (values() != before)
         DirtyFlag = true;
-    return deselected;
+    return swallowed;
 }
 
-// The finished edit is written into the current object and the row is let go.
+// The finished edit is committed into the current object and the row is let go.
 void Window1::ListBox1_CellLostFocus(int row, int) {
     if (!CellClicked)
         return;
     ListBox& list = ListBox1();
     list.SetCellType(row, 2, ListBox::TypeDefault);
-    SyncSel(true, CurrentObject);
+    CommitObjectCell(row);
     list.SetListIndex(-1);
     list.SetSelected(row, false);
     Refresh(false);
@@ -160,7 +156,6 @@ void Window1::ListBox1_CellAction(int row, int column) {
 }
 
 bool Window1::ListBox1_CellKeyDown(int, int, const QString&) {
-    DirtyFlag = true;
     return false;
 }
 
@@ -184,39 +179,9 @@ bool Window1::ListBox2_CellBackgroundPaint(Graphics& g, int row, int) {
     return false;
 }
 
-// Leaving a row commits the list into the header; a new page size rebuilds the page view, and the
-// signature follows the page size and step counts.
-void Window1::ListBox2_Change() {
-    const double width = AdocWidth, height = AdocHeight;
-    SyncHead(true);
-    const int row = ListBox2().ListIndex();
-    // Also when the selection leaves a page size for another row: the view must follow the new size.
-    if (row == 1 || row == 2 || AdocWidth != width || AdocHeight != height)
-        DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
-    if (IsEditableParameter(row)) {
-        StepSignature();
-        SyncHead(false);
-        CheckNup();
-    }
-    Canvas1().Refresh(false);
-}
-
-// A step count takes effect as soon as its edit ends; page sizes wait for the next selection change.
-// A page size that is not above 0 mm is refused, and the one before comes back.
-void Window1::ListBox2_CellLostFocus(int row, int column) {
-    ListBox& list = ListBox2();
-    if ((row == 1 || row == 2) && !(CDbl(list.Cell(row, column)) > 0)) {
-        list.SetCell(row, column, Format(row == 1 ? AdocWidth : AdocHeight, NumPic));
-        MsgBox(QString("The document %1 must be a number of millimetres above 0.")
-                   .arg(row == 1 ? "width" : "height"));
-    }
-    if (IsStepCount(ListBox2().ListIndex())) {
-        SyncHead(true);
-        StepSignature();
-        SyncHead(false);
-        CheckNup();
-    }
-    Canvas1().Refresh(false);
+// A page size or step count takes effect as soon as its edit ends, as on a change of row.
+void Window1::ListBox2_CellLostFocus(int row, int) {
+    CommitParameterCell(row);
 }
 
 void Window1::ListBox2_CellAction(int row, int column) {
@@ -224,7 +189,6 @@ void Window1::ListBox2_CellAction(int row, int column) {
 }
 
 bool Window1::ListBox2_CellKeyDown(int, int, const QString&) {
-    DirtyFlag = true;
     return false;
 }
 

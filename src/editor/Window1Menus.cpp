@@ -16,11 +16,13 @@ using namespace platform;
 using namespace Module1;
 
 void Window1::AddMenuHandlers() {
-    // A value still being typed into a list goes in first, as Return would put it, so that the command
-    // sees (and saves, prints) it.
+    // A value still being typed goes in first, as Return would put it, so that the command sees (and
+    // saves, prints) it. A value refused there stops the command: the user has just been told that what
+    // they typed is not in use, and a run or a save of the value before would not be what they asked for.
     auto bind = [this](const char* item, bool (Window1::*handler)()) {
         AddMenuHandler(item, [this, handler] {
-            CommitListEdits();
+            if (!CommitEdits())
+                return false;
             return (this->*handler)();
         });
     };
@@ -35,12 +37,6 @@ void Window1::AddMenuHandlers() {
     bind("PrintPrint", &Window1::PrintPrint_Action);
     bind("HelpAbout", &Window1::HelpAbout_Action);
     bind("BackDropOpen", &Window1::BackDropOpen_Action);
-}
-
-void Window1::CommitListEdits() {
-    for (ListBox* list : {ListBox1.IfPresent(), ListBox2.IfPresent()})
-        if (list)
-            list->CommitEdit();
 }
 
 void Window1::RebuildPageView() {

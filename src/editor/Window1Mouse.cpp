@@ -30,8 +30,10 @@ void Window1::EndObjectListSelection(bool lockValue) {
 // A press only ends a print preview. Otherwise the select tool starts a drag (on the current object's
 // handle) or a rubber band, and the add tool places an object at once.
 bool Window1::Canvas1_MouseDown(int x, int y) {
-    // A value still being typed goes into the object it was typed for before the selection can move.
-    CommitListEdits();
+    // A value still being typed goes into the object it was typed for before the selection can move;
+    // a refused one ends the press there, with its message.
+    if (!CommitEdits())
+        return false;
     if (PRNpreview) {
         FitToPageF();
         return false;

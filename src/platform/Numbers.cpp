@@ -57,6 +57,47 @@ double CDbl(const QString& s) {
     return Val(s);
 }
 
+std::optional<double> TypedNumber(const QString& text, const QLocale& locale) {
+    const QString s = text.trimmed();
+    // The program's own notation, character by character.
+    int i = 0;
+    const int n = int(s.size());
+    auto digitsFrom = [&s, n](int& k) {
+        const int start = k;
+        while (k < n && s[k].unicode() >= '0' && s[k].unicode() <= '9')
+            ++k;
+        return k - start;
+    };
+    if (i < n && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    int digits = digitsFrom(i);
+    if (i < n && s[i] == '.') {
+        ++i;
+        digits += digitsFrom(i);
+    }
+    if (digits > 0 && i < n && (s[i] == 'e' || s[i] == 'E')) {
+        int k = i + 1;
+        if (k < n && (s[k] == '+' || s[k] == '-'))
+            ++k;
+        if (digitsFrom(k) > 0)
+            i = k;
+    }
+    double v = 0;
+    bool ok = false;
+    if (digits > 0 && i == n) {
+        // Read whatever the C library's locale is: strtod would take a comma for the point there.
+        const std::string plain = s.toStdString();
+        const char* first = plain.c_str() + (plain[0] == '+' ? 1 : 0);
+        const auto [end, error] = std::from_chars(first, plain.c_str() + plain.size(), v);
+        ok = error == std::errc() && end == plain.c_str() + plain.size();
+    } else {
+        v = locale.toDouble(s, &ok);
+    }
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 QString Str(std::int64_t v) {
     return QString::number(v);
 }

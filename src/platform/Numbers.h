@@ -1,8 +1,10 @@
 // The framework's number conversions between text and numbers.
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace platform {
 
@@ -10,6 +12,13 @@ namespace platform {
 // Results beyond the range of a Double saturate at its largest finite value.
 double Val(const QString& s);
 double CDbl(const QString& s);
+
+// A number the user typed: the whole text, blanks aside, is one finite number, written as the program
+// writes numbers (a point before the decimals, an optional exponent) or as the locale writes them, with
+// its thousands separators ("50,000" in English). Nothing when the text is anything else: empty, a
+// number with more after it ("12abc", "1,5" in English), or beyond the range of a Double. Where both
+// readings apply the program's wins, since every number the program shows has a point for decimals.
+std::optional<double> TypedNumber(const QString& text, const QLocale& locale = QLocale());
 
 // Decimal digits of a whole number.
 QString Str(std::int64_t v);

@@ -97,7 +97,12 @@ void EditField::SetText(const QString& text) {
         const QString shown = WithLineEnds(text);
         if (shown != text_->toPlainText())
             text_->setPlainText(shown);
+        text_->document()->setModified(false);
     }
+}
+
+bool EditField::Modified() const {
+    return line_ ? line_->isModified() : text_->document()->isModified();
 }
 
 bool EditField::ReadOnly() const {

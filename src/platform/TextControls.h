@@ -18,6 +18,9 @@ public:
     // ends and gives its lines back separated by "\n".
     void SetText(const QString& text);
     bool MultiLine() const { return text_ != nullptr; }
+    // Whether the user has changed the text (typing, pasting, cutting, dropping) since the program
+    // last set it.
+    bool Modified() const;
     bool ReadOnly() const;
     void SetReadOnly(bool v);
     Color TextColor() const { return textColor_; }

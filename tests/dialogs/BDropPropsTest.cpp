@@ -190,3 +190,63 @@ TEST_F(BackdropDialog, AddImageStartsBesideThePictureShown) {
     });
     EXPECT_EQ(Scripted().openFolders, QStringList({documents, documents, TempDir(), scans, documents}));
 }
+
+// A field that takes a number refuses text that is not wholly one it takes (a mask or scale of no size
+// lets nothing of the picture through), with one message naming it, and shows the value in use again;
+// Close with such a value stays open. Looking at the dialog changes nothing of the document.
+TEST_F(BackdropDialog, NumberFieldsRefuseWhatTheyCannotTake) {
+    const QString q = QString::fromUtf8("\u201c"), p = QString::fromUtf8("\u201d");
+    const struct {
+        const char* field;
+        QString typed;
+        double* global;
+        double kept;
+        QString message;
+    } cases[] = {
+        {"EditField7", "abc", &EPSscaleX, 100,
+         q + "X%" + p + " must be a number above 0 and at most 100000."},
+        {"EditField8", "0", &EPSscaleY, 100, q + "Y%" + p + " must be a number above 0 and at most 100000."},
+        {"EditField5", "-10", &EPSmaskWidth, 210,
+         q + "W" + p + " must be a number of millimetres above 0 and at most 5000."},
+        {"EditField3", "5mm", &EPSmaskX, 0,
+         q + "X" + p + " must be a number of millimetres from -5000 to 5000."},
+        {"EditField9", "", &QVutils::EPSBoundBoxX, 0, q + "X+" + p + " must be a number of millimetres."},
+        {"EditField4", " 12.5 ", &EPSmaskY, 12.5, ""},
+        {"EditField10", "-1,250.5", &QVutils::EPSBoundBoxY, -1250.5, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        NewDoc();
+        EPSmaskWidth = 210;
+        Scripted().messages.clear();
+        QString shown;
+        bool openAfterClose = false;
+        Run([&](BDropProps& d) {
+            EXPECT_FALSE(DirtyFlag) << "opening the dialog changes nothing";
+            auto& f = *d.ControlNamed<EditField>(c.field);
+            f.SetFocus();
+            f.SelectAll();
+            ui::Key(f.Widget(), Qt::Key_Backspace);
+            ui::Type(f.Widget(), c.typed);
+            Click(d, "PushButton1"); // Close
+            openAfterClose = d.IsOpen();
+            shown = f.Text();
+            if (d.IsOpen())
+                Click(d, "PushButton1");
+        });
+        EXPECT_EQ(*c.global, c.kept);
+        EXPECT_EQ(Scripted().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(openAfterClose, !c.message.isEmpty()) << "a refused value keeps the dialog open";
+        if (!c.message.isEmpty())
+            EXPECT_EQ(shown, Str(c.kept));
+        EXPECT_EQ(DirtyFlag, c.message.isEmpty());
+    }
+
+    // "ReRez JPGs to" takes a whole number of dots per inch from 1.
+    NewDoc();
+    Scripted().messages.clear();
+    Run([&](BDropProps& d) { Enter(d, "EditField1", "0"); });
+    EXPECT_EQ(QVutils::EPSjpgResolution, 200);
+    EXPECT_EQ(Scripted().messages, QStringList{q + "ReRez JPGs to" + p +
+                                               " must be a whole number of dots per inch from 1 to 10000."});
+}

@@ -149,3 +149,36 @@ TEST_F(StepRepeat, NeedsASelectedObject) {
         EXPECT_EQ(TakeUnattendedCloses(), 0) << "no dialog opens";
     }
 }
+
+// A field that holds no number (or a distance further than any sheet) is refused by OK with one message
+// naming it: the dialog stays open showing the value before, no copy is made, and OK then copies.
+TEST_F(StepRepeat, FieldsThatHoldNoNumberKeepTheDialogOpen) {
+    const QString q = QString::fromUtf8("\u201c"), p = QString::fromUtf8("\u201d");
+    const struct {
+        Grid grid;
+        const char* field;
+        QString shown, message;
+    } cases[] = {
+        {{.across = "3", .down = "abc"}, "EdQdown", "1", q + "Qty Down" + p + " must be a number."},
+        {{.across = "", .down = "2"}, "EdQAcross", "1", q + "Qty Across" + p + " must be a number."},
+        {{.across = "3", .dx = "30mm"},
+         "EdX",
+         "", // the selected object's width, as the dialog opened
+         q + "Distance across" + p + " must be a number of millimetres from -5000 to 5000."},
+        {{.across = "3", .repeat = "two"}, "EdRepeat", "1", q + "Repeat Number" + p + " must be a number."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        SetUp();
+        Run(c.grid, "BtnOK", [&](StepRpt& d) {
+            const QString shownBefore = c.shown.isEmpty() ? Str(CurrentObjectWidth) : c.shown;
+            EXPECT_TRUE(d.IsOpen());
+            EXPECT_EQ(Scripted().messages, QStringList{c.message});
+            EXPECT_EQ(TotalObjects, 5);
+            EXPECT_EQ(d.ControlNamed<EditField>(c.field)->Text(), shownBefore);
+            Click(d, "BtnOK"); // with the value shown again
+        });
+        EXPECT_EQ(TakeUnattendedCloses(), 0) << "the second OK closes the dialog";
+        EXPECT_GT(TotalObjects, 5);
+    }
+}

@@ -49,18 +49,20 @@ public:
 
 TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
     Objects(2, 1);
-    const std::tuple<int, QString, QString, Variant> cases[] = {
-        // row, typed, shown, stored
-        {1, "12.50", "12.5", 12.5},
-        {2, "abc", "0", 0.0},
-        {10, "-90", "-90", -90.0},
-        {0, "Serial 12.50", "Serial 12.50", "Serial 12.50"}};
-    for (const auto& [row, typed, shown, stored] : cases) {
+    const std::tuple<int, QString, QString, Variant, bool> cases[] = {
+        // row, typed, shown, stored, changed
+        {1, "12.50", "12.5", 12.5, true},
+        {2, "abc", "5.0", 5.0, false}, // no number: refused, the value in use shows again
+        {10, "-90", "-90", -90.0, true},
+        {0, "Serial 12.50", "Serial 12.50", "Serial 12.50", true}};
+    for (const auto& [row, typed, shown, stored, changed] : cases) {
         DirtyFlag = false;
+        Scripted().messages.clear();
         ui::TypeInto(objects, row, typed);
         EXPECT_EQ(objects.Cell(row, 2), shown) << row;
         EXPECT_EQ(RecPos(1, row), stored) << row;
-        EXPECT_TRUE(DirtyFlag);
+        EXPECT_EQ(DirtyFlag, changed) << row;
+        EXPECT_EQ(Scripted().messages.size(), changed ? 0 : 1) << row;
     }
     // Font Style hands over the family above it; the font row ends deselected.
     ui::ClickCell(objects, 7, 2);
@@ -68,7 +70,8 @@ TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
     EXPECT_EQ(objects.ListIndex(), -1);
     // Only a method chosen and accepted in the selector changes the cell and the document: cancelling,
     // closing it or OK with no row leave "3, Mod 9" alone, also after a choice made for another object.
-    ui::TypeInto(objects, 5, "3, Mod 9");
+    RecPos(1, 5) = "3, Mod 9";
+    LoadSel(1);
     w.ModName = "7, EAN Mod 10 weighted"; // as an earlier choice for another object leaves it
     for (const char* end : {"Cancel1", "close box", "OK1"}) {
         DirtyFlag = false;
@@ -164,13 +167,17 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
 TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
     struct Case {
         int across, down;
-        QString sheets, quantity;
-    } cases[] = {{2, 3, "166", "996"}, {0, 0, "7", "7"}, {100000, 100000, "9999999999", "2147483647"}};
+        QString typed, quantity;
+    } cases[] = {{2, 3, "1000", "996"}, {0, 0, "7", "7"}, {1, 1, "2147483647", "2147483647"}};
+    EditField& quantity = w.EdQty();
     for (const Case& c : cases) {
         AstepR = c.across, AstepD = c.down;
-        w.EdNup().SetText(c.sheets);
-        w.EdQty_LostFocus();
-        EXPECT_EQ(w.EdQty().Text(), c.quantity) << c.across;
+        quantity.SetFocus();
+        quantity.SelectAll();
+        ui::Type(quantity.Widget(), c.typed);
+        parameters.SetFocus(); // leaving the field
+        EXPECT_EQ(quantity.Text(), c.quantity) << c.across;
+        EXPECT_EQ(Str(Aqty), c.quantity) << c.across;
     }
 }
 
@@ -178,13 +185,15 @@ TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
 // kept, so the page stays in view; a start number that number text cannot print is refused the same.
 TEST_F(Lists, SizesAndStartNumbersThatCannotBeAreRefused) {
     NewDoc();
-    for (const QString& typed : {QString("0"), QString("-5"), QString("abc")}) {
+    for (const QString& typed : {QString("0"), QString("-5"), QString("abc"), QString("0.04")}) {
         SCOPED_TRACE(typed.toStdString());
         Scripted().messages.clear();
         ui::TypeInto(parameters, 1, typed);
-        ui::ClickCell(parameters, 5, 2); // on to another row: the list goes into the header
-        EXPECT_EQ(Scripted().messages,
-                  QStringList{"The document width must be a number of millimetres above 0."});
+        ui::ClickCell(parameters, 5, 2); // on to another row
+        EXPECT_EQ(
+            Scripted().messages,
+            QStringList{
+                "\u201cDocument Width\u201d must be a number of millimetres above 0 and at most 5000."});
         EXPECT_EQ(std::pair(AdocWidth, parameters.Cell(1, 2)), std::pair(210.0, QString("210.0")));
         EXPECT_NE(w.gx, nullptr);
     }
@@ -193,6 +202,7 @@ TEST_F(Lists, SizesAndStartNumbersThatCannotBeAreRefused) {
          {std::pair("-5", "12"), std::pair("1234567890123456", "12"), std::pair("77", "77")}) {
         SCOPED_TRACE(typed);
         start.SetText("12");
+        Astart = 12;
         start.Widget()->setFocus();
         Scripted().messages.clear();
         start.SelectAll();

@@ -385,7 +385,15 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
              ui::Release(Page(), {300, 250});
          }},
         {"half a view back up", [&] { down.SetValue(down.Value() - 320); }},
-        {"a new start number", [&] { w.EdStart().SetText("4711"); }},
+        {"a new start number typed",
+         [&] {
+             EditField& start = w.EdStart();
+             start.SetFocus();
+             start.SelectAll();
+             ui::Type(start.Widget(), "4711");
+             ui::Key(start.Widget(), Qt::Key_Return, "\r");
+             ASSERT_EQ(Astart, 4711);
+         }},
         {"the window made larger", [&] { w.SetSize(1224, 810); }},
         {"zoomed out with no object selected", [&] { CurrentObject = -1, Click(w.MagR1()); }},
         {"a line up with no object selected", [&] { key(down, Qt::Key_Up); }},

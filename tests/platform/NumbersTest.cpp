@@ -1,10 +1,12 @@
 #include "platform/Numbers.h"
 #include "TestSupport.h"
 
+#include <QLocale>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 
 using namespace platform;
@@ -93,4 +95,47 @@ TEST(Numbers, IntTruncatesAndSaturates) {
                  {-2147483648.5, INT32_MIN}};
     for (const auto& c : cases)
         EXPECT_EQ(Int(c.in), c.out) << c.in;
+}
+
+// A typed number is the whole text, blanks aside, written as the program writes numbers or with the
+// locale's thousands separators; anything else is none. The program's notation wins where the locale
+// would read the same text otherwise.
+TEST(Numbers, TypedNumberIsTheWholeTextOrNone) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates), german(QLocale::German, QLocale::Germany),
+        french(QLocale::French, QLocale::France);
+    struct Case {
+        const char* text;
+        const QLocale* locale;
+        std::optional<double> value;
+    } cases[] = {
+        {"50,000", &english, 50000},
+        {"1,234,567.5", &english, 1234567.5},
+        {" 12 ", &english, 12},
+        {"+5", &english, 5},
+        {"-3.5", &english, -3.5},
+        {".5", &english, 0.5},
+        {"2.1e+2", &english, 210},
+        {"1e-2", &english, 0.01},
+        {"50,00", &english, std::nullopt},
+        {"1,5", &english, std::nullopt},
+        {"50,", &english, std::nullopt},
+        {"abc", &english, std::nullopt},
+        {"12abc", &english, std::nullopt},
+        {"3, Mod 9", &english, std::nullopt},
+        {"1e", &english, std::nullopt},
+        {"", &english, std::nullopt},
+        {"   ", &english, std::nullopt},
+        {"1e999", &english, std::nullopt},
+        {"inf", &english, std::nullopt},
+        {"nan", &english, std::nullopt},
+        {"0x10", &english, std::nullopt},
+        {"1.234,5", &german, 1234.5},
+        {"1,5", &german, 1.5},
+        {"0.125", &german, 0.125}, // as the program shows it, not 125
+        {"50.000", &german, 50},
+        {"50 000", &french, 50000},
+        {"1,25", &french, 1.25},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TypedNumber(c.text, *c.locale), c.value) << c.text << " " << c.locale->name().toStdString();
 }
