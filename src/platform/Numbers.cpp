@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace platform {
@@ -47,7 +49,10 @@ double Val(const QString& text) {
         if (expDigits)
             num += exp;
     }
-    double v = std::strtod(num.c_str(), nullptr);
+    // Files hold numbers with a point whatever the user's locale; Qt sets the C library's locale from
+    // the environment, where plain strtod would stop at the point of "210.5" on a German system.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    double v = strtod_l(num.c_str(), nullptr, cLocale);
     if (std::isinf(v))
         v = v > 0 ? DBL_MAX : -DBL_MAX;
     return v;

@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <cfloat>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -28,6 +29,18 @@ TEST(Numbers, ValReadsTheLeadingNumber) {
                  {"999999999999999", 999999999999999.0}};
     for (const auto& c : cases)
         EXPECT_EQ(Val(c.text), c.value) << c.text;
+}
+
+// Qt takes the C library's locale from the environment; numbers in files keep their point there too.
+TEST(Numbers, ValReadsThePointUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
+    const double read[] = {Val("210.5"), Val("-0.25e2"), Val(Str(297.0000000001))};
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(read[0], 210.5);
+    EXPECT_EQ(read[1], -25);
+    EXPECT_EQ(read[2], 297.0000000001);
 }
 
 TEST(Numbers, StrThenValGivesTheSameDouble) {
