@@ -20,8 +20,7 @@ namespace platform {
 namespace {
 // Qt gives images whose file holds no resolution the screen's default; the framework gives them 72.
 int defaultDotsPerMeter() {
-    static const int dpm = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
-    return dpm;
+    return QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
 }
 
 // The regular file at path opened for reading (or reading and writing); null with the reason in *why

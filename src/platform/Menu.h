@@ -119,7 +119,8 @@ MenuBar* FindSharedMenuBar(std::type_index t);
 void KeepSharedMenuBar(std::type_index t, std::unique_ptr<MenuBar> bar);
 } // namespace detail
 
-// The shared instance of a menu-bar class: created on first use, kept until the application ends.
+// The shared instance of a menu-bar class: created on first use, kept until the application ends (or
+// ResetProcessState).
 // The framework's accessor `M()` is spelled SharedMenuBar<M>().
 template <class M> M& SharedMenuBar() {
     if (auto* m = detail::FindSharedMenuBar(typeid(M)))

@@ -3,6 +3,7 @@
 #include "platform/Window.h"
 
 #include "platform/Menu.h"
+#include "platform/ProcessState.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -18,7 +19,10 @@ namespace {
 std::vector<Window*> gWindows; // open windows, front first
 std::map<std::type_index, Window*> gShared;
 std::deque<std::function<void(Window&)>> gModalActions;
-std::function<void()> gQuitAction = [] { QCoreApplication::exit(0); };
+void ExitEventLoop() {
+    QCoreApplication::exit(0);
+}
+std::function<void()> gQuitAction = ExitEventLoop;
 bool gUnattended = false;
 int gUnattendedCloses = 0;
 
@@ -431,6 +435,13 @@ void SetUnattended(bool unattended) {
 
 int TakeUnattendedCloses() {
     return std::exchange(gUnattendedCloses, 0);
+}
+
+void ResetWindowHooks() {
+    gModalActions.clear();
+    gUnattended = false;
+    gUnattendedCloses = 0;
+    gQuitAction = ExitEventLoop;
 }
 
 } // namespace platform
