@@ -75,17 +75,6 @@ QString FolderItem::Name() const {
     return QFileInfo(path_).fileName();
 }
 
-qint64 FolderItem::Length() const {
-    const QFileInfo info(path_);
-    return info.isFile() ? info.size() : 0;
-}
-
-std::shared_ptr<FolderItem> FolderItem::Parent() const {
-    if (QDir(path_).isRoot())
-        return nullptr;
-    return std::make_shared<FolderItem>(QFileInfo(path_).absolutePath());
-}
-
 std::shared_ptr<FolderItem> FolderItem::Child(const QString& name) const {
     if (name.isEmpty() || name.contains(QLatin1Char('/')))
         return nullptr;

@@ -169,13 +169,6 @@ MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {
     return *children_.back();
 }
 
-MenuItem* MenuItem::Child(const QString& name) const {
-    for (const auto& c : children_)
-        if (c->name_ == name)
-            return c.get();
-    return nullptr;
-}
-
 MenuItem* MenuItem::FindItem(const QString& name) {
     if (name_ == name)
         return this;

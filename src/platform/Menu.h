@@ -43,8 +43,6 @@ public:
 
     // Appends a child item; this item becomes a menu.
     MenuItem& Append(std::unique_ptr<MenuItem> item);
-    // The direct child of that name; nullptr when there is none.
-    MenuItem* Child(const QString& name) const;
     // This item or any item below it with that name; nullptr when there is none.
     MenuItem* FindItem(const QString& name);
     int Count() const { return int(children_.size()); }

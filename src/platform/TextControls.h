@@ -18,8 +18,6 @@ public:
     // ends and gives its lines back separated by "\n".
     void SetText(const QString& text);
     bool MultiLine() const { return text_ != nullptr; }
-    bool ReadOnly() const;
-    void SetReadOnly(bool v);
     Color TextColor() const { return textColor_; }
     void SetTextColor(Color c);
     void SelectAll();
