@@ -14,6 +14,9 @@
 
 namespace testing_support {
 
+// What the test main does before every test: every layer's process-wide state put back as at start-up,
+// a fresh configuration folder, temporary folder and scripted questions.
+void StartAsNewTest();
 // The scripted questions of the running test (a fresh one for every test).
 platform::ScriptedQuestions& Scripted();
 // The test's own empty temporary folder, removed after the test.

@@ -59,8 +59,15 @@ std::shared_ptr<QCursor> CursorAdd() {
             // The hot spot is where the cross hairs meet.
             gCursorAdd = std::make_shared<QCursor>(QPixmap::fromImage(picture->Image()), 15, 15);
             // A cursor holds a pixmap, which must go while the application still exists.
-            qAddPostRoutine([] { gCursorAdd.reset(); });
+            static const bool cleanupAdded = (qAddPostRoutine([] { gCursorAdd.reset(); }), true);
+            (void)cleanupAdded;
         }
     }
     return gCursorAdd;
+}
+
+void ResetAppPictures() {
+    for (auto* slot : {&gZOrer2, &gZOrer3, &gQVicon1, &gQVicon2, &gQVicon3, &gQVicon4})
+        slot->reset();
+    gCursorAdd.reset();
 }

@@ -17,3 +17,6 @@ std::shared_ptr<platform::Picture> QVicon2(); // 30 x 30: select-object tool
 std::shared_ptr<platform::Picture> QVicon3(); // 30 x 30: zoom in
 std::shared_ptr<platform::Picture> QVicon4(); // 30 x 30: zoom out
 std::shared_ptr<QCursor> CursorAdd();         // the pointer while the add-object tool is armed
+
+// Forgets the pictures and the cursor read so far: each is read again on its next use.
+void ResetAppPictures();

@@ -53,7 +53,6 @@ public:
     void EditField1_LostFocus();
 
     // The items of the window's menu bar.
-    platform::MenuItem& BackdropMenu() const;
     platform::MenuItem& BackdropOpen() const;
     platform::MenuItem& BackdropDelete() const;
     // Add Image and Delete; both return false.

@@ -200,10 +200,6 @@ void BDropProps::AddMenuHandlers() {
     AddMenuHandler("BackdropDelete", [this] { return BackdropDelete_Action(); });
 }
 
-MenuItem& BDropProps::BackdropMenu() const {
-    return MenuItemNamed("BackdropMenu");
-}
-
 MenuItem& BDropProps::BackdropOpen() const {
     return MenuItemNamed("BackdropOpen");
 }

@@ -3,7 +3,7 @@
 
 QString Help1::StoredText() {
     // Lines end with carriage returns, the last one included; blanks at either end are meant.
-    static const QString text = QStringLiteral(
+    return QStringLiteral(
         "Picture: \r"
         "Used to enter additional Alpha Numerics to the print line. Special codes used are: '/' as first "
         "char of picture=print leading zeros, '^' + 'A' or 'a' or 'K' or 'k' will force the numerics in "
@@ -18,5 +18,4 @@ QString Help1::StoredText() {
         "\r"
         "Angle:\r"
         " Can work sort of, under Win32 (using an image at 72dpi resolution) - Macs will print blank!\r");
-    return text;
 }

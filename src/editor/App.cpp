@@ -18,6 +18,10 @@ App& App::Instance() {
     return app;
 }
 
+void App::Reset() {
+    Instance() = App();
+}
+
 void App::Start() {
     Module1::InitGlobals();
     FileTypes::Init();

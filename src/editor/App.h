@@ -8,6 +8,8 @@
 class App {
 public:
     static App& Instance();
+    // Puts the shared instance back as it is when the program starts.
+    static void Reset();
 
     // The application's version settings, shown in the About window. StageCode: 0 Development,
     // 1 Alpha, 2 Beta, 3 Final; NonReleaseVersion is the build number.

@@ -37,12 +37,6 @@ PushButton::PushButton(platform::Window& window, const ControlDesc& d) : Control
     Attach(button_);
 }
 
-QString PushButton::Caption() const {
-    return button_->text();
-}
-void PushButton::SetCaption(const QString& text) {
-    button_->setText(text);
-}
 void PushButton::Push() {
     button_->click();
 }
@@ -88,15 +82,6 @@ BevelButton::BevelButton(platform::Window& window, const ControlDesc& d)
     SetIcon(LoadPicture(d.picture));
 }
 
-QString BevelButton::Caption() const {
-    return button_->text();
-}
-
-void BevelButton::SetCaption(const QString& text) {
-    button_->setText(text);
-    UpdateStyle();
-}
-
 void BevelButton::SetIcon(std::shared_ptr<Picture> icon) {
     icon_ = std::move(icon);
     button_->setIcon(icon_ ? QIcon(QPixmap::fromImage(icon_->Image())) : QIcon());
@@ -133,12 +118,6 @@ CheckBox::CheckBox(platform::Window& window, const ControlDesc& d) : Control(win
     Attach(box_);
 }
 
-QString CheckBox::Caption() const {
-    return box_->text();
-}
-void CheckBox::SetCaption(const QString& text) {
-    box_->setText(text);
-}
 bool CheckBox::Value() const {
     return box_->isChecked();
 }
@@ -159,12 +138,6 @@ RadioButton::RadioButton(platform::Window& window, const ControlDesc& d) : Contr
     Attach(button_);
 }
 
-QString RadioButton::Caption() const {
-    return button_->text();
-}
-void RadioButton::SetCaption(const QString& text) {
-    button_->setText(text);
-}
 bool RadioButton::Value() const {
     return button_->isChecked();
 }

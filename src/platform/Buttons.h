@@ -17,8 +17,6 @@ class PushButton : public Control {
 public:
     PushButton(platform::Window& window, const ControlDesc& desc);
 
-    QString Caption() const;
-    void SetCaption(const QString& text);
     // Clicks the button as the user would: it goes down and up and Action runs.
     void Push();
 
@@ -32,8 +30,6 @@ class BevelButton : public Control {
 public:
     BevelButton(platform::Window& window, const ControlDesc& desc);
 
-    QString Caption() const;
-    void SetCaption(const QString& text);
     std::shared_ptr<Picture> Icon() const { return icon_; }
     // Shown centred; nullptr for none.
     void SetIcon(std::shared_ptr<Picture> icon);
@@ -59,8 +55,6 @@ class CheckBox : public Control {
 public:
     CheckBox(platform::Window& window, const ControlDesc& desc);
 
-    QString Caption() const;
-    void SetCaption(const QString& text);
     bool Value() const;
     // Raises Action when the value changes.
     void SetValue(bool checked);
@@ -77,8 +71,6 @@ class RadioButton : public Control {
 public:
     RadioButton(platform::Window& window, const ControlDesc& desc);
 
-    QString Caption() const;
-    void SetCaption(const QString& text);
     bool Value() const;
     // Turning one on turns the others of its group off; raises Action when it turns on.
     void SetValue(bool on);

@@ -58,12 +58,6 @@ void Control::SetBounds(int left, int top, int width, int height) {
     Place();
 }
 
-void Control::SetLocks(int locks) {
-    locks_ = locks;
-    anchorRect_ = rect_;
-    anchorWindow_ = QSize(window_->Width(), window_->Height());
-}
-
 void Control::WindowResized(int width, int height) {
     const int dw = width - anchorWindow_.width();
     const int dh = height - anchorWindow_.height();
@@ -86,38 +80,12 @@ bool Control::Visible() const {
 void Control::SetVisible(bool v) {
     widget_->setVisible(v);
 }
-bool Control::Enabled() const {
-    return widget_->isEnabled();
-}
-void Control::SetEnabled(bool v) {
-    widget_->setEnabled(v);
-}
 
 void Control::SetHelpTag(const QString& text) {
     helpTag_ = text;
     QString shown = text;
     shown.replace("\r\n", "\n").replace('\r', '\n');
     widget_->setToolTip(shown);
-}
-
-void Control::SetTextFont(const QString& name) {
-    fontName_ = name;
-    ApplyFont();
-}
-
-void Control::SetTextSize(int size) {
-    fontSize_ = size;
-    ApplyFont();
-}
-
-void Control::SetBold(bool v) {
-    bold_ = v;
-    ApplyFont();
-}
-
-void Control::SetItalic(bool v) {
-    italic_ = v;
-    ApplyFont();
 }
 
 void Control::ApplyFont() {

@@ -76,7 +76,7 @@ struct ControlDesc {
 
     // Check box, radio button and bevel button (1 = on or down); scroll bar and slider.
     int value = 0, minimum = 0, maximum = 100, lineStep = 1, pageStep = 20;
-    bool liveScroll = true;
+    bool liveScroll = true; // ValueChanged while the thumb is dragged, not only when it is let go
 
     // Buttons.
     bool sticky = false; // a bevel button that stays down once pressed
@@ -111,15 +111,9 @@ public:
     int Top() const { return rect_.top(); }
     int Width() const { return rect_.width(); }
     int Height() const { return rect_.height(); }
-    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
-    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
-    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
-    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
     // Window pixels; the place set here is where the locks measure from.
     void SetBounds(int left, int top, int width, int height);
 
-    int Locks() const { return locks_; }
-    void SetLocks(int locks);
     bool LockLeft() const { return locks_ & platform::LockLeft; }
     bool LockTop() const { return locks_ & platform::LockTop; }
     bool LockRight() const { return locks_ & platform::LockRight; }
@@ -127,19 +121,8 @@ public:
 
     bool Visible() const;
     void SetVisible(bool v);
-    bool Enabled() const;
-    void SetEnabled(bool v);
     QString HelpTag() const { return helpTag_; }
     void SetHelpTag(const QString& text);
-
-    QString TextFont() const { return fontName_; }
-    void SetTextFont(const QString& name);
-    int TextSize() const { return fontSize_; }
-    void SetTextSize(int size);
-    bool Bold() const { return bold_; }
-    void SetBold(bool v);
-    bool Italic() const { return italic_; }
-    void SetItalic(bool v);
 
     // Repaints the control; eraseBackground matters to canvases only.
     virtual void Refresh(bool eraseBackground = true);

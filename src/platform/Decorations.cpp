@@ -32,15 +32,7 @@ private:
 };
 
 GroupBox::GroupBox(platform::Window& window, const ControlDesc& d) : Control(window, d) {
-    box_ = new QGroupBox(d.caption, HostWidget());
-    Attach(box_);
-}
-
-QString GroupBox::Caption() const {
-    return box_->title();
-}
-void GroupBox::SetCaption(const QString& text) {
-    box_->setTitle(text);
+    Attach(new QGroupBox(d.caption, HostWidget()));
 }
 
 Placard::Placard(platform::Window& window, const ControlDesc& d) : Control(window, d) {
@@ -57,16 +49,6 @@ Rectangle::Rectangle(platform::Window& window, const ControlDesc& d)
 
 void Rectangle::SetFillColor(Color c) {
     fill_ = c;
-    Widget()->update();
-}
-
-void Rectangle::SetBorderColor(Color c) {
-    border_ = c;
-    Widget()->update();
-}
-
-void Rectangle::SetBorderWidth(int w) {
-    borderWidth_ = std::max(0, w);
     Widget()->update();
 }
 
@@ -111,16 +93,6 @@ void Line::SetPoints(int x1, int y1, int x2, int y2) {
     // The widget covers both ends and the pen's width.
     SetBounds(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + width_, std::abs(y2 - y1) + width_);
     Widget()->update();
-}
-
-void Line::SetBorderColor(Color c) {
-    color_ = c;
-    Widget()->update();
-}
-
-void Line::SetBorderWidth(int w) {
-    width_ = std::max(1, w);
-    SetPoints(x1_, y1_, x2_, y2_);
 }
 
 void Line::Draw(QPainter& p) const {

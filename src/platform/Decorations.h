@@ -5,7 +5,6 @@
 #include "platform/Control.h"
 #include "platform/Picture.h"
 
-class QGroupBox;
 class QLabel;
 
 namespace platform {
@@ -13,11 +12,6 @@ namespace platform {
 class GroupBox : public Control {
 public:
     GroupBox(platform::Window& window, const ControlDesc& desc);
-    QString Caption() const;
-    void SetCaption(const QString& text);
-
-private:
-    QGroupBox* box_;
 };
 
 // A raised, framed panel.
@@ -32,10 +26,6 @@ public:
 
     Color FillColor() const { return fill_; }
     void SetFillColor(Color c);
-    Color BorderColor() const { return border_; }
-    void SetBorderColor(Color c);
-    int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int w);
 
 protected:
     friend class ShapeWidget;
@@ -70,10 +60,6 @@ public:
     int X2() const { return x2_; }
     int Y2() const { return y2_; }
     void SetPoints(int x1, int y1, int x2, int y2);
-    Color BorderColor() const { return color_; }
-    void SetBorderColor(Color c);
-    int BorderWidth() const { return width_; }
-    void SetBorderWidth(int w);
 
 private:
     friend class ShapeWidget;

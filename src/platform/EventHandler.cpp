@@ -1,6 +1,7 @@
 #include "platform/EventHandler.h"
 
 #include "platform/Exceptions.h"
+#include "platform/ProcessState.h"
 #include "platform/UserQuestions.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@ namespace platform {
 
 namespace {
 bool gShowing = false; // a message is on screen or waiting for the event loop
+int gResets = 0;       // a message still waiting from before a reset is not shown
 
 QString Describe(std::exception_ptr escaped) {
     try {
@@ -42,7 +44,9 @@ void ShowEscapedException(ShowEscaped when) noexcept {
         if (when == ShowEscaped::Later && QCoreApplication::instance()) {
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
-                [what] {
+                [what, resets = gResets] {
+                    if (resets != gResets)
+                        return;
                     try {
                         Show(what);
                     } catch (...) {
@@ -57,6 +61,11 @@ void ShowEscapedException(ShowEscaped when) noexcept {
         // Nothing more can be told when telling fails (no memory for the message, say).
     }
     gShowing = false;
+}
+
+void ResetEscapedMessages() {
+    gShowing = false;
+    ++gResets;
 }
 
 } // namespace platform

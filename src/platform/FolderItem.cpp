@@ -20,8 +20,7 @@ namespace platform {
 namespace {
 // Qt gives images whose file holds no resolution the screen's default; the framework gives them 72.
 int defaultDotsPerMeter() {
-    static const int dpm = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
-    return dpm;
+    return QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
 }
 
 // The regular file at path opened for reading (or reading and writing); null with the reason in *why
@@ -74,17 +73,6 @@ bool FolderItem::Directory() const {
 
 QString FolderItem::Name() const {
     return QFileInfo(path_).fileName();
-}
-
-qint64 FolderItem::Length() const {
-    const QFileInfo info(path_);
-    return info.isFile() ? info.size() : 0;
-}
-
-std::shared_ptr<FolderItem> FolderItem::Parent() const {
-    if (QDir(path_).isRoot())
-        return nullptr;
-    return std::make_shared<FolderItem>(QFileInfo(path_).absolutePath());
 }
 
 std::shared_ptr<FolderItem> FolderItem::Child(const QString& name) const {

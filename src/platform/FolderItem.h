@@ -37,9 +37,6 @@ public:
     bool Directory() const;
     QString Name() const;
     QString AbsolutePath() const { return path_; }
-    qint64 Length() const;
-    // Null for the root folder.
-    std::shared_ptr<FolderItem> Parent() const;
     // The item called name inside this folder; null for an empty name or one holding "/".
     std::shared_ptr<FolderItem> Child(const QString& name) const;
     // Removes a file or an empty folder; false when nothing was removed.

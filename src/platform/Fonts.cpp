@@ -1,5 +1,6 @@
 #include "platform/Fonts.h"
 
+#include "platform/ProcessState.h"
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QStringList>
@@ -8,6 +9,7 @@ namespace platform {
 
 namespace {
 std::optional<QStringList> gTestFonts;
+std::optional<QStringList> gInstalled;
 
 // The names users know: the font database tells a family that several foundries make as
 // "Nimbus Mono PS [urw]"; it is listed once, by its family name, which finds it all the same.
@@ -24,8 +26,11 @@ QStringList familyNames() {
 // Asked once: the font selector asks for every name in turn, and fonts installed while the program
 // runs are not expected to show until the next start.
 const QStringList& families() {
-    static const QStringList installed = familyNames();
-    return gTestFonts ? *gTestFonts : installed;
+    if (gTestFonts)
+        return *gTestFonts;
+    if (!gInstalled)
+        gInstalled = familyNames();
+    return *gInstalled;
 }
 } // namespace
 
@@ -36,6 +41,11 @@ QString FamilyName(const QString& family) {
 
 void SetFontListForTests(std::optional<QStringList> list) {
     gTestFonts = std::move(list);
+}
+
+void ResetFontList() {
+    gTestFonts.reset();
+    gInstalled.reset();
 }
 
 int FontCount() {

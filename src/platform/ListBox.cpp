@@ -228,12 +228,6 @@ int ListBox::ColumnCount() const {
     return table_->columnCount();
 }
 
-void ListBox::SetColumnCount(int n) {
-    table_->setColumnCount(std::max(1, n));
-    columnTypes_.resize(size_t(table_->columnCount()), TypeDefault);
-    ApplyColumnWidths();
-}
-
 void ListBox::SetColumnWidths(const QString& widths) {
     columnWidths_ = widths;
     ApplyColumnWidths();
@@ -275,24 +269,6 @@ void ListBox::SetDefaultRowHeight(int h) {
     table_->verticalHeader()->setDefaultSectionSize(h);
     for (int r = 0; r < ListCount(); ++r)
         table_->setRowHeight(r, h);
-}
-
-bool ListBox::HasHeading() const {
-    return !table_->horizontalHeader()->isHidden();
-}
-void ListBox::SetHasHeading(bool v) {
-    table_->horizontalHeader()->setVisible(v);
-}
-
-QString ListBox::Heading(int column) const {
-    const QTableWidgetItem* item = table_->horizontalHeaderItem(column);
-    return item ? item->text() : QString();
-}
-
-void ListBox::SetHeading(int column, const QString& text) {
-    if (column < 0 || column >= ColumnCount())
-        throw OutOfBoundsException("No list column " + QString::number(column));
-    table_->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
 }
 
 void ListBox::CheckCell(int row, int column) const {
@@ -374,17 +350,6 @@ void ListBox::InsertRow(int row, const QString& text) {
     ItemAt(row, 0)->setText(text);
     lastIndex_ = row;
     notifiedIndex_ = ListIndex(); // the selected row moved down; it is still the same row
-}
-
-void ListBox::RemoveRow(int row) {
-    if (row < 0 || row >= ListCount())
-        throw OutOfBoundsException("No list row " + QString::number(row));
-    // Removing the selected row leaves no selection (Qt would select a neighbour).
-    if (Selected(row))
-        table_->selectionModel()->clear();
-    table_->removeRow(row);
-    cellTypes_.erase(cellTypes_.begin() + row);
-    notifiedIndex_ = ListIndex(); // rows below moved up; a selected row among them is still the same
 }
 
 void ListBox::DeleteAllRows() {
@@ -488,21 +453,10 @@ int ListBox::RowFromXY(int x, int y) const {
     return table_->rowAt(p.y());
 }
 
-int ListBox::ColumnFromXY(int x, int y) const {
-    const QPoint p = table_->viewport()->mapFrom(table_, QPoint(x, y));
-    if (!table_->viewport()->rect().contains(p))
-        return -1;
-    return table_->columnAt(p.x());
-}
-
 void ListBox::EditCell(int row, int column) {
     CheckCell(row, column);
     ItemAt(row, column);
     table_->StartEdit(table_->model()->index(row, column));
-}
-
-int ListBox::ScrollPosition() const {
-    return std::max(0, table_->rowAt(0));
 }
 
 void ListBox::SetScrollPosition(int row) {

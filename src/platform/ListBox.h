@@ -24,16 +24,11 @@ public:
 
     int ListCount() const;
     int ColumnCount() const;
-    void SetColumnCount(int n);
     // Widths in pixels separated by commas ("0,100,100"); a missing width shares the space left.
     QString ColumnWidths() const { return columnWidths_; }
     void SetColumnWidths(const QString& widths);
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int h);
-    bool HasHeading() const;
-    void SetHasHeading(bool v);
-    QString Heading(int column) const;
-    void SetHeading(int column, const QString& text);
 
     // Cells; rows and columns count from 0. OutOfBoundsException outside the list.
     QString Cell(int row, int column) const;
@@ -47,7 +42,6 @@ public:
     void AddRow(const QString& text);
     void AddRow(const QStringList& cells);
     void InsertRow(int row, const QString& text);
-    void RemoveRow(int row);
     void DeleteAllRows();
     // The row added last; -1 before any.
     int LastIndex() const { return lastIndex_; }
@@ -68,13 +62,11 @@ public:
     // Sorts the rows by the sorted column; rows keep their cells, types and selection.
     void Sort();
 
-    // The first row shown; setting it scrolls that row to the top (as far as the list can scroll).
-    int ScrollPosition() const;
+    // Scrolls the row to the top (as far as the list can scroll).
     void SetScrollPosition(int row);
 
-    // Row and column under a point in the control's own pixels; -1 for none.
+    // The row under a point in the control's own pixels; -1 for none.
     int RowFromXY(int x, int y) const;
-    int ColumnFromXY(int x, int y) const;
     // Opens the inline editor on a cell, as a click on an editable cell does.
     void EditCell(int row, int column);
     // The open inline editor; nullptr when no cell is being edited.

@@ -2,6 +2,7 @@
 // chosen item by its name.
 #include "platform/Menu.h"
 
+#include "platform/ProcessState.h"
 #include "platform/Window.h"
 #include <QAction>
 #include <QApplication>
@@ -168,13 +169,6 @@ MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {
     return *children_.back();
 }
 
-MenuItem* MenuItem::Child(const QString& name) const {
-    for (const auto& c : children_)
-        if (c->name_ == name)
-            return c.get();
-    return nullptr;
-}
-
 MenuItem* MenuItem::FindItem(const QString& name) {
     if (name_ == name)
         return this;
@@ -256,6 +250,16 @@ void AddAppMenuHandler(const QString& itemName, std::function<bool()> handler) {
 
 void RemoveAppMenuHandlers() {
     gAppHandlers.clear();
+}
+
+void ResetMenus() {
+    RemoveAppMenuHandlers();
+    // A window still open that shows a shared bar loses it, rather than keep a pointer to it.
+    for (int i = 0; i < WindowCount(); ++i)
+        for (const auto& [type, bar] : gSharedBars)
+            if (WindowAt(i)->GetMenuBar() == bar.get())
+                WindowAt(i)->SetMenuBar(nullptr);
+    gSharedBars.clear();
 }
 
 } // namespace platform

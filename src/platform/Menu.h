@@ -43,8 +43,6 @@ public:
 
     // Appends a child item; this item becomes a menu.
     MenuItem& Append(std::unique_ptr<MenuItem> item);
-    // The direct child of that name; nullptr when there is none.
-    MenuItem* Child(const QString& name) const;
     // This item or any item below it with that name; nullptr when there is none.
     MenuItem* FindItem(const QString& name);
     int Count() const { return int(children_.size()); }
@@ -119,7 +117,8 @@ MenuBar* FindSharedMenuBar(std::type_index t);
 void KeepSharedMenuBar(std::type_index t, std::unique_ptr<MenuBar> bar);
 } // namespace detail
 
-// The shared instance of a menu-bar class: created on first use, kept until the application ends.
+// The shared instance of a menu-bar class: created on first use, kept until the application ends (or
+// ResetProcessState).
 // The framework's accessor `M()` is spelled SharedMenuBar<M>().
 template <class M> M& SharedMenuBar() {
     if (auto* m = detail::FindSharedMenuBar(typeid(M)))

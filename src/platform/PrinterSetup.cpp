@@ -234,13 +234,6 @@ int PrinterSetup::PageTop() const {
     return -qRound(printer_->pageRect(QPrinter::DevicePixel).top());
 }
 
-int PrinterSetup::PageWidth() const {
-    return qRound(printer_->pageRect(QPrinter::DevicePixel).width());
-}
-int PrinterSetup::PageHeight() const {
-    return qRound(printer_->pageRect(QPrinter::DevicePixel).height());
-}
-
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup& ps) {
     return ShowPrintDialog(ps) ? StartPrinting(ps) : nullptr;
 }

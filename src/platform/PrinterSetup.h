@@ -36,9 +36,6 @@ public:
     // reaches the paper's top left corner.
     int PageLeft() const;
     int PageTop() const;
-    // The printable area, in printer pixels.
-    int PageWidth() const;
-    int PageHeight() const;
 
     QPrinter& Printer() { return *printer_; }
 

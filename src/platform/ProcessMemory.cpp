@@ -1,5 +1,6 @@
 #include "platform/ProcessMemory.h"
 
+#include "platform/ProcessState.h"
 #include <cstdlib> // defines __GLIBC__ on glibc systems
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -17,6 +18,12 @@ constexpr std::size_t ReservedBytes = 40 * 1024 * 1024;
 constexpr std::size_t BlockBytes = 64 * 1024;
 int gDepth = 0; // a job inside a job keeps the outer one's room
 void* gPin = nullptr;
+
+void GiveBack() {
+    std::free(gPin);
+    gPin = nullptr;
+    malloc_trim(0);
+}
 } // namespace
 
 // The room is heap space below one block that stays taken for the job. Freed buffers then lie below
@@ -39,15 +46,22 @@ KeepFreedMemory::KeepFreedMemory() {
 }
 
 KeepFreedMemory::~KeepFreedMemory() {
-    if (--gDepth > 0)
+    // After a reset an object still alive has nothing left to end.
+    if (gDepth == 0 || --gDepth > 0)
         return;
-    std::free(gPin);
-    gPin = nullptr;
-    malloc_trim(0);
+    GiveBack();
+}
+
+void ResetKeptMemory() {
+    if (gDepth == 0)
+        return;
+    gDepth = 0;
+    GiveBack();
 }
 #else
 KeepFreedMemory::KeepFreedMemory() = default;
 KeepFreedMemory::~KeepFreedMemory() = default;
+void ResetKeptMemory() {}
 #endif
 
 } // namespace platform

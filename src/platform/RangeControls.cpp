@@ -37,12 +37,6 @@ int RangeControl::Value() const {
 void RangeControl::SetValue(int v) {
     slider_->setValue(v);
 }
-int RangeControl::Minimum() const {
-    return slider_->minimum();
-}
-void RangeControl::SetMinimum(int v) {
-    slider_->setMinimum(v);
-}
 int RangeControl::Maximum() const {
     return slider_->maximum();
 }
@@ -61,12 +55,6 @@ int RangeControl::PageStep() const {
 }
 void RangeControl::SetPageStep(int v) {
     slider_->setPageStep(v);
-}
-bool RangeControl::LiveScroll() const {
-    return slider_->hasTracking();
-}
-void RangeControl::SetLiveScroll(bool v) {
-    slider_->setTracking(v);
 }
 
 ScrollBar::ScrollBar(platform::Window& window, const ControlDesc& d)

@@ -10,10 +10,8 @@ namespace platform {
 class RangeControl : public Control {
 public:
     int Value() const;
-    // Kept within Minimum..Maximum; raises ValueChanged when the value changes.
+    // Kept within the range; raises ValueChanged when the value changes.
     void SetValue(int v);
-    int Minimum() const;
-    void SetMinimum(int v);
     int Maximum() const;
     // A maximum below the minimum is held at the minimum.
     void SetMaximum(int v);
@@ -21,9 +19,6 @@ public:
     void SetLineStep(int v);
     int PageStep() const;
     void SetPageStep(int v);
-    // Live: ValueChanged while the thumb is dragged, not only when it is let go.
-    bool LiveScroll() const;
-    void SetLiveScroll(bool v);
 
     EventHandler<void()> ValueChanged; // by the user or the program, also when a range change moves it
 

@@ -105,17 +105,6 @@ bool EditField::Modified() const {
     return line_ ? line_->isModified() : text_->document()->isModified();
 }
 
-bool EditField::ReadOnly() const {
-    return line_ ? line_->isReadOnly() : text_->isReadOnly();
-}
-
-void EditField::SetReadOnly(bool v) {
-    if (line_)
-        line_->setReadOnly(v);
-    else
-        text_->setReadOnly(v);
-}
-
 void EditField::SetTextColor(Color c) {
     textColor_ = c;
     SetTextColorOf(Widget(), QPalette::Text, c);

@@ -21,8 +21,6 @@ public:
     // Whether the user has changed the text (typing, pasting, cutting, dropping) since the program
     // last set it.
     bool Modified() const;
-    bool ReadOnly() const;
-    void SetReadOnly(bool v);
     Color TextColor() const { return textColor_; }
     void SetTextColor(Color c);
     void SelectAll();

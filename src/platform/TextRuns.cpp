@@ -1,5 +1,6 @@
 #include "platform/TextRuns.h"
 
+#include "platform/ProcessState.h"
 #include <QCoreApplication>
 #include <QTextLayout>
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace {
 // The page view redraws the same few texts; they are dropped all at once when there are this many.
 constexpr qsizetype MaxKept = 1024;
 constexpr std::size_t MaxShared = 32;
+std::vector<std::pair<QString, std::shared_ptr<TextRuns>>> gShared; // the last used at the end
 
 QImage EmptyAt(int dpi) {
     if (dpi <= 0)
@@ -23,9 +25,9 @@ QImage EmptyAt(int dpi) {
 } // namespace
 
 std::shared_ptr<TextRuns> TextRuns::For(const QFont& font, int dpi) {
-    static std::vector<std::pair<QString, std::shared_ptr<TextRuns>>> shared; // the last used at the end
+    auto& shared = gShared;
     // The fonts must go while the application, and with it the font engines, still exists.
-    static const bool cleanupAdded = (qAddPostRoutine([] { shared.clear(); }), true);
+    static const bool cleanupAdded = (qAddPostRoutine([] { gShared.clear(); }), true);
     (void)cleanupAdded;
     const QString key = font.family() + ';' + font.families().join(',') + '/' +
                         QString::number(font.pointSizeF(), 'g', 17) + '/' + QString::number(font.weight()) +
@@ -40,6 +42,10 @@ std::shared_ptr<TextRuns> TextRuns::For(const QFont& font, int dpi) {
         shared.erase(shared.begin());
     shared.emplace_back(key, runs);
     return runs;
+}
+
+void ResetTextRuns() {
+    gShared.clear();
 }
 
 TextRuns::TextRuns(const QFont& font, int dpi) : device_(EmptyAt(dpi)), font_(font, &device_) {}

@@ -3,6 +3,7 @@
 #include "platform/Window.h"
 
 #include "platform/Menu.h"
+#include "platform/ProcessState.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -18,7 +19,10 @@ namespace {
 std::vector<Window*> gWindows; // open windows, front first
 std::map<std::type_index, Window*> gShared;
 std::deque<std::function<void(Window&)>> gModalActions;
-std::function<void()> gQuitAction = [] { QCoreApplication::exit(0); };
+void ExitEventLoop() {
+    QCoreApplication::exit(0);
+}
+std::function<void()> gQuitAction = ExitEventLoop;
 bool gUnattended = false;
 int gUnattendedCloses = 0;
 
@@ -127,25 +131,9 @@ void Window::CreateControls(std::span<const ControlDesc> table) {
         CreateControl(d);
 }
 
-QString Window::Title() const {
-    return frame_->windowTitle();
-}
 void Window::SetTitle(const QString& t) {
     frame_->setWindowTitle(t);
 }
-int Window::Left() const {
-    return frame_->geometry().x();
-}
-int Window::Top() const {
-    return frame_->geometry().y() + MenuBarHeight();
-}
-void Window::SetLeft(int v) {
-    frame_->move(v, frame_->geometry().y());
-}
-void Window::SetTop(int v) {
-    frame_->move(frame_->geometry().x(), v - MenuBarHeight());
-}
-
 void Window::SetSize(int width, int height) {
     width = std::clamp(width, min_.width(), std::max(min_.width(), max_.width()));
     height = std::clamp(height, min_.height(), std::max(min_.height(), max_.height()));
@@ -154,21 +142,6 @@ void Window::SetSize(int width, int height) {
         frame_->setFixedSize(frameSize);
     frame_->resize(frameSize);
     LayoutFrame(); // a hidden frame gets its resize event only when shown
-}
-
-void Window::SetMinSize(int width, int height) {
-    min_ = {width, height};
-    ApplySizeLimits();
-}
-
-void Window::SetMaxSize(int width, int height) {
-    max_ = {width, height};
-    ApplySizeLimits();
-}
-
-void Window::SetResizeable(bool v) {
-    resizeable_ = v;
-    ApplySizeLimits();
 }
 
 void Window::ApplySizeLimits() {
@@ -431,6 +404,13 @@ void SetUnattended(bool unattended) {
 
 int TakeUnattendedCloses() {
     return std::exchange(gUnattendedCloses, 0);
+}
+
+void ResetWindowHooks() {
+    gModalActions.clear();
+    gUnattended = false;
+    gUnattendedCloses = 0;
+    gQuitAction = ExitEventLoop;
 }
 
 } // namespace platform

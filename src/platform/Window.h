@@ -72,26 +72,13 @@ public:
     int ControlCount() const { return int(controls_.size()); }
     Control* ControlAt(int i) const { return controls_.at(size_t(i)).get(); }
 
-    QString Title() const;
     void SetTitle(const QString& t);
-    int Left() const;
-    int Top() const;
-    void SetLeft(int v);
-    void SetTop(int v);
     int Width() const { return content_.width(); }
     int Height() const { return content_.height(); }
     // Kept within the minimum and maximum size.
     void SetWidth(int v) { SetSize(v, Height()); }
     void SetHeight(int v) { SetSize(Width(), v); }
     void SetSize(int width, int height);
-    int MinWidth() const { return min_.width(); }
-    int MinHeight() const { return min_.height(); }
-    int MaxWidth() const { return max_.width(); }
-    int MaxHeight() const { return max_.height(); }
-    void SetMinSize(int width, int height);
-    void SetMaxSize(int width, int height);
-    bool Resizeable() const { return resizeable_; }
-    void SetResizeable(bool v);
     void SetBackColor(std::optional<Color> c);
     void SetMouseCursor(const QCursor& cursor);
 

@@ -58,8 +58,6 @@ TEST(ListBox, ChangeRunsAlsoWhenTheProgramSelects) {
         {"the same row again", [&] { list.SetListIndex(2); }, 2, {}},
         {"deselect it", [&] { list.SetSelected(2, false); }, -1, {"Change -1"}},
         {"select another", [&] { list.SetSelected(4, true); }, 4, {"Change 4"}},
-        {"a row above goes", [&] { list.RemoveRow(0); }, 3, {}},
-        {"the selected row goes", [&] { list.RemoveRow(3); }, -1, {"Change -1"}},
     };
     for (auto& s : steps) {
         w.log.clear();
