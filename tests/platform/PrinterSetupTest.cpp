@@ -3,6 +3,8 @@
 #include "platform/PrinterSetup.h"
 #include "TestSupport.h"
 
+#include <QPageLayout>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -28,10 +30,16 @@ TEST(PrinterSetup, SetupStringRoundTripsAndCorruptOnesChangeNothing) {
          "tallio-page-setup/1;paper=A3;orientation=portrait;margins=1 1 1 1 in;printer=Shop Laser;file=",
          true},
         {"empty", "", false},
+        {"not ours", "garbage", false},
+        {"the header alone", "tallio-page-setup/1", false},
         {"another version", "tallio-page-setup/2;paper=A4", false},
         {"unknown paper", "tallio-page-setup/1;paper=A99", false},
+        {"a field without a value", "tallio-page-setup/1;paper", false},
+        {"a value without a name", "tallio-page-setup/1;=A4", false},
+        {"sideways", "tallio-page-setup/1;paper=A4;orientation=sideways", false},
         {"negative paper", "tallio-page-setup/1;paper=custom -1x5 mm", false},
         {"three margins", "tallio-page-setup/1;paper=A4;margins=1 2 3 mm", false},
+        {"a margin that is no number", "tallio-page-setup/1;paper=A4;margins=1 2 3 x mm", false},
         {"unknown unit", "tallio-page-setup/1;paper=A4;margins=1 2 3 4 furlong", false},
         {"huge", QString(100000, 'x'), false},
     };
@@ -40,4 +48,27 @@ TEST(PrinterSetup, SetupStringRoundTripsAndCorruptOnesChangeNothing) {
         p.SetSetupString(c.text);
         EXPECT_EQ(p.SetupString(), c.valid ? c.text : initial) << c.name;
     }
+}
+
+// A setup string that was set is the printer's setup: its paper, orientation and margins, in printer
+// pixels as the print run places its cells; a change made since is described anew.
+TEST(PrinterSetup, TheSetupIsThePrintersPaperAndMargins) {
+    PrinterSetup ps;
+    ps.SetSetupString("tallio-page-setup/1;paper=A4;orientation=landscape;margins=10 12.5 10 20 mm;printer=;file=");
+    const QPageLayout layout = ps.Printer().pageLayout();
+    EXPECT_EQ(layout.pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
+    EXPECT_NEAR(layout.margins(QPageLayout::Millimeter).top(), 12.5, 1e-9);
+    ps.Printer().setPageOrientation(QPageLayout::Portrait);
+    EXPECT_TRUE(ps.SetupString().contains(";orientation=portrait;")) << ps.SetupString().toStdString();
+
+    ps.SetSetupString("tallio-page-setup/1;paper=A4;orientation=portrait;margins=10 20 10 20 mm;printer=;file=");
+    const int dpi = ps.HorizontalResolution();
+    EXPECT_GE(dpi, 300);
+    auto px = [dpi](double mm) { return mm / 25.4 * dpi; };
+    const double pt = dpi / 72.0; // Qt lays pages out in whole points
+    EXPECT_NEAR(ps.Width(), px(210), pt);
+    EXPECT_NEAR(ps.Height(), px(297), pt);
+    EXPECT_NEAR(ps.PageLeft(), -px(10), pt);
+    EXPECT_NEAR(ps.PageTop(), -px(20), pt);
 }
