@@ -58,6 +58,7 @@ public:
         MenuItem& file = Append(std::make_unique<MenuItem>("FileMenu", "&File"));
         file.Append(std::make_unique<MenuItem>("FileCreate", "Ne&w"));
         file.Append(std::make_unique<MenuItem>("FileSave", "&Save"));
+        file.Append(std::make_unique<QuitMenuItem>("FileQuit", "E&xit"));
         MenuItem& help = Append(std::make_unique<MenuItem>("HelpMenu", "Help"));
         help.Append(std::make_unique<MenuItem>("HelpHelpPictures", "Help Pictures"));
         help.Append(std::make_unique<AppleMenuItem>("HelpAbout", "About"));
@@ -72,6 +73,13 @@ public:
         AddMenuHandler("FileSave", [this] { return log << "FileSave", true; });
         AddMenuHandler("HelpAbout", [this] { return log << "HelpAbout", false; });
     }
+};
+
+// Refuses to close while told to, as a window with unsaved work whose user cancels.
+class RefusingWindow : public TableWindow {
+public:
+    bool refuse = false;
+    bool Event_CancelClose() override { return refuse; }
 };
 
 // A button, a canvas and a menu item whose handlers, and a close check, a test sets.
@@ -253,6 +261,28 @@ TEST(Menu, AModalWindowTakesTheCommandsOfItsOwnBar) {
     dialog.ShowModal();
     EXPECT_EQ(dialog.log, QStringList{"FileSave"});
     EXPECT_TRUE(main.log.isEmpty());
+}
+
+// Exit closes every window and then ends the program; a window that refuses to close stops it there,
+// with that window and the ones after it still open.
+TEST(Menu, QuitStopsAtAWindowThatRefusesToClose) {
+    int quits = 0;
+    SetQuitAction([&] { ++quits; });
+    MenuWindow first;
+    RefusingWindow second, third;
+    for (Window* w : {static_cast<Window*>(&first), static_cast<Window*>(&second), static_cast<Window*>(&third)})
+        w->Show();
+    second.refuse = true;
+    MenuItem& exit = *SharedMenuBar<TestBar>().FindItem("FileQuit");
+    EXPECT_TRUE(exit.Trigger());
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_EQ(first.IsOpen() + second.IsOpen() + third.IsOpen(), 2) << "the windows after it stay open";
+    second.refuse = false;
+    exit.Trigger();
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(first.IsOpen() || second.IsOpen() || third.IsOpen());
+    EXPECT_EQ(WindowCount(), 0);
 }
 
 // An exception escaping a handler is told in a message box; the program, the window and its controls
