@@ -274,13 +274,20 @@ TEST(BackdropReading, PlainPictureSizes) {
         QSize pixels;
         int dpi; // 72 dpi is read as 200
     } cases[] = {
+        {"Tiff300", Picture("TIFF", 2480, 8, 300), {2480, 8}, 300},
         {"Tiff72", Picture("TIFF", 1000, 8, 72), {1000, 8}, 200},
+        {"Jpeg300", Picture("JPEG", 2480, 8, 300), {2480, 8}, 300},
         {"Jpeg72", Picture("JPEG", 1000, 8, 72), {1000, 8}, 200},
         {"JpegNoResolution", Picture("JPEG", 1000, 8, 0), {1000, 8}, 200},
         {"Bmp300", Picture("BMP", 2480, 8, 300), {2480, 8}, 300},
+        {"Bmp72", Picture("BMP", 1000, 8, 72), {1000, 8}, 200},
+        {"BmpNoResolution", Picture("BMP", 1000, 8, 72).replace(38, 8, QByteArray(8, '\0')), {1000, 8}, 200},
         {"Png150", Picture("PNG", 300, 8, 150), {300, 8}, 150},
+        {"PngNoResolution", Picture("PNG", 1000, 8, 0), {1000, 8}, 200},
+        {"Psd300", Picture("PSD", 2480, 8, 300), {2480, 8}, 300},
         {"Psd72", Picture("PSD", 1000, 8, 72), {1000, 8}, 200},
         {"Pict300", Picture("PICT", 2480, 8, 300), {2480, 8}, 300},
+        {"Pict72", Picture("PICT", 1000, 8, 72), {1000, 8}, 200},
         {"PdfFirstPage", PdfPages(612, 792), {2550, 3300}, 300},
     };
     for (const auto& c : cases) {
