@@ -200,6 +200,37 @@ TEST(Font1, HandsBackTheChoice) {
     }
 }
 
+// The list shows the installed families sorted without regard to case, with the current family
+// selected and the current style's button on (Normal for a style it does not know).
+TEST(Font1, OpensOnTheCurrentFamilyAndStyle) {
+    SetFontListForTests(QStringList({"Zeta Sans", "alpha Mono", "Mid Serif"}));
+    const struct {
+        QString font, style;
+        int row, button;
+    } cases[] = {
+        {"Zeta Sans", "Bold", 2, 2},        {"alpha Mono", "Italic", 0, 3}, {"Mid Serif", "BoldItalic", 1, 4},
+        {"Mid Serif", "Bold Italic", 1, 1}, {"Mid Serif", "", 1, 1},        {"mid serif", "bold", -1, 1},
+        {"Gone Gothic", "Bold", -1, 2},
+    };
+    Window1& main = SharedInstance<Window1>();
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.font + "/" + c.style).toStdString());
+        main.CurrentFont = c.font, main.CurrentStyle = c.style;
+        RunDialog<Font1>([&](Window& w) {
+            const ListBox& list = *w.ControlNamed<ListBox>("ListBox1");
+            ASSERT_EQ(list.ListCount(), 3);
+            EXPECT_EQ(QStringList({list.Cell(0, 0), list.Cell(1, 0), list.Cell(2, 0)}),
+                      QStringList({"alpha Mono", "Mid Serif", "Zeta Sans"}));
+            EXPECT_EQ(list.ListIndex(), c.row);
+            int on = 0;
+            for (int b = 1; b <= 4; ++b)
+                on = w.ControlNamed<RadioButton>("RadioButton" + QString::number(b))->Value() ? b : on;
+            EXPECT_EQ(on, c.button);
+            Finish(w, Cancel);
+        });
+    }
+}
+
 // The methods list opens with no row selected; OK or a double-click hands back the row's method.
 TEST(ModSelect, HandsBackTheChosenMethod) {
     Module1::FillModNames();
@@ -207,13 +238,13 @@ TEST(ModSelect, HandsBackTheChosenMethod) {
         // row clicked (-1: none), how the dialog ends, ModType and ModName after
         {3, OK, "3 3, Mod 9"},
         {-1, DoubleClickRow2, "2 2, Mod 7 Remainder"},
-        {-1, OK, "9 kept"},
-        {2, Cancel, "9 kept"},
+        {-1, OK, "5 kept"},
+        {2, Cancel, "5 kept"},
     };
     Window1& main = SharedInstance<Window1>();
     for (const auto& [row, end, after] : cases) {
         SCOPED_TRACE(after.toStdString());
-        main.ModType = 9;
+        main.ModType = 5; // the current method is not selected when the list opens
         main.ModName = "kept";
         RunDialog<ModSelect>([&](Window& w) {
             ListBox& list = *w.ControlNamed<ListBox>("ListBox1");
