@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -205,6 +208,128 @@ TEST(Controls, ChangeEventsRunAlsoWhenTheProgramSetsAValue) {
         s.act();
         EXPECT_EQ(w.log, s.log) << s.what;
     }
+}
+
+// Fields: KeyDown runs before the key reaches the text and may keep it; a multi-line field shows every
+// line end as a line of its own; LostFocus runs when the focus moves on.
+TEST(EditField, KeysLineEndsAndFocus) {
+    ControlDesc notes = Desc("Notes", K::EditField, {0, 60, 200, 80});
+    notes.multiline = true;
+    TableWindow w({Desc("Field", K::EditField, {0, 0, 80, 22}), Desc("Other", K::EditField, {0, 30, 80, 22}), notes});
+    w.Show();
+    ui::Activate(w);
+    auto* field = w.ControlNamed<EditField>("Field");
+    field->TextChange = [&] { w.log << field->Text(); };
+    field->KeyDown = [&](const QString& key) { return w.log << "key " + key, key == "z"; };
+    field->GotFocus = [&] { w.log << "got"; };
+    field->LostFocus = [&] { w.log << "lost"; };
+    w.ControlNamed<EditField>("Other")->SetFocus();
+    w.log.clear();
+    field->SetFocus();
+    ui::Type(field->Widget(), "3z4");
+    w.ControlNamed<EditField>("Other")->SetFocus();
+    EXPECT_EQ(w.log, QStringList({"got", "key 3", "3", "key z", "key 4", "34", "lost"}));
+
+    auto* multi = w.ControlNamed<EditField>("Notes");
+    multi->SetText("Picture: \rFonts:\r\nAngle:");
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(multi->Widget())->document()->blockCount(), 3);
+    EXPECT_EQ(multi->Text(), "Picture: \nFonts:\nAngle:");
+}
+
+// Paint draws into the canvas's own picture before it shows, with a fresh pen each time; what the
+// program drew there straight stays unless the canvas erases, and a scroll moves the picture and has
+// Paint fill the strip uncovered.
+TEST(Canvas, PaintDrawsIntoTheBackingBeforeItShows) {
+    ControlDesc keep = Desc("Page", K::Canvas, {0, 0, 100, 80});
+    keep.eraseBackground = false;
+    ControlDesc nowhere = Desc("Logo", K::Canvas, {0, 100, 36, 34});
+    nowhere.picture = "nowhere.png";
+    TableWindow w({keep, nowhere, Desc("Erased", K::Canvas, {150, 0, 100, 80})});
+    w.Show();
+    EXPECT_EQ(w.ControlNamed<Canvas>("Logo")->Backdrop(), nullptr) << "a picture that is not there";
+    for (const char* name : {"Page", "Erased"}) {
+        SCOPED_TRACE(name);
+        auto* page = w.ControlNamed<Canvas>(name);
+        int paints = 0;
+        page->Paint = [&](Graphics& g) {
+            ++paints;
+            EXPECT_EQ(g.ForeColor, Color{});
+            g.ForeColor = RGB(0, 0, 255);
+            g.FillRect(0, 0, 10, 10);
+        };
+        page->Graphics().ForeColor = RGB(255, 0, 0); // straight into the picture
+        page->Graphics().FillRect(0, 0, 100, 80);
+        page->Refresh(true);
+        const QImage shown = page->Widget()->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::blue));
+        EXPECT_EQ(shown.pixelColor(50, 50) == QColor(Qt::red), QString(name) == "Page");
+        page->Widget()->grab();
+        EXPECT_EQ(paints, 1) << "nothing asked for a new paint";
+        page->Backing().setPixelColor(40, 40, Qt::green);
+        page->Scroll(-20, 0);
+        EXPECT_EQ(page->Backing().pixelColor(20, 40), QColor(Qt::green));
+        page->Widget()->grab();
+        EXPECT_EQ(paints, 2);
+    }
+}
+
+// Buttons raise Action when pushed or clicked; a sticky bevel button stays down until the program
+// raises it, and keeps no press its MouseDown took; radio buttons in one group turn each other off.
+TEST(Buttons, ActionsAndValues) {
+    ControlDesc tool = Desc("Tool", K::BevelButton, {0, 30, 30, 30}),
+                normal = Desc("Normal", K::RadioButton, {6, 120, 80, 20}, LockNone, "Style");
+    tool.sticky = true;
+    normal.value = 1;
+    TableWindow w({Desc("OK", K::PushButton, {0, 0, 69, 22}), tool, Desc("Back", K::CheckBox, {0, 70, 150, 20}),
+                   Desc("Style", K::GroupBox, {0, 100, 190, 70}), normal,
+                   Desc("Bold", K::RadioButton, {6, 145, 80, 20}, LockNone, "Style"),
+                   Desc("Arrows", K::LittleArrows, {250, 0, 13, 23})});
+    w.Show();
+    auto* ok = w.ControlNamed<PushButton>("OK");
+    auto* bevel = w.ControlNamed<BevelButton>("Tool");
+    auto* bold = w.ControlNamed<RadioButton>("Bold");
+    auto* arrows = w.ControlNamed<LittleArrows>("Arrows");
+    bool swallowToolPress = false;
+    ok->Action = [&] { w.log << "OK"; };
+    bevel->MouseDown = [&](int, int) { return swallowToolPress; };
+    bevel->Action = [&] { w.log << QString("Tool %1").arg(bevel->Value()); };
+    w.ControlNamed<RadioButton>("Normal")->Action = [&] { w.log << "Normal"; };
+    bold->Action = [&] { w.log << "Bold"; };
+    arrows->Up = [&] { w.log << "Up"; };
+    arrows->Down = [&] { w.log << "Down"; };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QStringList log;
+    } steps[] = {
+        {"push", [&] { ok->Push(); }, {"OK"}},
+        {"click", [&] { ui::Click(*ok, 10, 10); }, {"OK"}},
+        {"sticky down", [&] { ui::Click(*bevel, 5, 5); }, {"Tool 1"}},
+        {"sticky stays down", [&] { ui::Click(*bevel, 5, 5); }, {"Tool 1"}},
+        {"the program raises it", [&] { bevel->SetValue(false); }, {}},
+        {"MouseDown keeps the press", [&] { swallowToolPress = true, ui::Click(*bevel, 5, 5); }, {}},
+        {"the other radio on", [&] { bold->SetValue(true); }, {"Bold"}},
+        {"arrows", [&] { arrows->PushUp(), arrows->PushDown(); }, {"Up", "Down"}},
+    };
+    for (auto& s : steps) {
+        w.log.clear();
+        s.act();
+        EXPECT_EQ(w.log, s.log) << s.what;
+    }
+    EXPECT_FALSE(bevel->Value());
+    EXPECT_FALSE(w.ControlNamed<RadioButton>("Normal")->Value());
+}
+
+// A scroll bar's range that would end below its start, as for a page smaller than its view, holds the
+// bar at 0; the bar's shape gives its direction.
+TEST(RangeControls, ARangeBelowZeroHoldsTheBarAtZero) {
+    TableWindow w({Desc("Across", K::ScrollBar, {0, 0, 200, 16}), Desc("Down", K::ScrollBar, {0, 20, 16, 200})});
+    auto* across = w.ControlNamed<ScrollBar>("Across");
+    across->SetValue(40);
+    across->SetMaximum(-288);
+    EXPECT_EQ(QList<int>({across->Value(), across->Maximum()}), QList<int>({0, 0}));
+    EXPECT_EQ(static_cast<QScrollBar*>(across->Widget())->orientation(), Qt::Horizontal);
+    EXPECT_EQ(static_cast<QScrollBar*>(w.FindControl("Down")->Widget())->orientation(), Qt::Vertical);
 }
 
 TEST(Canvas, DragAndUpFollowOnlyAMouseDownThatReturnedTrue) {
