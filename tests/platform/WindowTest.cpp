@@ -52,7 +52,9 @@ public:
         ApplyDesc({.title = "Dialog", .width = 200, .height = 100, .frame = WindowFrame::MovableModal});
         CreateControls({Desc("OK", K::PushButton, {120, 70, 69, 22})});
         ControlNamed<PushButton>("OK")->Action = [this] { Close(); };
+        ++created;
     }
+    static inline int created = 0;
 };
 
 class TestBar : public MenuBar {
@@ -151,6 +153,51 @@ TEST(Window, LocksMoveAndStretchControlsWithinTheSizeLimits) {
         EXPECT_EQ(Rect(w.FindControl(name)), small) << name;
     w.SetSize(300, 200);
     EXPECT_EQ(Rect(w.FindControl("All")), QRect(70, 10, 100, 80));
+}
+
+// Records its window events, and refuses to close while told to.
+class LogWindow : public TableWindow {
+public:
+    explicit LogWindow(std::initializer_list<ControlDesc> table) : TableWindow(table) {
+        for (int i = 0; i < ControlCount(); ++i)
+            ControlAt(i)->Open = [this, c = ControlAt(i)] { log << c->Name() + ".Open"; };
+    }
+    bool refuseClose = false;
+
+protected:
+    void Event_Open() override { log << "Open"; }
+    bool Event_CancelClose() override { return refuseClose; }
+    void Event_Close() override { log << "Close"; }
+    void Event_Activate() override { log << "Activate"; }
+};
+
+// A window opens once, its controls before itself, and comes to the front; CancelClose may keep it
+// open, and a closed shared window is forgotten, so the next request builds a fresh one.
+TEST(Window, OpensOnceControlsFirstAndCloseCanBeRefused) {
+    auto* w = new LogWindow({Desc("A", K::Canvas, {0, 0, 10, 10}), Desc("B", K::ListBox, {0, 0, 10, 10})});
+    EXPECT_TRUE(w->log.isEmpty());
+    w->Show();
+    w->Show();
+    EXPECT_EQ(w->log, QStringList({"A.Open", "B.Open", "Open", "Activate"}));
+    EXPECT_EQ(FrontWindow(), w);
+    w->refuseClose = true;
+    w->Close();
+    EXPECT_TRUE(w->IsOpen() && w->Visible());
+    w->refuseClose = false;
+    w->Close();
+    EXPECT_FALSE(w->IsOpen() || w->Visible());
+    EXPECT_EQ(w->log.filter("Close"), QStringList{"Close"});
+    EXPECT_EQ(WindowCount(), 0);
+    delete w; // not a shared instance: its creator deletes it
+
+    OkDialog::created = 0;
+    OkDialog& shared = SharedInstance<OkDialog>();
+    EXPECT_EQ(&SharedInstance<OkDialog>(), &shared); // asked again: the same window
+    OnNextModal([](Window& d) { d.ControlNamed<PushButton>("OK")->Push(); });
+    shared.ShowModal();
+    QCoreApplication::sendPostedEvents(nullptr, 0);
+    SharedInstance<OkDialog>();
+    EXPECT_EQ(OkDialog::created, 2) << "closed and forgotten: a fresh one";
 }
 
 TEST(Window, ShowModalReturnsOnceTheTestHookClosesIt) {
