@@ -1,7 +1,9 @@
-// The page setup's text, kept as the preferences' print settings: handed back exactly, or refused whole.
-// Printing itself is checked through the print run's PDFs.
+// The page setup's text, kept as the preferences' print settings: handed back exactly, or refused whole;
+// the paper and margins it sets, and the dialogs around it. Printing itself is checked through the print
+// run's PDFs.
 #include "platform/PrinterSetup.h"
 #include "TestSupport.h"
+#include "platform/Graphics.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -71,4 +73,20 @@ TEST(PrinterSetup, TheSetupIsThePrintersPaperAndMargins) {
     EXPECT_NEAR(ps.Height(), px(297), pt);
     EXPECT_NEAR(ps.PageLeft(), -px(10), pt);
     EXPECT_NEAR(ps.PageTop(), -px(20), pt);
+}
+
+// The page setup and print dialogs are questions to the user: answered, cancelled, or an output that
+// cannot be written, which starts no printing.
+TEST(PrinterSetup, DialogsGoThroughTheQuestionSeam) {
+    auto& scripted = testing_support::Scripted();
+    PrinterSetup ps;
+    scripted.pageSetupAnswers = {true, false};
+    EXPECT_TRUE(ps.PageSetupDialog());
+    EXPECT_FALSE(ps.PageSetupDialog());
+    EXPECT_EQ(scripted.pageSetupCount, 2);
+    EXPECT_FALSE(ShowPrintDialog(ps)); // no answer: cancelled
+    EXPECT_EQ(scripted.printDialogCount, 1);
+    scripted.printAnswers = {testing_support::TempDir() + "/no/such/folder/run.pdf"};
+    ASSERT_TRUE(ShowPrintDialog(ps));
+    EXPECT_EQ(StartPrinting(ps), nullptr);
 }
