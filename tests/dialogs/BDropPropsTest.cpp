@@ -1,6 +1,7 @@
 #include "dialogs/BDropProps.h"
 #include "TestSupport.h"
 #include "UiDriver.h"
+#include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
@@ -80,8 +81,9 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         EXPECT_EQ(EPSfilename, "scan.tif");
         EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
                   QList<double>({0, 210, 297, 100, 0}));
-        EXPECT_TRUE(Info(d).contains("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) +
-                                     " X " + Str(990 / 254.0 * 25.4) + "mms"))
+        EXPECT_TRUE(Info(d).startsWith("Filename: scan.tif\nFileType = Image (Tiff/jpg/pct/pdf) - depth "));
+        EXPECT_TRUE(Info(d).endsWith("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) + " X " +
+                                     Str(990 / 254.0 * 25.4) + "mms\nCurrent Location: X = 0  -  Y = 0\n"))
             << Info(d).toStdString();
         EXPECT_TRUE(DirtyFlag);
         Enter(d, "EditField5", "100");
@@ -90,6 +92,7 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         d.BackdropDelete().Trigger();
         EXPECT_EQ(Info(d), "Filename: ");
     });
+    EXPECT_EQ(Scripted().openFilters, QStringList{FileTypes::ZOrerImages().QtFilter()});
     EXPECT_EQ(Module1::TheBackdrop.Bdx, nullptr);
     EXPECT_EQ(
         QList<double>({QVutils::EPSbbWidth, QVutils::EPSbbHeight, EPSmaskWidth, EPSmaskHeight, EPSscaleY}),
