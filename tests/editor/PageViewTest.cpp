@@ -552,4 +552,11 @@ TEST_F(PageViewShown, RulerTicksAndLabelsStayReadable) {
             EXPECT_EQ(ink(10), c.start == 0 || c.start == 10);
         }
     }
+    // A page 210.5 mm wide has ticks up to 210 mm, none after.
+    FitToPage = false, PageResolution = 254, AdocWidth = 210.5;
+    auto wide = NewPicture(2200, 200, 32);
+    w.HorizRules(wide->Graphics());
+    EXPECT_NE(wide->Image().pixel(2100, 15), 0xffffffff);
+    for (int y = 11; y < 20; ++y)
+        EXPECT_EQ(wide->Image().pixel(2110, y), 0xffffffff) << y;
 }
