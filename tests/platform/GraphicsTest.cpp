@@ -208,6 +208,16 @@ TEST(Graphics, DrawPictureCopiesAndScalesTheSourceRectangle) {
     g.DrawPicture(*src, 0, 0);
     EXPECT_EQ(InkBox(dst->Image()), QRect(10, 0, 10, 10));
     EXPECT_THROW(g.DrawPicture(std::shared_ptr<Picture>(), 0, 0), NilObjectException);
+    // Into itself, as the page view moves what it keeps when scrolled: the part is copied as it was.
+    g.ClearRect(0, 0, 100, 100);
+    g.ForeColor = RGB(0, 0, 0);
+    for (int k = 0; k < 80; k += 4)
+        g.FillRect(k, 0, 1, 80); // a column in four
+    g.DrawPicture(*dst, 1, 1, 80, 80, 0, 0, 80, 80);
+    int black = 0;
+    for (int x = 1; x < 81; ++x)
+        black += dst->Image().pixel(x, 40) == qRgb(0, 0, 0);
+    EXPECT_EQ(black, 20) << "the twenty columns, moved";
 
     // Shrunk, every pixel averages the pixels it stands for, so thin lines stay visible.
     auto lines = NewPicture(400, 40, 32);
