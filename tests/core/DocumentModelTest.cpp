@@ -65,11 +65,13 @@ TEST(DocumentModel, UnitConversions) {
     const struct {
         int resolution;
         double mm, pixels;
-    } cases[] = {{100, 25.4, 100}, {300, 25.4, 300}, {72, 210, 595.2755905511812}, {100, 0, 0}, {100, -2.54, -10}};
+    } cases[] = {
+        {100, 25.4, 100}, {300, 25.4, 300}, {72, 210, 595.2755905511812}, {100, 0, 0}, {100, -2.54, -10}};
     for (const auto& c : cases) {
         Module1::PageResolution = c.resolution;
         EXPECT_DOUBLE_EQ(Module1::mms(c.mm), c.pixels) << c.resolution << " " << c.mm;
-        if (c.pixels == int(c.pixels))
+        if (c.pixels == int(c.pixels)) {
             EXPECT_DOUBLE_EQ(Module1::PixToMMs(int(c.pixels)), c.mm) << c.resolution << " " << c.pixels;
+        }
     }
 }

@@ -82,8 +82,9 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
                   QList<double>({0, 210, 297, 100, 0}));
         EXPECT_TRUE(Info(d).startsWith("Filename: scan.tif\nFileType = Image (Tiff/jpg/pct/pdf) - depth "));
-        EXPECT_TRUE(Info(d).endsWith("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) + " X " +
-                                     Str(990 / 254.0 * 25.4) + "mms\nCurrent Location: X = 0  -  Y = 0\n"))
+        EXPECT_TRUE(Info(d).endsWith("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) +
+                                     " X " + Str(990 / 254.0 * 25.4) +
+                                     "mms\nCurrent Location: X = 0  -  Y = 0\n"))
             << Info(d).toStdString();
         EXPECT_TRUE(DirtyFlag);
         Enter(d, "EditField5", "100");

@@ -90,7 +90,9 @@ TEST(ColourSet, SlidersFieldsAndSwatchesFollowEachOther) {
     const char* sliders[] = {"SliderC", "SliderM", "SliderY", "SliderK"};
     const char* fields[] = {"EFCyan", "EFMagenta", "EFYellow", "EFBlack"};
     const char* swatches[] = {"Cyan", "Magenta", "Yellow", "Black"};
-    auto fill = [](const Window& w, const char* name) { return w.ControlNamed<platform::Rectangle>(name)->FillColor(); };
+    auto fill = [](const Window& w, const char* name) {
+        return w.ControlNamed<platform::Rectangle>(name)->FillColor();
+    };
     // What the dialog shows of the parts: each slider, field and swatch, and the new preview.
     auto expectShows = [&](ColourSet& w, Parts p) {
         for (int i = 0; i < 4; ++i) {
@@ -113,7 +115,8 @@ TEST(ColourSet, SlidersFieldsAndSwatchesFollowEachOther) {
     using namespace Module1;
     for (const auto& c : openings) {
         SCOPED_TRACE(c.name);
-        std::tie(pncCyan, pncMagenta, pncYellow, pncBlack) = std::tuple(c.parts[0], c.parts[1], c.parts[2], c.parts[3]);
+        std::tie(pncCyan, pncMagenta, pncYellow, pncBlack) =
+            std::tuple(c.parts[0], c.parts[1], c.parts[2], c.parts[3]);
         RunDialog<ColourSet>([&](Window& w) {
             auto& d = static_cast<ColourSet&>(w);
             expectShows(d, c.shown);

@@ -120,7 +120,8 @@ TEST_F(Lists, StepCountsMakeTheSignature) {
     // The rows that only show values take no clicks: the selection stays, and nothing is edited.
     for (int row : {0, 3, 4, 6, 8, 9}) {
         ui::ClickCell(parameters, row, 2);
-        EXPECT_EQ(QList<int>({parameters.ListIndex(), parameters.ActiveEditor() != nullptr}), QList<int>({2, 0}))
+        EXPECT_EQ(QList<int>({parameters.ListIndex(), parameters.ActiveEditor() != nullptr}),
+                  QList<int>({2, 0}))
             << row;
     }
 }
@@ -184,7 +185,9 @@ TEST_F(Lists, TypingTheQuantityMarksTheDocumentAndLeavingItMakesWholeSheets) {
     const struct {
         int across, down;
         QString typed, sheets, quantity;
-    } cases[] = {{2, 3, "1000", "166", "996"}, {0, -1, "50", "50", "50"}, {1, 1, "9999999999", "2147483647", "2147483647"}};
+    } cases[] = {{2, 3, "1000", "166", "996"},
+                 {0, -1, "50", "50", "50"},
+                 {1, 1, "9999999999", "2147483647", "2147483647"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         AstepR = c.across, AstepD = c.down, DirtyFlag = false;

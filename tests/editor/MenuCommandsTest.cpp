@@ -102,7 +102,8 @@ TEST_F(MenuCommands, SetupThenPrint) {
     Choose("PrintSetup");
     ASSERT_FALSE(PrintSettings.isEmpty());
 
-    const QString stored = "tallio-page-setup/1;paper=A3;orientation=landscape;margins=5 5 5 5 mm;printer=;file=";
+    const QString stored =
+        "tallio-page-setup/1;paper=A3;orientation=landscape;margins=5 5 5 5 mm;printer=;file=";
     PrintSettings = stored;
     Choose("PrintSetup"); // confirmed as it opened
     EXPECT_EQ(PrintSettings, stored);

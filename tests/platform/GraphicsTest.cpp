@@ -118,8 +118,9 @@ TEST(Graphics, TextIsDrawnInItsColourOnTheBaselineAndMeasured) {
     QFont font("Arial");
     font.setPixelSize(20);
     const QFontMetricsF metrics(font, &plain->Image());
-    for (const QString& text : {QString(""), QString("12345"), QString("No 1001"), QString("AVAVA"),
-                                QString("Größe 5"), QString("e\u0301"), QString("\u6570\u5B57 12"), QString(300, 'x')})
+    for (const QString& text :
+         {QString(""), QString("12345"), QString("No 1001"), QString("AVAVA"), QString("Größe 5"),
+          QString("e\u0301"), QString("\u6570\u5B57 12"), QString(300, 'x')})
         EXPECT_NEAR(p.StringWidth(text), metrics.horizontalAdvance(text), 0.01) << text.toStdString();
 }
 

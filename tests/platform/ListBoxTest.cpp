@@ -145,7 +145,8 @@ TEST(ListBox, CellsRowsAndAHiddenTagColumn) {
     ListBox& list = *w.ControlNamed<ListBox>("List");
     auto* table = static_cast<QTableWidget*>(list.Widget());
     EXPECT_TRUE(table->isColumnHidden(0));
-    EXPECT_EQ(QStringList({list.Cell(0, 0), list.Cell(1, 1), list.Cell(0, 2)}), QStringList({"A", "Document Width", ""}));
+    EXPECT_EQ(QStringList({list.Cell(0, 0), list.Cell(1, 1), list.Cell(0, 2)}),
+              QStringList({"A", "Document Width", ""}));
     list.AddRow("X");
     EXPECT_EQ(list.LastIndex(), 3);
     list.SetCell(3, 2, "value");
@@ -156,9 +157,10 @@ TEST(ListBox, CellsRowsAndAHiddenTagColumn) {
     }
     // Row 2 lies 36 to 54 pixels down the rows; below the last row and left of the list there is none.
     const QPoint rows = table->viewport()->mapTo(table, QPoint(0, 0));
-    EXPECT_EQ(QList<int>({list.RowFromXY(rows.x() + 50, rows.y() + 40), list.RowFromXY(rows.x() + 50, rows.y() + 18 * 4 + 2),
-                          list.RowFromXY(-5, rows.y() + 40)}),
-              QList<int>({2, -1, -1}));
+    EXPECT_EQ(
+        QList<int>({list.RowFromXY(rows.x() + 50, rows.y() + 40),
+                    list.RowFromXY(rows.x() + 50, rows.y() + 18 * 4 + 2), list.RowFromXY(-5, rows.y() + 40)}),
+        QList<int>({2, -1, -1}));
     list.DeleteAllRows();
     EXPECT_EQ(QList<int>({list.ListCount(), list.LastIndex()}), QList<int>({0, -1}));
 }

@@ -13,34 +13,21 @@ TEST(Numbers, ValReadsTheLeadingNumber) {
     struct Case {
         const char* text;
         double value;
-    } cases[] = {{"", 0},
-                 {"+7", 7},
-                 {"12abc", 12},
-                 {"5.", 5},
-                 {"-", 0},
-                 {"1e3", 1000},
-                 {"1e+", 1},
-                 {"e5", 0},
-                 {"\t4", 4},
-                 {"0000012", 12},
-                 {"abc", 0},
-                 {"  12", 12},
-                 {"-3.5", -3.5},
-                 {"1,234", 1},
-                 {"1e", 1},
-                 {"1E-2", 0.01},
-                 {"1e999", DBL_MAX},
-                 {"-1e999", -DBL_MAX},
-                 {".5", 0.5},
-                 {"3, Mod 9", 3},
-                 {"999999999999999", 999999999999999.0}};
+    } cases[] = {{"", 0},         {"+7", 7},          {"12abc", 12},
+                 {"5.", 5},       {"-", 0},           {"1e3", 1000},
+                 {"1e+", 1},      {"e5", 0},          {"\t4", 4},
+                 {"0000012", 12}, {"abc", 0},         {"  12", 12},
+                 {"-3.5", -3.5},  {"1,234", 1},       {"1e", 1},
+                 {"1E-2", 0.01},  {"1e999", DBL_MAX}, {"-1e999", -DBL_MAX},
+                 {".5", 0.5},     {"3, Mod 9", 3},    {"999999999999999", 999999999999999.0}};
     for (const auto& c : cases)
         EXPECT_EQ(Val(c.text), c.value) << c.text;
 }
 
 TEST(Numbers, StrThenValGivesTheSameDouble) {
-    EXPECT_EQ(QStringList({Str(std::int32_t(-42)), Str(1234567.0), Str(0.1), Str(210.0), Str(99999999999999.0)}),
-              QStringList({"-42", "1234567", "0.1", "210", "99999999999999"}));
+    EXPECT_EQ(
+        QStringList({Str(std::int32_t(-42)), Str(1234567.0), Str(0.1), Str(210.0), Str(99999999999999.0)}),
+        QStringList({"-42", "1234567", "0.1", "210", "99999999999999"}));
     std::mt19937_64 rng(12345);
     std::uniform_int_distribution<std::uint64_t> bits;
     std::vector<double> values = {

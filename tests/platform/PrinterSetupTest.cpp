@@ -56,7 +56,8 @@ TEST(PrinterSetup, SetupStringRoundTripsAndCorruptOnesChangeNothing) {
 // pixels as the print run places its cells; a change made since is described anew.
 TEST(PrinterSetup, TheSetupIsThePrintersPaperAndMargins) {
     PrinterSetup ps;
-    ps.SetSetupString("tallio-page-setup/1;paper=A4;orientation=landscape;margins=10 12.5 10 20 mm;printer=;file=");
+    ps.SetSetupString(
+        "tallio-page-setup/1;paper=A4;orientation=landscape;margins=10 12.5 10 20 mm;printer=;file=");
     const QPageLayout layout = ps.Printer().pageLayout();
     EXPECT_EQ(layout.pageSize().id(), QPageSize::A4);
     EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
@@ -64,7 +65,8 @@ TEST(PrinterSetup, TheSetupIsThePrintersPaperAndMargins) {
     ps.Printer().setPageOrientation(QPageLayout::Portrait);
     EXPECT_TRUE(ps.SetupString().contains(";orientation=portrait;")) << ps.SetupString().toStdString();
 
-    ps.SetSetupString("tallio-page-setup/1;paper=A4;orientation=portrait;margins=10 20 10 20 mm;printer=;file=");
+    ps.SetSetupString(
+        "tallio-page-setup/1;paper=A4;orientation=portrait;margins=10 20 10 20 mm;printer=;file=");
     const int dpi = ps.HorizontalResolution();
     EXPECT_GE(dpi, 300);
     auto px = [dpi](double mm) { return mm / 25.4 * dpi; };

@@ -262,7 +262,8 @@ TEST(Controls, ChangeEventsRunAlsoWhenTheProgramSetsAValue) {
 TEST(EditField, KeysLineEndsAndFocus) {
     ControlDesc notes = Desc("Notes", K::EditField, {0, 60, 200, 80});
     notes.multiline = true;
-    TableWindow w({Desc("Field", K::EditField, {0, 0, 80, 22}), Desc("Other", K::EditField, {0, 30, 80, 22}), notes});
+    TableWindow w(
+        {Desc("Field", K::EditField, {0, 0, 80, 22}), Desc("Other", K::EditField, {0, 30, 80, 22}), notes});
     w.Show();
     ui::Activate(w);
     auto* field = w.ControlNamed<EditField>("Field");
@@ -327,9 +328,9 @@ TEST(Buttons, ActionsAndValues) {
                 normal = Desc("Normal", K::RadioButton, {6, 120, 80, 20}, LockNone, "Style");
     tool.sticky = true;
     normal.value = 1;
-    TableWindow w({Desc("OK", K::PushButton, {0, 0, 69, 22}), tool, Desc("Back", K::CheckBox, {0, 70, 150, 20}),
-                   Desc("Style", K::GroupBox, {0, 100, 190, 70}), normal,
-                   Desc("Bold", K::RadioButton, {6, 145, 80, 20}, LockNone, "Style"),
+    TableWindow w({Desc("OK", K::PushButton, {0, 0, 69, 22}), tool,
+                   Desc("Back", K::CheckBox, {0, 70, 150, 20}), Desc("Style", K::GroupBox, {0, 100, 190, 70}),
+                   normal, Desc("Bold", K::RadioButton, {6, 145, 80, 20}, LockNone, "Style"),
                    Desc("Arrows", K::LittleArrows, {250, 0, 13, 23})});
     w.Show();
     auto* ok = w.ControlNamed<PushButton>("OK");
@@ -370,7 +371,8 @@ TEST(Buttons, ActionsAndValues) {
 // A scroll bar's range that would end below its start, as for a page smaller than its view, holds the
 // bar at 0; the bar's shape gives its direction.
 TEST(RangeControls, ARangeBelowZeroHoldsTheBarAtZero) {
-    TableWindow w({Desc("Across", K::ScrollBar, {0, 0, 200, 16}), Desc("Down", K::ScrollBar, {0, 20, 16, 200})});
+    TableWindow w(
+        {Desc("Across", K::ScrollBar, {0, 0, 200, 16}), Desc("Down", K::ScrollBar, {0, 20, 16, 200})});
     auto* across = w.ControlNamed<ScrollBar>("Across");
     across->SetValue(40);
     across->SetMaximum(-288);
@@ -442,7 +444,8 @@ TEST(Menu, QuitStopsAtAWindowThatRefusesToClose) {
     SetQuitAction([&] { ++quits; });
     MenuWindow first;
     RefusingWindow second, third;
-    for (Window* w : {static_cast<Window*>(&first), static_cast<Window*>(&second), static_cast<Window*>(&third)})
+    for (Window* w :
+         {static_cast<Window*>(&first), static_cast<Window*>(&second), static_cast<Window*>(&third)})
         w->Show();
     second.refuse = true;
     MenuItem& exit = *SharedMenuBar<TestBar>().FindItem("FileQuit");
