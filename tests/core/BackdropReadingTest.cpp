@@ -158,6 +158,8 @@ TEST(BackdropReading, TextHeaderEpsComments) {
         {"Offset", "%%BoundingBox: 36 72 576 720\n%%EOF\n", 12.7, 25.4, 190.5, 228.6, ""},
         {"TwoBlanksShiftTheValues", "%%BoundingBox:  36 72 576 720\n%%EOF\n", 0, 12.7, 25.4, 190.5, ""},
         {"Word", "%%BoundingBox: (atend)\n%%EOF\n", 0, 0, 0, 0, ""},
+        {"WordThenNumbers", "%%BoundingBox: (atend)\n%%BoundingBox: 36 72 576 720\n%%EOF\n", 12.7, 25.4,
+         190.5, 228.6, ""},
         {"TitleWithBlank", "%%Title: Front page\n%%BoundingBox: 0 0 612 792\n%%EOF\n", 0, 0, 215.9, 279.4,
          "Front page"},
         {"TitleWithoutBlank", "%%Title:Front\n%%EOF\n", 0, 0, 111, 222, "ront"},
@@ -165,6 +167,8 @@ TEST(BackdropReading, TextHeaderEpsComments) {
          0, 0, 215.9, 279.4, ""},
         {"NoBoundingBoxKeepsSize", "%%Creator: test\n%%EOF\n", 0, 0, 111, 222, ""},
         {"LastLineNeverExamined", "%%Title: A\n%%BoundingBox: 0 0 612 792\n", 0, 0, 111, 222, "A"},
+        {"LastLineWithoutLineEnd", "%%Title: A\n%%BoundingBox: 0 0 612 792", 0, 0, 111, 222, "A"},
+        {"WindowsLineEnds", "%%BoundingBox: 36 72 576 720\r\n%%EOF\r\n", 12.7, 25.4, 190.5, 228.6, ""},
         {"MacLineEnds", "%%BoundingBox: 36 72 576 720\r%%Title: M\r%%EOF\r", 12.7, 25.4, 190.5, 228.6, "M"},
         {"ExtremeValues", "%%BoundingBox: -99999999999 0 99999999999 1\n%%EOF\n",
          QVutils::PntTOmms(INT32_MIN), 0, QVutils::PntTOmms(INT32_MAX), QVutils::PntTOmms(1), ""},
@@ -218,10 +222,14 @@ TEST(BackdropReading, LyingDosEpsHeaders) {
     } cases[] = {
         {"NegativeStartTiffNamed", {{4, quint32(-1000)}}, {}, Preview},
         {"NegativeStart", {{4, quint32(-1000)}}, untagged, Nil},
+        {"StartPastEnd", {{4, 0x7FFFFFF0}}, {}, Preview},
         {"LengthPastEnd", {{8, 0x7FFFFFFF}}, untagged, Nil},
+        {"TiffAndLengthPastEnd", {{8, 0x7FFFFFFF}, {20, 0xFFFFFF00}}, {}, Nil},
+        {"NegativeLength", {{8, quint32(-60)}}, untagged, Nil},
         {"SumWrapsRound", {{4, 0x7FFFFFFF}, {8, 0x7FFFFFFF}}, untagged, Nil},
         {"TiffLengthPastEnd", {{24, 0x7FFFFFFF}}, {}, Preview},
         {"TruncatedHeader", {}, good.left(10), Nil},
+        {"MagicOnly", {}, good.left(4), Nil},
         {"AbsurdPreviewSize", {}, DosEps(kLetter, HugeJpeg(), true), MemoryShort},
     };
     for (const auto& c : cases) {
@@ -254,11 +262,14 @@ TEST(BackdropReading, ResourceForkPreviewFromAppleDouble) {
         {"OtherId", AppleDouble("PICT", 257, pict), QSize(0, 0)},
         {"OtherType", AppleDouble("ICON", 256, pict), QSize(0, 0)},
         {"NotAppleDouble", "plain text", QSize(0, 0)},
+        {"NoCompanion", {}, QSize(0, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PresetGlobals();
-        Write("._page.eps", c.companion);
+        QFile::remove(TempDir() + "/._page.eps");
+        if (!c.companion.isEmpty())
+            Write("._page.eps", c.companion);
         const QImage picture = Open(Write("page.eps", kLetter));
         EXPECT_EQ(picture.size(), c.size);
         EXPECT_TRUE(picture.isNull() || IsRed(picture.pixelColor(15, 10)));
@@ -274,13 +285,20 @@ TEST(BackdropReading, PlainPictureSizes) {
         QSize pixels;
         int dpi; // 72 dpi is read as 200
     } cases[] = {
+        {"Tiff300", Picture("TIFF", 2480, 8, 300), {2480, 8}, 300},
         {"Tiff72", Picture("TIFF", 1000, 8, 72), {1000, 8}, 200},
+        {"Jpeg300", Picture("JPEG", 2480, 8, 300), {2480, 8}, 300},
         {"Jpeg72", Picture("JPEG", 1000, 8, 72), {1000, 8}, 200},
         {"JpegNoResolution", Picture("JPEG", 1000, 8, 0), {1000, 8}, 200},
         {"Bmp300", Picture("BMP", 2480, 8, 300), {2480, 8}, 300},
+        {"Bmp72", Picture("BMP", 1000, 8, 72), {1000, 8}, 200},
+        {"BmpNoResolution", Picture("BMP", 1000, 8, 72).replace(38, 8, QByteArray(8, '\0')), {1000, 8}, 200},
         {"Png150", Picture("PNG", 300, 8, 150), {300, 8}, 150},
+        {"PngNoResolution", Picture("PNG", 1000, 8, 0), {1000, 8}, 200},
+        {"Psd300", Picture("PSD", 2480, 8, 300), {2480, 8}, 300},
         {"Psd72", Picture("PSD", 1000, 8, 72), {1000, 8}, 200},
         {"Pict300", Picture("PICT", 2480, 8, 300), {2480, 8}, 300},
+        {"Pict72", Picture("PICT", 1000, 8, 72), {1000, 8}, 200},
         {"PdfFirstPage", PdfPages(612, 792), {2550, 3300}, 300},
     };
     for (const auto& c : cases) {

@@ -27,15 +27,16 @@ QRect InkOf(const QImage& img, QColor c, int tolerance = 60) {
     return box;
 }
 
-// Object 0 (black, at 50 mm, selected) and object 1 (red, at 150 mm) drawn at 100 dpi.
-QImage Draw(bool printing) {
+// Object 0 (black, at 50 mm, selected, turned by angle) and object 1 (red, at 150 mm) drawn at 100 dpi,
+// in the page cell dx mm to the right.
+QImage Draw(bool printing, double angle = 0, double dx = 0) {
     TotalObjects = 0;
-    AddObject({.x = 50, .y = 50});
+    AddObject({.x = 50, .y = 50, .angle = angle});
     AddObject({.x = 50, .y = 150, .display = platform::RGB(255, 0, 0)});
     PageResolution = 100, PRN = printing, CurrentObject = 0;
     auto pic = platform::NewPicture(800, 800, 32);
     for (int i = 0; i < TotalObjects; ++i)
-        DrawNumber2d(pic->Graphics(), i, 12345678, 0, 0);
+        DrawNumber2d(pic->Graphics(), i, 12345678, dx, 0);
     PRN = false; // no print run is under way for the tests that follow
     return pic->Image();
 }
@@ -65,12 +66,30 @@ TEST(DrawNumber, SelectedIsGreenWithAGreyHandleExceptInPrintAndAlwaysMeasured) {
     }
 }
 
+TEST(DrawNumber, RightAnglesTurnTheText) {
+    for (double angle : {0.0, -90.0, 0.5, 90.0, 270.0}) {
+        const QRect ink = InkOf(Draw(true, angle), Qt::black, 30);
+        ASSERT_FALSE(ink.isEmpty()) << angle;
+        EXPECT_EQ(ink.height() > ink.width(), angle == 90 || angle == 270) << angle;
+    }
+}
+
+// In another page cell the number moves by the cell's offset; the handle belongs to the page itself.
+TEST(DrawNumber, ACellOffsetMovesTheTextAndDrawsNoHandle) {
+    const QImage img = Draw(false, 0, 100);
+    EXPECT_NEAR(InkOf(img, Qt::green).center().x(), 591, 4); // 150 mm at 100 dpi
+    EXPECT_EQ(img.pixelColor(196, 198), White);
+    EXPECT_EQ(img.pixelColor(590, 198), White);
+}
+
 TEST(NumColour, ColourStringToDisplayColour) {
     const struct {
         QString colour;
         Color display;
     } cases[] = {
+        {"C000M000Y000K100", platform::CMY(1, 1, 1)},
         {"C050M000Y000K100", platform::CMY(1.5, 1, 1)}, // black folded in, held to full ink
+        {"C000M000Y000K000", platform::RGB(255, 255, 255)},
         {"C010M020Y030K040", platform::CMY(0.5, 0.6, 0.7)},
         {"garbage", platform::RGB(255, 255, 255)},
     };

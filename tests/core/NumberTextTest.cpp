@@ -46,15 +46,31 @@ TEST(NumberText, PicturesMethodsAndShifts) {
                  {1234, "", Variant(), "1234"},
                  {1234, "", 8, "1234000000000001234"},
                  {1234, "", -1, "1234000000000001234"},
-                 {1234, "", 3.5, "1234000000000001234"}};
+                 {1234, "", 3.5, "1234000000000001234"},
+                 {999999999999999, "/################", 1, "9999999999999995"},
+                 {1234, "0####", 0, "01234"},
+                 {1234, "ABC", 5, "ABC"},
+                 {0, "/^A####", 6, "AAAi"},
+                 {9, "^z#", 0, QString(QChar(131))},
+                 {-5, "^", 0, QString(QChar(5))},
+                 {1234, "", std::int32_t(3), "12341"},
+                 {1234, "", 3.0, "12341"},
+                 {1234, "", "Mod 9", "1234"},
+                 {12, "/##############################", "8", "000000000000012000000000000012"},
+                 {-5, "", 0, "-5"},
+                 {-5, "", 1, "-50"},
+                 {12.5, "", 5, "133"},
+                 {1234567890123456, "", 0, "1234567890123456"},
+                 {1234567890123456, "", 5, "12345678901234565"}};
     for (const auto& c : cases)
         EXPECT_EQ(NumberText(c.number, c.picture, c.method), c.result)
             << c.number << " " << c.picture << " " << c.method.StringValue().toStdString();
 }
 
 TEST(NumberText, CheckDigitsMatchIntegerArithmetic) {
-    std::vector<std::uint64_t> numbers = {
-        0, 7, 63, 90, 99999999, 100000007, 999999999999990, 999999999999999};
+    // Multiples of 7, 9 and 10, the edges of the long division's windows and the largest number.
+    std::vector<std::uint64_t> numbers = {0, 1, 7, 9, 10, 63, 90, 99999999, 100000000, 100000007};
+    numbers.insert(numbers.end(), {100000000000000, 999999999999990, 999999999999993, 999999999999999});
     std::mt19937_64 rng(7);
     std::uniform_int_distribution<std::uint64_t> any(0, 999999999999999);
     for (int k = 0; k < 300; ++k)
@@ -82,8 +98,9 @@ TEST(NumberText, OddInputNeverFails) {
 TEST(NumberText, EanCheckDigitsOfKnownCodes) {
     using Module1::calcEAN;
     EXPECT_EQ(QStringList({calcEAN("400638133393"), calcEAN("501234567890"), calcEAN("978030640615"),
-                           calcEAN("036000291452"), calcEAN("")}),
-              QStringList({"1", "0", "7", "2", "0"}));
+                           calcEAN("036000291452"), calcEAN(""), calcEAN("000000000000000"),
+                           calcEAN("000400638133393"), calcEAN("9638507"), calcEAN("12a4")}),
+              QStringList({"1", "0", "7", "2", "0", "0", "1", "4", "1"}));
 }
 
 } // namespace

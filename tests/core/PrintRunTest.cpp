@@ -88,6 +88,11 @@ TEST_F(PrintRun, CutAndStackOrderForwardAndBackward) {
         for (int p = 1; p <= 3; ++p)
             pages << CellOrder(PdfWords(pdf, p));
         EXPECT_EQ(pages, back ? QStringList({"5,6", "3,4", "1,2"}) : QStringList({"1,2", "3,4", "5,6"}));
+        // The preview shows the sheet printed first.
+        PrintPreview();
+        EXPECT_TRUE(PRNpreview);
+        EXPECT_EQ(CurrentInc, back ? 4 : 0);
+        PRNpreview = false;
     }
 }
 

@@ -1,15 +1,19 @@
 #include "dialogs/BDropProps.h"
 #include "TestSupport.h"
 #include "UiDriver.h"
+#include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
+#include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/Menu.h"
 #include "platform/Numbers.h"
 
+#include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -78,8 +82,10 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         EXPECT_EQ(EPSfilename, "scan.tif");
         EXPECT_EQ(QList<double>({EPSmaskX, EPSmaskWidth, EPSmaskHeight, EPSscaleX, QVutils::EPSBoundBoxY}),
                   QList<double>({0, 210, 297, 100, 0}));
-        EXPECT_TRUE(Info(d).contains("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) +
-                                     " X " + Str(990 / 254.0 * 25.4) + "mms"))
+        EXPECT_TRUE(Info(d).startsWith("Filename: scan.tif\nFileType = Image (Tiff/jpg/pct/pdf) - depth "));
+        EXPECT_TRUE(Info(d).endsWith("Resolution = 254dpi\nBounding Box: " + Str(1050 / 254.0 * 25.4) +
+                                     " X " + Str(990 / 254.0 * 25.4) +
+                                     "mms\nCurrent Location: X = 0  -  Y = 0\n"))
             << Info(d).toStdString();
         EXPECT_TRUE(DirtyFlag);
         Enter(d, "EditField5", "100");
@@ -88,6 +94,7 @@ TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
         d.BackdropDelete().Trigger();
         EXPECT_EQ(Info(d), "Filename: ");
     });
+    EXPECT_EQ(Scripted().openFilters, QStringList{FileTypes::ZOrerImages().QtFilter()});
     EXPECT_EQ(Module1::TheBackdrop.Bdx, nullptr);
     EXPECT_EQ(
         QList<double>({QVutils::EPSbbWidth, QVutils::EPSbbHeight, EPSmaskWidth, EPSmaskHeight, EPSscaleY}),
@@ -156,6 +163,8 @@ TEST_F(BackdropDialog, FitAndCentreButtons) {
     }
 }
 
+// "ReRez JPGs to" gives 72-dpi pictures a resolution; only a new value reads the picture again, and
+// only when its file is still there.
 TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
     const QString path = SavePicture("scan.jpg", "jpeg", 300, 300, 72);
     Run([&](BDropProps& d) {
@@ -170,6 +179,112 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
         EXPECT_EQ(QVutils::EPSjpgResolution, 300);
         EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(), 300);
     });
+    const struct {
+        const char* name;
+        QString pathName, typed;
+        int resolution, pictureDpi;
+    } cases[] = {
+        {"no backdrop path", "", "300", 300, 200},
+        {"file gone", TempDir() + "/gone.jpg", "300", 300, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QVutils::EPSjpgResolution = 200;
+        Run([&](BDropProps& d) {
+            AddImage(d, path);
+            EPSpathName = c.pathName;
+            Enter(d, "EditField3", "5");
+            Enter(d, "EditField1", c.typed);
+        });
+        EXPECT_EQ(QVutils::EPSjpgResolution, c.resolution);
+        ASSERT_NE(Module1::TheBackdrop.Bdx, nullptr);
+        EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(), c.pictureDpi);
+        EXPECT_EQ(EPSmaskX, 5);
+    }
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+}
+
+// Back Drop > Open and the main window's BackDrop button open the dialog modally on the document's
+// backdrop settings; its menu enables both its commands each time it opens, picture or none.
+TEST_F(BackdropDialog, OpensFromTheMainWindowWithTheDocumentsValues) {
+    Window1& main = SharedInstance<Window1>();
+    main.Show();
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"menu", [&] { EXPECT_FALSE(main.MenuItemNamed("BackDropOpen").Trigger()); }},
+        {"button", [&] { main.PushButton1().Push(); }},
+    };
+    for (const auto& [name, open] : ways) {
+        SCOPED_TRACE(name);
+        EPSuseForms = true, EPSmaskX = 3, EPSmaskY = 4, EPSmaskWidth = 150, EPSmaskHeight = 120;
+        EPSscaleX = 90, EPSscaleY = 80, QVutils::EPSBoundBoxX = -2.5, QVutils::EPSBoundBoxY = 6;
+        QVutils::EPSjpgResolution = 250;
+        bool modal = false, forms = false, enabled = true;
+        QString info, fields;
+        OnNextModal([&](Window& w) {
+            auto& d = dynamic_cast<BDropProps&>(w);
+            modal = w.Widget()->isModal();
+            info = Info(d);
+            fields = Texts(d, {"EditField3", "EditField4", "EditField5", "EditField6", "EditField7",
+                               "EditField8", "EditField9", "EditField10", "EditField1"});
+            forms = d.CheckBox1().Value();
+            QMenu* menu = d.MenuItemNamed("BackdropMenu").Action()->menu();
+            for (auto picture : {std::shared_ptr<Picture>(), NewPicture(10, 10, 32)}) {
+                TheBackdrop.Bdx = picture;
+                d.BackdropOpen().SetEnabled(false);
+                d.BackdropDelete().SetEnabled(false);
+                emit menu->aboutToShow();
+                enabled = enabled && d.BackdropOpen().Enabled() && d.BackdropDelete().Enabled();
+            }
+            TheBackdrop.Bdx = nullptr;
+            w.Close();
+        });
+        open();
+        EXPECT_EQ(TakeUnattendedCloses(), 0);
+        EXPECT_TRUE(modal && forms && enabled);
+        EXPECT_EQ(info, "Filename: ");
+        EXPECT_EQ(fields, "3 4 150 120 90 80 -2.5 6 250");
+    }
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+}
+
+// A mask or scale field stores its value when the user leaves it, an offset field both offsets; the
+// forms box stores its state at once, and Close stores the offsets even from a field never left.
+TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
+    const std::tuple<const char*, QString, const double*, double> cases[] = {
+        {"EditField3", "12.5", &EPSmaskX, 12.5},
+        {"EditField4", "-3", &EPSmaskY, -3},
+        {"EditField5", "80", &EPSmaskWidth, 80},
+        {"EditField6", "40", &EPSmaskHeight, 40},
+        {"EditField7", "250", &EPSscaleX, 250},
+        {"EditField8", "1.5e2", &EPSscaleY, 150},
+        {"EditField9", "7.25", &QVutils::EPSBoundBoxX, 7.25},
+        {"EditField10", "-1", &QVutils::EPSBoundBoxY, -1},
+    };
+    EPSuseForms = false;
+    Run([&](BDropProps& d) {
+        for (const auto& [field, typed, global, stored] : cases) {
+            DirtyFlag = false;
+            Enter(d, field, typed);
+            EXPECT_EQ(*global, stored) << field;
+            EXPECT_TRUE(DirtyFlag) << field;
+        }
+        Click(d, "CheckBox1");
+        EXPECT_TRUE(EPSuseForms);
+        Click(d, "CheckBox1");
+        EXPECT_FALSE(EPSuseForms);
+        Enter(d, "EditField9", "2");
+        auto& y = *d.ControlNamed<EditField>("EditField10"); // typed into, never left
+        y.SetFocus();
+        y.SelectAll();
+        ui::Type(y.Widget(), "9");
+        EPSdirty = false;
+        Click(d, "PushButton1");
+        EXPECT_FALSE(d.IsOpen());
+    });
+    EXPECT_EQ(TakeUnattendedCloses(), 0);
+    EXPECT_EQ(QVutils::EPSBoundBoxX, 2);
+    EXPECT_EQ(QVutils::EPSBoundBoxY, 9);
+    EXPECT_TRUE(EPSdirty);
 }
 
 // "Add Image" starts in the folder of the current picture (the one just added, or the one the document

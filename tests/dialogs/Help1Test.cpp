@@ -39,3 +39,17 @@ TEST(Help1, SharedInstanceIsShownWithoutBlockingOnce) {
 
     EXPECT_EQ(FieldText(Help1::ShowShared()), Shown());
 }
+
+// Resizing the window keeps the text's margins and the button and picture in their corners.
+TEST(Help1, ResizingKeepsTheMargins) {
+    Help1 w;
+    w.Show();
+    auto bounds = [](const Control& c) { return QRect(c.Left(), c.Top(), c.Width(), c.Height()); };
+    for (const QSize s : {QSize(700, 520), QSize(300, 200), QSize(434, 375)}) {
+        w.SetSize(s.width(), s.height());
+        const int W = s.width(), H = s.height();
+        EXPECT_EQ(bounds(w.EditField1()), QRect(30, 33, W - 60, H - 33 - 65)) << W;
+        EXPECT_EQ(bounds(*w.FindControl("Canvas1")), QRect(33, H - 19 - 34, 36, 34)) << W;
+        EXPECT_EQ(bounds(w.PushButton1()), QRect(W - 29 - 80, H - 26 - 20, 80, 20)) << W;
+    }
+}

@@ -66,17 +66,20 @@ public:
             RecPos(i, f) = fields[f];
     }
 
-    // Opens the dialog through Edit > Step & Repeat, fills it in and ends with this button.
+    // Opens the dialog through Edit > Step & Repeat and acts inside it.
+    void Open(const std::function<void(StepRpt&)>& inside) {
+        OnNextModal([&](Window& w) { inside(dynamic_cast<StepRpt&>(w)); });
+        main.MenuItemNamed("EditStepRepeat").Trigger();
+    }
+    // Opens the dialog, fills it in and ends with this button.
     void Run(const Grid& g, const char* button = "BtnOK", const std::function<void(StepRpt&)>& after = {}) {
-        OnNextModal([&](Window& w) {
-            auto& d = dynamic_cast<StepRpt&>(w);
+        Open([&](StepRpt& d) {
             Fill(d, g);
             Scripted().messages.clear();
             Click(d, button);
             if (after)
                 after(d);
         });
-        main.MenuItemNamed("EditStepRepeat").Trigger();
     }
 
     Window1& main = SharedInstance<Window1>();
@@ -96,6 +99,10 @@ TEST_F(StepRepeat, CopiesWalkTheGridInFlowOrder) {
         {"whole part of a count", {.across = "2.9"}, {{40, 20, 1}}},
         {"numbers @ view off", {.across = "3", .atViewOff = true}, {{40, 20, 0}, {70, 20, 0}}},
         {"repeat below 1 counts as 1", {.across = "3", .repeat = "-3"}, {{40, 20, 1}, {70, 20, 2}}},
+        {"repeat 0 counts as 1", {.across = "3", .repeat = "0"}, {{40, 20, 1}, {70, 20, 2}}},
+        {"repeat 2.5 groups in threes",
+         {.across = "7", .dx = "10", .repeat = "2.5"},
+         {{20, 20, 0}, {30, 20, 0}, {40, 20, 1}, {50, 20, 1}, {60, 20, 1}, {70, 20, 2}}},
         {"across 0", {.across = "0", .down = "3"}, {}},
         {"huge across, down 0", {.across = "1e300", .down = "0", .downFirst = true}, {}},
     };
@@ -147,6 +154,86 @@ TEST_F(StepRepeat, NeedsASelectedObject) {
         main.MenuItemNamed("EditStepRepeat").Trigger();
         EXPECT_EQ(Scripted().messages, QStringList{"Select a number object to step and repeat"}) << selected;
         EXPECT_EQ(TakeUnattendedCloses(), 0) << "no dialog opens";
+    }
+    // The dialog on its own neither reads nor writes past the used rows.
+    CurrentObject = -1;
+    StepRpt d;
+    d.EdQAcross().SetText("3");
+    EXPECT_TRUE(d.CheckFit());
+    EXPECT_TRUE(d.DoStep());
+    EXPECT_EQ(TotalObjects, 5);
+}
+
+TEST_F(StepRepeat, EveryOpeningStartsFromTheDefaults) {
+    CurrentObjectWidth = 12.5, CurrentObjectHeight = 4.25;
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        Open([&](StepRpt& d) {
+            QStringList texts;
+            for (EditField* f : {&d.EdQAcross(), &d.EdX(), &d.EdQdown(), &d.EdY(), &d.EdRepeat()})
+                texts << f->Text();
+            // The distances are the selected object's size as last drawn.
+            EXPECT_EQ(texts, QStringList({"1", Str(CurrentObjectWidth), "1", Str(CurrentObjectHeight), "1"}));
+            EXPECT_TRUE(d.RadioButton1().Value());
+            EXPECT_TRUE(d.CBatView().Value());
+            Fill(d, {.across = "3", .down = "2", .downFirst = true, .atViewOff = true, .repeat = "4"});
+            Click(d, "BtnCancel");
+        });
+        EXPECT_EQ(TakeUnattendedCloses(), 0);
+    }
+    EXPECT_EQ(TotalObjects, 5);
+    EXPECT_FALSE(DirtyFlag);
+}
+
+// OK with nothing to copy changes nothing but repaints the page view; Cancel repaints nothing.
+TEST_F(StepRepeat, NoCopiesLeaveTheDocumentButRepaintTheView) {
+    Canvas& view = main.Canvas1();
+    int paints = 0;
+    ui::Shown(view); // whatever was pending
+    view.Paint = [&](Graphics&) { ++paints; };
+    const std::pair<const char*, const char*> ends[] = {{"BtnCancel", "Cancel"}, {"BtnOK", "OK"}};
+    for (const auto& [button, name] : ends) {
+        paints = 0;
+        Run({.across = "0", .down = "3"}, button);
+        view.Widget()->repaint();
+        EXPECT_EQ(paints, QString(button) == "BtnOK" ? 1 : 0) << name;
+        EXPECT_EQ(TotalObjects, 5) << name;
+        EXPECT_FALSE(DirtyFlag) << name;
+    }
+}
+
+// Each field typed runs the fit test of the grid's last cell against the page: a warning, never a block.
+TEST_F(StepRepeat, FitTestWarnsWhileTypingButDoesNotBlock) {
+    const QString across = "Error - Can't fit across page", down = "Error - Can't fit down page";
+    const struct {
+        const char* name;
+        double x, y;
+        Grid grid;
+        int openingMessages; // across warnings as the dialog fills in its defaults: one for the grid
+        QString message;     // of the fit test for the grid typed
+        int copies;
+    } cases[] = {
+        {"last cell exactly on the edges", 30, 20, {.across = "7", .down = "2", .dy = "277"}, 0, "", 13},
+        {"across", 10, 20, {.across = "8"}, 0, across, 7},
+        {"down", 10, 20, {.down = "2", .dy = "278"}, 0, down, 1},
+        {"fraction of a count", 30, 20, {.across = "7.1"}, 0, across, 6},
+        {"X as a whole number", 210.9, 20, {}, 0, "", 0},
+        {"X beyond the page", 211, 20, {}, 1, across, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        RecPos(3, 1) = c.x, RecPos(3, 2) = c.y;
+        Open([&](StepRpt& d) {
+            EXPECT_EQ(Scripted().messages, QStringList(c.openingMessages, across));
+            Fill(d, c.grid);
+            Scripted().messages.clear(); // typed a character at a time: only the last state matters
+            EXPECT_EQ(d.CheckFit(), c.message.isEmpty());
+            EXPECT_EQ(Scripted().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+            Click(d, "BtnOK");
+        });
+        EXPECT_EQ(TakeUnattendedCloses(), 0);
+        EXPECT_EQ(TotalObjects, 5 + c.copies) << "copies are made even where the grid does not fit";
     }
 }
 

@@ -94,6 +94,7 @@ TEST_F(Lists, ObjectRowsStoreTypedValuesAndDialogResults) {
     EXPECT_TRUE(DirtyFlag);
     ui::ClickCell(objects, 9, 1);
     EXPECT_EQ(RecPos(1, 14).ColorValue(), CMY(0.11, 0, 0)); // the display colour follows the string
+    EXPECT_EQ(RecPos(0, 0).StringValue(), "Object 0");      // the other object is untouched
 }
 
 TEST_F(Lists, StepCountsMakeTheSignature) {
@@ -113,6 +114,19 @@ TEST_F(Lists, StepCountsMakeTheSignature) {
             listed << Val(parameters.Cell(row, 2));
         EXPECT_EQ(listed, expected[i]) << i;
     }
+    // A new width takes effect when another row is selected: the signature follows it.
+    ui::TypeInto(parameters, 5, "3");
+    ui::TypeInto(parameters, 1, "100");
+    ui::ClickCell(parameters, 2, 1);
+    EXPECT_EQ(QList<double>({AdocWidth, AstepRV, AsigWidth}), QList<double>({100, 100, 300}));
+    EXPECT_EQ(Val(parameters.Cell(3, 2)), 300);
+    // The rows that only show values take no clicks: the selection stays, and nothing is edited.
+    for (int row : {0, 3, 4, 6, 8, 9}) {
+        ui::ClickCell(parameters, row, 2);
+        EXPECT_EQ(QList<int>({parameters.ListIndex(), parameters.ActiveEditor() != nullptr}),
+                  QList<int>({2, 0}))
+            << row;
+    }
 }
 
 TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
@@ -125,13 +139,13 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
         EXPECT_EQ(objects.Cell(0, 2), to >= 0 ? "Object " + Str(to) : "");
     }
     auto& remove = w.BtnDelObj();
-    const std::pair<int, QString> deletes[] = {// current, then the names left and the one current
-                                               {1, "Object 0,Object 2;Object 2"},
-                                               {2, "Object 0,Object 1;Object 1"},
-                                               {-1, "Object 0,Object 1,Object 2;"},
-                                               {0, ";"}};
+    // The selected object before; the count and names left, and the one selected after (-1: none).
+    const std::pair<int, QString> deletes[] = {{1, "2: Object 0,Object 2; Object 2"},
+                                               {2, "2: Object 0,Object 1; Object 1"},
+                                               {-1, "3: Object 0,Object 1,Object 2; -1"},
+                                               {0, "0: ; -1"}};
     for (const auto& [current, left] : deletes) {
-        Objects(left == ";" ? 1 : 3, current);
+        Objects(left.startsWith("0:") ? 1 : 3, current);
         DirtyFlag = false;
         const QList<Variant> moved = {RecPos(2, 1), RecPos(2, 9), RecPos(2, 10)};
         remove.Push();
@@ -139,7 +153,10 @@ TEST_F(Lists, ScrollerAndDeleteMoveTheSelection) {
         QStringList names;
         for (int i = 0; i < TotalObjects; ++i)
             names << RecPos(i, 0).StringValue();
-        EXPECT_EQ(names.join(',') + ";" + (CurrentObject >= 0 ? RName : ""), left);
+        EXPECT_EQ(QString("%1: %2; %3")
+                      .arg(TotalObjects)
+                      .arg(names.join(','), CurrentObject >= 0 ? RName : QString::number(CurrentObject)),
+                  left);
         // The moved object keeps its whole record.
         EXPECT_TRUE(current != 1 || QList<Variant>({RecPos(1, 1), RecPos(1, 9), RecPos(1, 10)}) == moved);
     }
@@ -178,6 +195,30 @@ TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
         parameters.SetFocus(); // leaving the field
         EXPECT_EQ(quantity.Text(), c.quantity) << c.across;
         EXPECT_EQ(Str(Aqty), c.quantity) << c.across;
+    }
+}
+
+// A quantity typed and left shows the sheets it makes, marks the document modified and becomes whole
+// sheets, up to the largest quantity.
+TEST_F(Lists, TypingTheQuantityMarksTheDocumentAndLeavingItMakesWholeSheets) {
+    NewDoc();
+    EditField& quantity = w.EdQty();
+    const struct {
+        int across, down;
+        QString typed, sheets, quantity;
+    } cases[] = {{2, 3, "1000", "166", "996"},
+                 {0, -1, "50", "50", "50"},
+                 {1, 1, "2147483647", "2147483647", "2147483647"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        AstepR = c.across, AstepD = c.down, DirtyFlag = false;
+        quantity.SetText("");
+        quantity.SetFocus();
+        ui::Type(quantity.Widget(), c.typed);
+        w.EdStart().SetFocus();
+        EXPECT_EQ(w.EdNup().Text(), c.sheets);
+        EXPECT_EQ(quantity.Text(), c.quantity);
+        EXPECT_TRUE(DirtyFlag);
     }
 }
 

@@ -235,7 +235,8 @@ TEST_F(MenuCommands, PreviewOfSheetsTooLargeForTheView) {
     }
 }
 
-// Print > Setup stores the confirmed page setup; Print > Print then asks only the print dialog.
+// Print > Setup stores the confirmed page setup, and opens on the one stored (as the preferences give
+// it); Print > Print then asks only the print dialog and prints on that setup's paper.
 TEST_F(MenuCommands, SetupThenPrint) {
     Scripted().pageSetupAnswers = {false};
     Choose("PrintSetup");
@@ -243,11 +244,20 @@ TEST_F(MenuCommands, SetupThenPrint) {
     Choose("PrintSetup");
     ASSERT_FALSE(PrintSettings.isEmpty());
 
+    const QString stored =
+        "tallio-page-setup/1;paper=A3;orientation=landscape;margins=5 5 5 5 mm;printer=;file=";
+    PrintSettings = stored;
+    Choose("PrintSetup"); // confirmed as it opened
+    EXPECT_EQ(PrintSettings, stored);
+
+    ps.reset(); // as after a restart, with only the stored text left
     const QString pdf = TempDir() + "/run.pdf";
     Scripted().printAnswers = {pdf};
     Choose("PrintPrint");
-    EXPECT_EQ(Scripted().pageSetupCount, 2);
+    EXPECT_EQ(Scripted().pageSetupCount, 3);
     EXPECT_EQ(PdfPages(pdf), 2);
+    EXPECT_TRUE(Output("pdfinfo", {pdf}).contains("Page size:       1191 x 842 pts (A3)"))
+        << Output("pdfinfo", {pdf}).toStdString(); // A3 on its side
 }
 
 // The paper chosen in Print > Setup (or in the print dialog) is the one the run prints on and the one

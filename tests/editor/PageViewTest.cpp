@@ -237,6 +237,31 @@ TEST_F(PageView, CheckNupCountsNumbersPerPageAndSheets) {
     CurrentObject = -1, CurrentObjectWidth = 12.5, CurrentObjectHeight = 4.25;
     w.UpdateViewer();
     EXPECT_EQ(w.StatNumObj().Text(), "Props: 1 Obj - W=12.5 H=4.25");
+    // The current object is measured as it is drawn, also into a view picture not made yet.
+    for (int k = 1; k < 3; ++k)
+        AddObject({.x = 20.0 + 40 * k, .y = 50});
+    CurrentObject = 1, w.gx = nullptr;
+    w.UpdateViewer();
+    EXPECT_GT(CurrentObjectWidth, 1); // the text "1"
+    EXPECT_EQ(w.StatNumObj().Text(), "Props: 3 Obj - W=" + Format(CurrentObjectWidth, "###.###") +
+                                         " H=" + Format(CurrentObjectHeight, "###.###"));
+    ASSERT_NE(w.gx, nullptr);
+    EXPECT_EQ(QSize(w.gx->Width(), w.gx->Height()), QSize(view.Width(), view.Height()));
+    EXPECT_TRUE(Scripted().messages.isEmpty());
+}
+
+// The window opens fitted, scrolled to the corner and with no scroll bars, before anything is painted.
+TEST_F(PageView, OpeningFitsThePageWithNoScrollBars) {
+    PageResolution = 100, FitToPage = false;
+    across.SetMaximum(500), down.SetMaximum(500);
+    across.SetValue(40), down.SetValue(30), ScrollX = 40, ScrollY = 30;
+    across.SetVisible(true), down.SetVisible(true);
+    w.Show();
+    EXPECT_TRUE(FitToPage);
+    EXPECT_EQ(PageResolution, 54) << "the resolution at which A4 fits the 734 x 641 view";
+    EXPECT_FALSE(across.Visible() || down.Visible());
+    EXPECT_EQ(QList<int>({across.Value(), down.Value(), ScrollX, ScrollY, w.updateCounter}),
+              QList<int>({0, 0, 0, 0, 0}));
 }
 
 TEST_F(PageView, FitToPageChoosesTheResolutionThatFitsTheView) {
@@ -548,4 +573,11 @@ TEST_F(PageViewShown, RulerTicksAndLabelsStayReadable) {
             EXPECT_EQ(ink(10), c.start == 0 || c.start == 10);
         }
     }
+    // A page 210.5 mm wide has ticks up to 210 mm, none after.
+    FitToPage = false, PageResolution = 254, AdocWidth = 210.5;
+    auto wide = NewPicture(2200, 200, 32);
+    w.HorizRules(wide->Graphics(), AdocWidth);
+    EXPECT_NE(wide->Image().pixel(2100, 15), 0xffffffff);
+    for (int y = 11; y < 20; ++y)
+        EXPECT_EQ(wide->Image().pixel(2110, y), 0xffffffff) << y;
 }

@@ -39,16 +39,37 @@ TEST_F(RecordTransfer, LoadHeadFillsTheMirrorAndWithShowTheWindow) {
     const Variant header[] = {"job.num", 210.0, 297.0, 420.0, 297.0, 2, 5.0, 1, 0.0, 7, 1000.0, 500};
     for (int s = 0; s < 12; ++s)
         RecHd(s) = header[s];
+    QStringList events; // cells are set without list events; the fields raise TextChange
+    params.Change = [&] { events << "Change"; };
+    params.CellAction = [&](int, int) { events << "CellAction"; };
+    start.TextChange = [&] { events << "EdStart " + start.Text(); };
+    qty.TextChange = [&] { events << "EdQty " + qty.Text(); };
 
     LoadHead(false);
     EXPECT_EQ(std::tuple(AFileName, AsigWidth, AstepR, AinTag, Astart, Aqty),
               std::tuple("job.num", 420.0, 2, 7, 1000.0, 500));
     EXPECT_EQ(Values(params), QStringList({"", "210", "297", "210", "297", "1", "0", "1", "0", "0"}));
+    EXPECT_TRUE(events.isEmpty());
 
     LoadHead(true);
     EXPECT_EQ(Values(params),
               QStringList({"job.num", "210.0", "297.0", "420.0", "297.0", "2.0", "5.0", "1.0", "0", "7.0"}));
     EXPECT_EQ(start.Text() + " " + qty.Text(), "1000 500");
+    EXPECT_EQ(events, QStringList({"EdStart 1000", "EdQty 500"}));
+}
+
+// The mirror goes into the record as text, Doubles and Int32s and on to the window as shown there;
+// what is saved back is what the window shows.
+TEST_F(RecordTransfer, SyncHeadStoresTypedValuesAndSavingKeepsTheShownPrecision) {
+    AFileName = "job.num", AdocWidth = 210.04, AstepR = 3, Aqty = 12;
+    RecHd(12) = std::int32_t(42);
+    SyncHead(false);
+    EXPECT_TRUE(RecHd(0).IsString() && RecHd(1).IsDouble() && RecHd(5).IsInt32() && RecHd(11).IsInt32());
+    EXPECT_EQ(RecHd(12), Variant(std::int32_t(42))); // not the mirror's
+    EXPECT_EQ(params.Cell(1, 2) + " " + params.Cell(5, 2) + " " + qty.Text(), "210.0 3.0 12");
+    SyncHead(true);
+    EXPECT_EQ(std::tuple(AdocWidth, AstepR, Aqty), std::tuple(210.0, 3, 12));
+    EXPECT_EQ(RecHd(12), Variant(std::int32_t(0))); // the object count
 }
 
 TEST_F(RecordTransfer, SavingReadsTheWindowAndTextThatIsNoNumberIsZero) {
@@ -70,12 +91,21 @@ TEST_F(RecordTransfer, SavingReadsTheWindowAndTextThatIsNoNumberIsZero) {
     EXPECT_EQ(QList<Variant>({RecPos(2, 1), RecPos(2, 2), RecPos(2, 5), RecPos(2, 14)}),
               QList<Variant>({12.5, 0.0, "3, Mod 9", CMY(0, 1, 0)}));
     EXPECT_EQ(RecPos(1, 1), Variant()); // other rows untouched
+    EXPECT_EQ(std::tuple(Rmtype, Rpinc, Rfontfam, pncMagenta), std::tuple(3, -2, "Ean36", 100)); // the mirror
 
     Rxloc = -3.5; // dragged past the left edge: the list keeps the sign, so storing it back keeps it too
     SyncSel(false, 0);
     EXPECT_EQ(objects.Cell(1, 2), "-3.5");
     SyncSel(true, 0);
     EXPECT_EQ(Rxloc, -3.5);
+
+    // From the mirror the display colour comes from the colour parts as they stand; from the list the
+    // colour string is read again.
+    Rcolour = "C100M000Y000K000", pncCyan = pncMagenta = pncYellow = 0, pncBlack = 100;
+    SyncSel(false, 0);
+    EXPECT_EQ(RecPos(0, 14), Variant(CMY(1, 1, 1)));
+    SyncSel(true, 0);
+    EXPECT_EQ(RecPos(0, 14), Variant(CMY(1, 0, 0)));
 }
 
 TEST_F(RecordTransfer, LoadSelShowsTheObjectWithItsColourParts) {

@@ -2,6 +2,7 @@
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 
+#include <QFontMetrics>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 #include <map>
@@ -47,4 +48,22 @@ TEST(Window1Layout, ThePageViewFollowsTheFrame) {
     // The lists' tag columns are never seen.
     for (ListBox* list : {&w.ListBox1(), &w.ListBox2()})
         EXPECT_TRUE(static_cast<QTableWidget*>(list->Widget())->isColumnHidden(0));
+}
+
+// A clipped caption is the first thing a user notices: the labels' texts and the lists' row captions fit.
+// The sheet count is worked out, never typed.
+TEST(Window1Layout, CaptionsFitTheirControls) {
+    Window1& w = SharedInstance<Window1>();
+    for (int i = 0; i < w.ControlCount(); ++i)
+        if (auto* label = dynamic_cast<Label*>(w.ControlAt(i)))
+            EXPECT_LE(QFontMetrics(label->Widget()->font()).horizontalAdvance(label->Text()), label->Width())
+                << label->Name().toStdString();
+    for (ListBox* list : {&w.ListBox1(), &w.ListBox2()}) {
+        auto* table = static_cast<QTableWidget*>(list->Widget());
+        const QFontMetrics m(table->font());
+        const int room = table->columnWidth(1) - 6; // the cell's text margins
+        for (int r = 0; r < list->ListCount(); ++r)
+            EXPECT_LE(m.horizontalAdvance(list->Cell(r, 1)), room) << list->Cell(r, 1).toStdString();
+    }
+    EXPECT_FALSE(w.EdNup().Widget()->isEnabled());
 }

@@ -23,6 +23,33 @@ QByteArray ReadBytes(const QString& path) {
 }
 } // namespace
 
+// Items are named and placed by their path; a child's name is one name; Delete removes a file once;
+// the preferences folder is the configuration folder, made on first use.
+TEST(FolderItem, NamesPlacesAndThePreferencesFolder) {
+    const QString dir = TempDir();
+    auto folder = GetFolderItem(dir);
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->Exists() && folder->Directory());
+    auto file = folder->Child("doc.num");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(QStringList({file->Name(), file->AbsolutePath()}), QStringList({"doc.num", dir + "/doc.num"}));
+    EXPECT_FALSE(file->Exists());
+    EXPECT_EQ(folder->Child(""), nullptr);
+    EXPECT_EQ(folder->Child("a/b"), nullptr);
+    EXPECT_EQ(GetFolderItem(""), nullptr);
+    WriteBytes(file->AbsolutePath(), "12345");
+    EXPECT_TRUE(file->Exists() && !file->Directory());
+    EXPECT_TRUE(file->Delete());
+    EXPECT_FALSE(file->Exists());
+    EXPECT_FALSE(file->Delete());
+
+    EXPECT_FALSE(QDir(dir + "/config").exists());
+    auto prefs = PreferencesFolder();
+    ASSERT_NE(prefs, nullptr);
+    EXPECT_EQ(prefs->AbsolutePath(), dir + "/config");
+    EXPECT_TRUE(prefs->Directory());
+}
+
 TEST(FolderItem, ReadsEveryLineEnd) {
     const QString huge(3 * 1024 * 1024, 'x'), nearBuffer(64 * 1024 - 1, 'a');
     struct Case {

@@ -4,6 +4,8 @@
 #include "platform/Picture.h"
 #include "platform/Shapes.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,128 @@ TEST(NewPicture, RefusesSizesItCannotHold) {
     ASSERT_NE(pic, nullptr);
     EXPECT_EQ(QSize(pic->Width(), pic->Height()), QSize(40, 30));
     EXPECT_TRUE(InkBox(pic->Image()).isEmpty()); // white
+    EXPECT_EQ(pic->HorizontalResolution(), 72);
+}
+
+// A picture's resolution lives in its image, so a picture made from the image reads it back.
+TEST(Picture, ResolutionIsKeptInTheImage) {
+    auto pic = NewPicture(10, 10, 32);
+    for (int dpi : {200, 2400}) {
+        pic->SetHorizontalResolution(dpi);
+        pic->SetVerticalResolution(dpi + 1);
+        const Picture copy(pic->Image());
+        EXPECT_EQ(QSize(copy.HorizontalResolution(), copy.VerticalResolution()), QSize(dpi, dpi + 1));
+    }
+}
+
+namespace {
+int CountColour(const QImage& img, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) == colour;
+    return n;
+}
+} // namespace
+
+TEST(Graphics, RectanglesAndLinesCoverExactlyTheirPixels) {
+    auto pic = NewPicture(50, 50, 32);
+    Graphics& g = pic->Graphics();
+    const QImage& img = pic->Image();
+    g.ForeColor = RGB(255, 0, 0);
+    g.FillRect(10, 10, 20, 5);
+    EXPECT_EQ(InkBox(img), QRect(10, 10, 20, 5));
+    EXPECT_EQ(CountColour(img, qRgb(255, 0, 0)), 100);
+
+    g.ClearRect(0, 0, 50, 50);
+    EXPECT_TRUE(InkBox(img).isEmpty());
+    g.ForeColor = RGB(0, 0, 255);
+    g.PenWidth = 2, g.PenHeight = 3;
+    g.DrawRect(30, 40, -20, -30); // dragged up and to the left: the rectangle 10,10 .. 29,39
+    EXPECT_EQ(InkBox(img), QRect(10, 10, 20, 30));
+    const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    // The left side 2 pixels wide, the top 3 high.
+    EXPECT_EQ(QList<QRgb>({img.pixel(11, 20), img.pixel(12, 20), img.pixel(20, 12), img.pixel(20, 13)}),
+              QList<QRgb>({blue, white, blue, white}));
+
+    g.ClearRect(0, 0, 50, 50);
+    g.ForeColor = RGB(0, 0, 0);
+    g.PenWidth = g.PenHeight = 1;
+    g.DrawLine(5, 20, 30, 20);
+    g.DrawLine(8, 2, 8, 10);
+    EXPECT_EQ(CountColour(img, qRgb(0, 0, 0)), 26 + 9); // both ends included
+}
+
+// Text stands on its baseline in the fore colour; its size is in pixels whatever the resolution, and
+// the measures agree with Qt's own text layout.
+TEST(Graphics, TextIsDrawnInItsColourOnTheBaselineAndMeasured) {
+    auto pic = NewPicture(300, 100, 32);
+    Graphics& g = pic->Graphics();
+    g.TextFont = "Arial";
+    g.TextSize = 40;
+    g.ForeColor = RGB(200, 0, 0);
+    g.DrawString("8888", 20, 60);
+    const QRect ink = InkBox(pic->Image());
+    EXPECT_GT(CountColour(pic->Image(), qRgb(200, 0, 0)), 100);
+    EXPECT_NEAR(ink.bottom(), 59, 1); // digits stand on the baseline
+    EXPECT_NEAR(ink.height(), 0.72 * 40, 3);
+    EXPECT_NEAR(ink.left(), 20, 4);
+    EXPECT_NEAR(ink.width(), g.StringWidth("8888"), 6);
+
+    g.TextSize = 20;
+    const double four = g.StringWidth("1111");
+    pic->SetHorizontalResolution(600), pic->SetVerticalResolution(600);
+    EXPECT_NEAR(g.StringWidth("1111"), four, 0.5);
+    const double line = g.TextHeight();
+    EXPECT_GT(line, 20);
+    EXPECT_NEAR(g.StringHeight("12345", g.StringWidth("12345") + 5), line, 0.01); // one line when it fits
+    EXPECT_NEAR(g.StringHeight("12 34 56", g.StringWidth("12 34") + 1), 2 * line, 0.01);
+    EXPECT_TRUE(g.TextAscent() > 15 && g.TextAscent() < line) << g.TextAscent();
+
+    auto plain = NewPicture(10, 10, 32); // 72 dpi: points and pixels agree
+    Graphics& p = plain->Graphics();
+    p.TextFont = "Arial", p.TextSize = 20;
+    QFont font("Arial");
+    font.setPixelSize(20);
+    const QFontMetricsF metrics(font, &plain->Image());
+    for (const QString& text :
+         {QString(""), QString("12345"), QString("No 1001"), QString("AVAVA"), QString("Größe 5"),
+          QString("e\u0301"), QString("\u6570\u5B57 12"), QString(300, 'x')})
+        EXPECT_NEAR(p.StringWidth(text), metrics.horizontalAdvance(text), 0.01) << text.toStdString();
+}
+
+// A number shape draws in its fill colour, wider when bold; an empty text draws nothing, a size of 0
+// the default size, and an absurd size neither crashes nor measures nonsense. An oval is centred on its
+// point, its corners clear.
+TEST(StringShape, DrawsInItsColourAndStyleWhateverItsSize) {
+    auto plain = NewPicture(300, 100, 32), bold = NewPicture(300, 100, 32);
+    plain->Graphics().DrawObject(Number(0), 150, 70);
+    EXPECT_GT(CountColour(plain->Image(), qRgb(0, 0, 200)), 100);
+    StringShape b = Number(0);
+    b.Bold = true;
+    bold->Graphics().DrawObject(b, 150, 70);
+    EXPECT_GT(InkBox(bold->Image()).width(), InkBox(plain->Image()).width());
+
+    auto small = NewPicture(50, 50, 32);
+    StringShape e;
+    small->Graphics().DrawObject(e, 25, 25);
+    EXPECT_TRUE(InkBox(small->Image()).isEmpty());
+    e.Text = "1";
+    small->Graphics().DrawObject(e, 25, 40);
+    EXPECT_TRUE(!InkBox(small->Image()).isEmpty() && InkBox(small->Image()).height() < 14);
+    Graphics& g = small->Graphics();
+    g.TextSize = 1e9;
+    EXPECT_GT(g.StringWidth("88"), 30000);
+    e.TextSize = 1e9;
+    small->Graphics().DrawObject(e, 25, 40);
+
+    auto pic = NewPicture(100, 100, 32);
+    OvalShape oval;
+    oval.Width = 20, oval.Height = 10, oval.FillColor = RGB(128, 128, 128);
+    pic->Graphics().DrawObject(oval, 50, 40);
+    EXPECT_EQ(InkBox(pic->Image()), QRect(40, 35, 20, 10));
+    EXPECT_EQ(QList<QRgb>({pic->Image().pixel(50, 40), pic->Image().pixel(41, 36)}),
+              QList<QRgb>({qRgb(128, 128, 128), qRgb(255, 255, 255)}));
 }
 
 // The anchor is (200, 200); "88888" in 40-pixel Arial is about 111 pixels wide and 29 high.
@@ -85,6 +209,16 @@ TEST(Graphics, DrawPictureCopiesAndScalesTheSourceRectangle) {
     g.DrawPicture(*src, 0, 0);
     EXPECT_EQ(InkBox(dst->Image()), QRect(10, 0, 10, 10));
     EXPECT_THROW(g.DrawPicture(std::shared_ptr<Picture>(), 0, 0), NilObjectException);
+    // Into itself, as the page view moves what it keeps when scrolled: the part is copied as it was.
+    g.ClearRect(0, 0, 100, 100);
+    g.ForeColor = RGB(0, 0, 0);
+    for (int k = 0; k < 80; k += 4)
+        g.FillRect(k, 0, 1, 80); // a column in four
+    g.DrawPicture(*dst, 1, 1, 80, 80, 0, 0, 80, 80);
+    int black = 0;
+    for (int x = 1; x < 81; ++x)
+        black += dst->Image().pixel(x, 40) == qRgb(0, 0, 0);
+    EXPECT_EQ(black, 20) << "the twenty columns, moved";
 
     // Shrunk, every pixel averages the pixels it stands for, so thin lines stay visible.
     auto lines = NewPicture(400, 40, 32);

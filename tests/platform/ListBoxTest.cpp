@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 #include "UiDriver.h"
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
 
 #include <QLineEdit>
+#include <QTableWidget>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -122,4 +124,97 @@ TEST(ListBox, EditsEndInTheFrameworkOrder) {
         EXPECT_EQ(w.log, c.log) << c.what;
         EXPECT_EQ(w.list->ActiveEditor(), nullptr) << c.what;
     }
+}
+
+// A list shaped like the parameter list: a hidden tag column of width 0, a caption and a value; rows
+// added, read and found by the pointer, and cells outside the list refused.
+TEST(ListBox, CellsRowsAndAHiddenTagColumn) {
+    class TagList : public Window {
+    public:
+        TagList() {
+            ApplyDesc({.title = "Tags", .width = 260, .height = 240});
+            ControlDesc d{.name = "List", .kind = ControlKind::ListBox, .columnCount = 3, .rowHeight = 18};
+            d.left = 10, d.top = 10, d.width = 202, d.height = 187, d.columnWidths = "0,120,80";
+            d.rows = {"A\tFileName", "N\tDocument Width\t210", "N\tDocument Height\t297"};
+            CreateControls({d});
+            Show();
+        }
+    } w;
+    ListBox& list = *w.ControlNamed<ListBox>("List");
+    auto* table = static_cast<QTableWidget*>(list.Widget());
+    EXPECT_TRUE(table->isColumnHidden(0));
+    EXPECT_EQ(QStringList({list.Cell(0, 0), list.Cell(1, 1), list.Cell(0, 2)}),
+              QStringList({"A", "Document Width", ""}));
+    list.AddRow("X");
+    EXPECT_EQ(list.LastIndex(), 3);
+    list.SetCell(3, 2, "value");
+    EXPECT_EQ(QStringList({list.Cell(3, 0), list.Cell(3, 2)}), QStringList({"X", "value"}));
+    for (auto [row, column] : {std::pair{-1, 0}, {0, -1}, {0, 3}, {4, 0}}) {
+        EXPECT_THROW(list.Cell(row, column), OutOfBoundsException) << row << "," << column;
+        EXPECT_THROW(list.SetCell(row, column, "v"), OutOfBoundsException) << row << "," << column;
+    }
+    // Row 2 lies 36 to 54 pixels down the rows; below the last row and left of the list there is none.
+    const QPoint rows = table->viewport()->mapTo(table, QPoint(0, 0));
+    EXPECT_EQ(
+        QList<int>({list.RowFromXY(rows.x() + 50, rows.y() + 40),
+                    list.RowFromXY(rows.x() + 50, rows.y() + 18 * 4 + 2), list.RowFromXY(-5, rows.y() + 40)}),
+        QList<int>({2, -1, -1}));
+    list.DeleteAllRows();
+    EXPECT_EQ(QList<int>({list.ListCount(), list.LastIndex()}), QList<int>({0, -1}));
+}
+
+// A cell's own type overrides its column's; CellKeyDown may keep a key from the cell being edited.
+TEST(ListBox, CellTypesAndKeys) {
+    ListWindow w;
+    ListBox& list = *w.list;
+    list.SetColumnType(1, ListBox::TypeEditable);
+    list.SetCellType(3, 1, ListBox::TypeNormal);
+    EXPECT_EQ(list.CellType(1, 1), ListBox::TypeDefault);
+    list.CellKeyDown = [](int, int, const QString& key) { return key == "x"; };
+    ui::ClickCell(list, 1, 1);
+    ASSERT_NE(w.Editor(), nullptr);
+    w.Editor()->selectAll();
+    ui::Type(w.Editor(), "1x5");
+    ui::Key(w.Editor(), Qt::Key_Return);
+    EXPECT_EQ(list.Cell(1, 1), "15");
+    ui::ClickCell(list, 3, 1);
+    EXPECT_EQ(list.ActiveEditor(), nullptr);
+    EXPECT_EQ(list.ListIndex(), 3);
+}
+
+// Sorting moves whole rows, compares letters without regard to case, keeps the selected row selected
+// and raises no Change.
+TEST(ListBox, SortKeepsRowsTogether) {
+    ListWindow w;
+    ListBox& list = *w.list;
+    list.DeleteAllRows();
+    for (const char* name : {"beta", "Gamma", "alpha"})
+        list.AddRow(QStringList{name, QString(name).toUpper()});
+    list.SetListIndex(1);
+    w.log.clear();
+    list.SetSortedColumn(0);
+    list.Sort();
+    EXPECT_EQ(QStringList({list.Cell(0, 0), list.Cell(0, 1), list.Cell(1, 0), list.Cell(2, 0)}),
+              QStringList({"alpha", "ALPHA", "beta", "Gamma"}));
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_TRUE(w.log.isEmpty());
+}
+
+// CellBackgroundPaint fills a cell's background under its text.
+TEST(ListBox, CellBackgroundPaintFillsUnderTheText) {
+    ListWindow w;
+    const Color grey = RGB(240, 230, 230);
+    w.list->CellBackgroundPaint = [&](Graphics& g, int row, int) {
+        g.ForeColor = row == 1 ? RGB(255, 255, 255) : grey;
+        g.FillRect(0, 0, g.Width(), g.Height());
+        return false;
+    };
+    auto* table = static_cast<QTableWidget*>(w.list->Widget());
+    const QImage shot = table->viewport()->grab().toImage();
+    auto colourAt = [&](int row) {
+        const QRect cell = table->visualRect(table->model()->index(row, 1));
+        return shot.pixelColor(cell.right() - 2, cell.center().y());
+    };
+    EXPECT_EQ(colourAt(0), grey.toQColor());
+    EXPECT_EQ(colourAt(1), QColor(255, 255, 255));
 }

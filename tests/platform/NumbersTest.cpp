@@ -16,17 +16,13 @@ TEST(Numbers, ValReadsTheLeadingNumber) {
     struct Case {
         const char* text;
         double value;
-    } cases[] = {{"abc", 0},
-                 {"  12", 12},
-                 {"-3.5", -3.5},
-                 {"1,234", 1},
-                 {"1e", 1},
-                 {"1E-2", 0.01},
-                 {"1e999", DBL_MAX},
-                 {"-1e999", -DBL_MAX},
-                 {".5", 0.5},
-                 {"3, Mod 9", 3},
-                 {"999999999999999", 999999999999999.0}};
+    } cases[] = {{"", 0},         {"+7", 7},          {"12abc", 12},
+                 {"5.", 5},       {"-", 0},           {"1e3", 1000},
+                 {"1e+", 1},      {"e5", 0},          {"\t4", 4},
+                 {"0000012", 12}, {"abc", 0},         {"  12", 12},
+                 {"-3.5", -3.5},  {"1,234", 1},       {"1e", 1},
+                 {"1E-2", 0.01},  {"1e999", DBL_MAX}, {"-1e999", -DBL_MAX},
+                 {".5", 0.5},     {"3, Mod 9", 3},    {"999999999999999", 999999999999999.0}};
     for (const auto& c : cases)
         EXPECT_EQ(Val(c.text), c.value) << c.text;
 }
@@ -44,8 +40,9 @@ TEST(Numbers, ValReadsThePointUnderACommaLocale) {
 }
 
 TEST(Numbers, StrThenValGivesTheSameDouble) {
-    EXPECT_EQ(QStringList({Str(std::int32_t(-42)), Str(1234567.0), Str(0.1), Str(99999999999999.0)}),
-              QStringList({"-42", "1234567", "0.1", "99999999999999"}));
+    EXPECT_EQ(
+        QStringList({Str(std::int32_t(-42)), Str(1234567.0), Str(0.1), Str(210.0), Str(99999999999999.0)}),
+        QStringList({"-42", "1234567", "0.1", "210", "99999999999999"}));
     std::mt19937_64 rng(12345);
     std::uniform_int_distribution<std::uint64_t> bits;
     std::vector<double> values = {
@@ -76,7 +73,18 @@ TEST(Numbers, FormatPictures) {
         {12.34, display, "12.3"},
         {-5.25, display, "5.3"}, // the negative section prints no sign of its own
         {0, display, "0"},
+        {0.5, display, "0.5"},
         {1234, "\"#############\"", "1234"},
+        {0, "\"#############\"", "0"},
+        {0, "###############", "0"},
+        {999999999999999.0, "###############", "999999999999999"},
+        {3.1, "###.###", "3.1"},
+        {3, "#.00", "3.00"},
+        {-3, "#.00", "-3.00"},
+        {42, "A##B", "A42B"},
+        {7, "00", "07"},
+        {-0.0001, "#", "0"},
+        {1e20, "#", "100000000000000000000"},
         {3.14159, "###.###", "3.142"},
         {3, "###.###", "3"},
         {12345, "###", "12345"},
@@ -92,6 +100,8 @@ TEST(Numbers, FormatPictures) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.value, c.picture), c.text) << c.value << " " << c.picture.toStdString();
+    for (double v : {0.0, 0.04, 0.06, 1.0, 99.95, 1e9, 123456.789}) // every shown value reads back
+        EXPECT_NEAR(Val(Format(v, display)), v, 0.05) << v;
 }
 
 TEST(Numbers, IntTruncatesAndSaturates) {
@@ -100,6 +110,8 @@ TEST(Numbers, IntTruncatesAndSaturates) {
         std::int32_t out;
     } cases[] = {{20.7, 20},
                  {-20.7, -20},
+                 {19.444, 19},
+                 {0.0, 0},
                  {NAN, 0},
                  {1e300, INT32_MAX},
                  {-1e300, INT32_MIN},

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -49,7 +52,9 @@ public:
         ApplyDesc({.title = "Dialog", .width = 200, .height = 100, .frame = WindowFrame::MovableModal});
         CreateControls({Desc("OK", K::PushButton, {120, 70, 69, 22})});
         ControlNamed<PushButton>("OK")->Action = [this] { Close(); };
+        ++created;
     }
+    static inline int created = 0;
 };
 
 class TestBar : public MenuBar {
@@ -58,6 +63,7 @@ public:
         MenuItem& file = Append(std::make_unique<MenuItem>("FileMenu", "&File"));
         file.Append(std::make_unique<MenuItem>("FileCreate", "Ne&w"));
         file.Append(std::make_unique<MenuItem>("FileSave", "&Save"));
+        file.Append(std::make_unique<QuitMenuItem>("FileQuit", "E&xit"));
         MenuItem& help = Append(std::make_unique<MenuItem>("HelpMenu", "Help"));
         help.Append(std::make_unique<MenuItem>("HelpHelpPictures", "Help Pictures"));
         help.Append(std::make_unique<AppleMenuItem>("HelpAbout", "About"));
@@ -72,6 +78,13 @@ public:
         AddMenuHandler("FileSave", [this] { return log << "FileSave", true; });
         AddMenuHandler("HelpAbout", [this] { return log << "HelpAbout", false; });
     }
+};
+
+// Refuses to close while told to, as a window with unsaved work whose user cancels.
+class RefusingWindow : public TableWindow {
+public:
+    bool refuse = false;
+    bool Event_CancelClose() override { return refuse; }
 };
 
 // A button, a canvas and a menu item whose handlers, and a close check, a test sets.
@@ -142,6 +155,51 @@ TEST(Window, LocksMoveAndStretchControlsWithinTheSizeLimits) {
     EXPECT_EQ(Rect(w.FindControl("All")), QRect(70, 10, 100, 80));
 }
 
+// Records its window events, and refuses to close while told to.
+class LogWindow : public TableWindow {
+public:
+    explicit LogWindow(std::initializer_list<ControlDesc> table) : TableWindow(table) {
+        for (int i = 0; i < ControlCount(); ++i)
+            ControlAt(i)->Open = [this, c = ControlAt(i)] { log << c->Name() + ".Open"; };
+    }
+    bool refuseClose = false;
+
+protected:
+    void Event_Open() override { log << "Open"; }
+    bool Event_CancelClose() override { return refuseClose; }
+    void Event_Close() override { log << "Close"; }
+    void Event_Activate() override { log << "Activate"; }
+};
+
+// A window opens once, its controls before itself, and comes to the front; CancelClose may keep it
+// open, and a closed shared window is forgotten, so the next request builds a fresh one.
+TEST(Window, OpensOnceControlsFirstAndCloseCanBeRefused) {
+    auto* w = new LogWindow({Desc("A", K::Canvas, {0, 0, 10, 10}), Desc("B", K::ListBox, {0, 0, 10, 10})});
+    EXPECT_TRUE(w->log.isEmpty());
+    w->Show();
+    w->Show();
+    EXPECT_EQ(w->log, QStringList({"A.Open", "B.Open", "Open", "Activate"}));
+    EXPECT_EQ(FrontWindow(), w);
+    w->refuseClose = true;
+    w->Close();
+    EXPECT_TRUE(w->IsOpen() && w->Visible());
+    w->refuseClose = false;
+    w->Close();
+    EXPECT_FALSE(w->IsOpen() || w->Visible());
+    EXPECT_EQ(w->log.filter("Close"), QStringList{"Close"});
+    EXPECT_EQ(WindowCount(), 0);
+    delete w; // not a shared instance: its creator deletes it
+
+    OkDialog::created = 0;
+    OkDialog& shared = SharedInstance<OkDialog>();
+    EXPECT_EQ(&SharedInstance<OkDialog>(), &shared); // asked again: the same window
+    OnNextModal([](Window& d) { d.ControlNamed<PushButton>("OK")->Push(); });
+    shared.ShowModal();
+    QCoreApplication::sendPostedEvents(nullptr, 0);
+    SharedInstance<OkDialog>();
+    EXPECT_EQ(OkDialog::created, 2) << "closed and forgotten: a fresh one";
+}
+
 TEST(Window, ShowModalReturnsOnceTheTestHookClosesIt) {
     QStringList seen;
     OnNextModal([&](Window& w) {
@@ -199,6 +257,130 @@ TEST(Controls, ChangeEventsRunAlsoWhenTheProgramSetsAValue) {
     }
 }
 
+// Fields: KeyDown runs before the key reaches the text and may keep it; a multi-line field shows every
+// line end as a line of its own; LostFocus runs when the focus moves on.
+TEST(EditField, KeysLineEndsAndFocus) {
+    ControlDesc notes = Desc("Notes", K::EditField, {0, 60, 200, 80});
+    notes.multiline = true;
+    TableWindow w(
+        {Desc("Field", K::EditField, {0, 0, 80, 22}), Desc("Other", K::EditField, {0, 30, 80, 22}), notes});
+    w.Show();
+    ui::Activate(w);
+    auto* field = w.ControlNamed<EditField>("Field");
+    field->TextChange = [&] { w.log << field->Text(); };
+    field->KeyDown = [&](const QString& key) { return w.log << "key " + key, key == "z"; };
+    field->GotFocus = [&] { w.log << "got"; };
+    field->LostFocus = [&] { w.log << "lost"; };
+    w.ControlNamed<EditField>("Other")->SetFocus();
+    w.log.clear();
+    field->SetFocus();
+    ui::Type(field->Widget(), "3z4");
+    w.ControlNamed<EditField>("Other")->SetFocus();
+    EXPECT_EQ(w.log, QStringList({"got", "key 3", "3", "key z", "key 4", "34", "lost"}));
+
+    auto* multi = w.ControlNamed<EditField>("Notes");
+    multi->SetText("Picture: \rFonts:\r\nAngle:");
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(multi->Widget())->document()->blockCount(), 3);
+    EXPECT_EQ(multi->Text(), "Picture: \nFonts:\nAngle:");
+}
+
+// Paint draws into the canvas's own picture before it shows, with a fresh pen each time; what the
+// program drew there straight stays unless the canvas erases, and a scroll moves the picture and has
+// Paint fill the strip uncovered.
+TEST(Canvas, PaintDrawsIntoTheBackingBeforeItShows) {
+    ControlDesc keep = Desc("Page", K::Canvas, {0, 0, 100, 80});
+    keep.eraseBackground = false;
+    ControlDesc nowhere = Desc("Logo", K::Canvas, {0, 100, 36, 34});
+    nowhere.picture = "nowhere.png";
+    TableWindow w({keep, nowhere, Desc("Erased", K::Canvas, {150, 0, 100, 80})});
+    w.Show();
+    EXPECT_EQ(w.ControlNamed<Canvas>("Logo")->Backdrop(), nullptr) << "a picture that is not there";
+    for (const char* name : {"Page", "Erased"}) {
+        SCOPED_TRACE(name);
+        auto* page = w.ControlNamed<Canvas>(name);
+        int paints = 0;
+        page->Paint = [&](Graphics& g) {
+            ++paints;
+            EXPECT_EQ(g.ForeColor, Color{});
+            g.ForeColor = RGB(0, 0, 255);
+            g.FillRect(0, 0, 10, 10);
+        };
+        page->Graphics().ForeColor = RGB(255, 0, 0); // straight into the picture
+        page->Graphics().FillRect(0, 0, 100, 80);
+        page->Refresh(true);
+        const QImage shown = page->Widget()->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::blue));
+        EXPECT_EQ(shown.pixelColor(50, 50) == QColor(Qt::red), QString(name) == "Page");
+        page->Widget()->grab();
+        EXPECT_EQ(paints, 1) << "nothing asked for a new paint";
+        page->Backing().setPixelColor(40, 40, Qt::green);
+        page->Scroll(-20, 0);
+        EXPECT_EQ(page->Backing().pixelColor(20, 40), QColor(Qt::green));
+        page->Widget()->grab();
+        EXPECT_EQ(paints, 2);
+    }
+}
+
+// Buttons raise Action when pushed or clicked; a sticky bevel button stays down until the program
+// raises it, and keeps no press its MouseDown took; radio buttons in one group turn each other off.
+TEST(Buttons, ActionsAndValues) {
+    ControlDesc tool = Desc("Tool", K::BevelButton, {0, 30, 30, 30}),
+                normal = Desc("Normal", K::RadioButton, {6, 120, 80, 20}, LockNone, "Style");
+    tool.sticky = true;
+    normal.value = 1;
+    TableWindow w({Desc("OK", K::PushButton, {0, 0, 69, 22}), tool,
+                   Desc("Back", K::CheckBox, {0, 70, 150, 20}), Desc("Style", K::GroupBox, {0, 100, 190, 70}),
+                   normal, Desc("Bold", K::RadioButton, {6, 145, 80, 20}, LockNone, "Style"),
+                   Desc("Arrows", K::LittleArrows, {250, 0, 13, 23})});
+    w.Show();
+    auto* ok = w.ControlNamed<PushButton>("OK");
+    auto* bevel = w.ControlNamed<BevelButton>("Tool");
+    auto* bold = w.ControlNamed<RadioButton>("Bold");
+    auto* arrows = w.ControlNamed<LittleArrows>("Arrows");
+    bool swallowToolPress = false;
+    ok->Action = [&] { w.log << "OK"; };
+    bevel->MouseDown = [&](int, int) { return swallowToolPress; };
+    bevel->Action = [&] { w.log << QString("Tool %1").arg(bevel->Value()); };
+    w.ControlNamed<RadioButton>("Normal")->Action = [&] { w.log << "Normal"; };
+    bold->Action = [&] { w.log << "Bold"; };
+    arrows->Up = [&] { w.log << "Up"; };
+    arrows->Down = [&] { w.log << "Down"; };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QStringList log;
+    } steps[] = {
+        {"push", [&] { ok->Push(); }, {"OK"}},
+        {"click", [&] { ui::Click(*ok, 10, 10); }, {"OK"}},
+        {"sticky down", [&] { ui::Click(*bevel, 5, 5); }, {"Tool 1"}},
+        {"sticky stays down", [&] { ui::Click(*bevel, 5, 5); }, {"Tool 1"}},
+        {"the program raises it", [&] { bevel->SetValue(false); }, {}},
+        {"MouseDown keeps the press", [&] { swallowToolPress = true, ui::Click(*bevel, 5, 5); }, {}},
+        {"the other radio on", [&] { bold->SetValue(true); }, {"Bold"}},
+        {"arrows", [&] { arrows->PushUp(), arrows->PushDown(); }, {"Up", "Down"}},
+    };
+    for (auto& s : steps) {
+        w.log.clear();
+        s.act();
+        EXPECT_EQ(w.log, s.log) << s.what;
+    }
+    EXPECT_FALSE(bevel->Value());
+    EXPECT_FALSE(w.ControlNamed<RadioButton>("Normal")->Value());
+}
+
+// A scroll bar's range that would end below its start, as for a page smaller than its view, holds the
+// bar at 0; the bar's shape gives its direction.
+TEST(RangeControls, ARangeBelowZeroHoldsTheBarAtZero) {
+    TableWindow w(
+        {Desc("Across", K::ScrollBar, {0, 0, 200, 16}), Desc("Down", K::ScrollBar, {0, 20, 16, 200})});
+    auto* across = w.ControlNamed<ScrollBar>("Across");
+    across->SetValue(40);
+    across->SetMaximum(-288);
+    EXPECT_EQ(QList<int>({across->Value(), across->Maximum()}), QList<int>({0, 0}));
+    EXPECT_EQ(static_cast<QScrollBar*>(across->Widget())->orientation(), Qt::Horizontal);
+    EXPECT_EQ(static_cast<QScrollBar*>(w.FindControl("Down")->Widget())->orientation(), Qt::Vertical);
+}
+
 TEST(Canvas, DragAndUpFollowOnlyAMouseDownThatReturnedTrue) {
     for (bool follow : {true, false}) {
         TableWindow w({Desc("View", K::Canvas, {0, 0, 200, 150})});
@@ -254,6 +436,29 @@ TEST(Menu, AModalWindowTakesTheCommandsOfItsOwnBar) {
     dialog.ShowModal();
     EXPECT_EQ(dialog.log, QStringList{"FileSave"});
     EXPECT_TRUE(main.log.isEmpty());
+}
+
+// Exit closes every window and then ends the program; a window that refuses to close stops it there,
+// with that window and the ones after it still open.
+TEST(Menu, QuitStopsAtAWindowThatRefusesToClose) {
+    int quits = 0;
+    SetQuitAction([&] { ++quits; });
+    MenuWindow first;
+    RefusingWindow second, third;
+    for (Window* w :
+         {static_cast<Window*>(&first), static_cast<Window*>(&second), static_cast<Window*>(&third)})
+        w->Show();
+    second.refuse = true;
+    MenuItem& exit = *SharedMenuBar<TestBar>().FindItem("FileQuit");
+    EXPECT_TRUE(exit.Trigger());
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_EQ(first.IsOpen() + second.IsOpen() + third.IsOpen(), 2) << "the windows after it stay open";
+    second.refuse = false;
+    exit.Trigger();
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(first.IsOpen() || second.IsOpen() || third.IsOpen());
+    EXPECT_EQ(WindowCount(), 0);
 }
 
 // An exception escaping a handler is told in a message box; the program, the window and its controls
