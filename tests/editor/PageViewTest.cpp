@@ -405,6 +405,46 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
+// The scroll bars' keys move the page the way they say: Right shows more of it to the right and Left
+// more to the left, on the horizontal bar; Down and Page Down more of it below, Up and Page Up above, on
+// the vertical one. What stays in view moves over by the step.
+TEST_F(PageViewShown, ScrollKeysMoveThePageTheWayTheySay) {
+    Document();
+    Click(w.MagEn()), Click(w.MagEn());
+    across.SetValue(across.Maximum() / 2), down.SetValue(down.Maximum() / 2);
+    const struct {
+        const char* name;
+        ScrollBar& bar;
+        Qt::Key key;
+        int steps; // line steps, or page steps when pages
+        bool pages;
+    } cases[] = {
+        {"Right", across, Qt::Key_Right, 1, false},     {"Left", across, Qt::Key_Left, -1, false},
+        {"Down", down, Qt::Key_Down, 1, false},         {"Up", down, Qt::Key_Up, -1, false},
+        {"Page Down", down, Qt::Key_PageDown, 1, true}, {"Page Up", down, Qt::Key_PageUp, -1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage before = ui::Shown(view);
+        const QPoint from(ScrollX, ScrollY);
+        c.bar.SetFocus();
+        ui::Key(c.bar.Widget(), c.key);
+        const QImage after = ui::Shown(view);
+        const int step = c.steps * (c.pages ? c.bar.PageStep() : c.bar.LineStep());
+        const QPoint moved = &c.bar == &across ? QPoint(step, 0) : QPoint(0, step);
+        EXPECT_EQ(QPoint(ScrollX, ScrollY), from + moved);
+        EXPECT_EQ(QPoint(across.Value(), down.Value()), QPoint(ScrollX, ScrollY));
+        // The page pixel at a view pixel now was step pixels further on before.
+        int wrong = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x) {
+                const QPoint was = QPoint(x, y) + moved;
+                wrong += before.rect().contains(was) && after.pixel(x, y) != before.pixel(was);
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 // In fit mode the page always fits the view: a larger page, another document or a new window size
 // fit it again, with no scroll bars.
 TEST_F(PageViewShown, FitModeFitsAgain) {
