@@ -186,14 +186,15 @@ void Window1::HorizRules(Graphics& g, double length) {
     }
 }
 
-// As the top ruler turned; a label stands on its tick, kept whole at the ruler's top.
+// As the top ruler turned; a label stands on its tick, kept whole at the ruler's top. Labels keep half
+// their height between them, the first too, which stands a label's height lower than its tick.
 void Window1::VertRules(Graphics& g, double length) {
     g.ForeColor = RGB(0, 0, 0);
     g.DrawLine(20, 0, 20, g.Height());
     g.TextFont = "Arial";
     g.TextSize = 10;
     const double ascent = g.TextAscent();
-    const int labels = LabelStep(ascent * 1.5);
+    const int labels = LabelStep(std::ceil(ascent) + ascent * 1.5);
     const int step = TickStep(labels);
     int last = -1;
     for (int i = 0; i <= length; i += step) {

@@ -405,6 +405,59 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
     EXPECT_TRUE(Scripted().messages.isEmpty());
 }
 
+// The left ruler's labels stand on their ticks, the first ("0") moved down to stay whole, and none is
+// drawn over by the next at any zoom, the small fitted ones of a small window included: each reads as
+// it would drawn alone, and there are some every hundred millimetres.
+TEST_F(PageViewShown, LeftRulerLabelsStayWholeAtEveryZoom) {
+    auto whole = [&](const QImage& ruler, int mm) {
+        auto alone = NewPicture(ruler.width(), ruler.height(), ruler.depth());
+        Graphics& g = alone->Graphics();
+        g.TextFont = "Arial", g.TextSize = 10;
+        const double ascent = g.TextAscent(), width = g.StringWidth(Str(mm));
+        const double baseline = std::max<double>(Int(mms(mm)), std::ceil(ascent));
+        g.ClearRect(1, baseline - ascent, width + 2, ascent);
+        g.DrawString(Str(mm), 2, baseline);
+        const QImage label = alone->Image();
+        // The pixels wholly within the label's patch of white.
+        const QRect patch(QPoint(2, int(std::ceil(baseline - ascent))),
+                          QPoint(int(std::floor(3 + width)) - 1, int(std::floor(baseline)) - 1));
+        for (int y = patch.top(); y <= patch.bottom(); ++y)
+            for (int x = patch.left(); x <= patch.right(); ++x)
+                if (ruler.pixel(x, y) != label.pixel(x, y))
+                    return false;
+        return true;
+    };
+    const struct {
+        const char* name;
+        int dpi;     // 0: fitted
+        QSizeF page; // mm
+    } cases[] = {
+        {"A3 fitted", 0, {297, 420}},
+        {"a taller page fitted", 0, {300, 460}},
+        {"a shorter page fitted", 0, {220, 360}},
+        {"A4 fitted", 0, {210, 297}},
+        {"zoomed to 20 dpi", 20, {210, 297}},
+        {"zoomed to 100 dpi", 100, {210, 297}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AdocWidth = c.page.width(), AdocHeight = c.page.height();
+        if (c.dpi) {
+            FitToPage = false, PageResolution = c.dpi;
+            w.DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+        } else {
+            w.FitToPageF();
+        }
+        ASSERT_TRUE(w.glx);
+        const QImage ruler = w.glx->Image();
+        EXPECT_TRUE(whole(ruler, 0)) << PageResolution << " dpi";
+        int shown = 0;
+        for (int mm = 10; mm <= 100; mm += 10)
+            shown += whole(ruler, mm);
+        EXPECT_GE(shown, 1) << PageResolution << " dpi";
+    }
+}
+
 // The scroll bars' keys move the page the way they say: Right shows more of it to the right and Left
 // more to the left, on the horizontal bar; Down and Page Down more of it below, Up and Page Up above, on
 // the vertical one. What stays in view moves over by the step.
