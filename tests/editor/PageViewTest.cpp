@@ -16,7 +16,6 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace platform;
 using namespace Module1;
@@ -98,7 +97,9 @@ public:
     // scroll offsets, and what lies beside the page drawn in anything but the background. Large turned
     // or slanted text may be smoothed a little differently when drawn in parts.
     QString Mismatch() {
-        const QImage shown = ui::Shown(view); // first: painting composes the backdrop the page draws
+        const QImage shown = ui::Shown(view);
+        EPSdirty = true; // the backdrop composed for the whole page at once
+        TheBackdrop.ComposeIfDirty();
         auto whole = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), 32);
         Graphics& g = whole->Graphics();
         DrawPageCell(g, Astart, 0, 0);
@@ -291,8 +292,7 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
         QString message;
         bool dirty, redraw;
     } cases[] = {
-        {"mask too large", [] { EPSmaskWidth = 1e9; },
-         "Error Creating Temp Offscreen Mask (1) - Memory short!", false, false},
+        {"mask larger than any picture: cut by the page alone", [] { EPSmaskWidth = 1e9; }, "", false, false},
         {"mask of no size", [] { EPSmaskHeight = 0; }, "", false, false},
         {"page too large", [] { AdocHeight = 1e9; }, "Error Creating Temp Offscreen Page (2) - Memory short!",
          false, false},
@@ -319,23 +319,59 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
     }
 }
 
-TEST_F(PageView, RepaintsComposeTheBackdropOnlyWhenItChanges) {
+// The page view composes its backdrop only where it shows and only once: a repaint composes what it has
+// not composed before at this zoom and placement, never the whole page; the page-sized cache is the
+// preview's and the print run's, composed again only when what it shows changes.
+TEST_F(PageView, RepaintsComposeTheBackdropOnlyWhereAndWhenItChanges) {
     BlueBackdrop();
     AddObject({.x = 50, .y = 50});
-    w.Show();
-    std::set<std::shared_ptr<Picture>> caches; // a cache composed anew is a new picture
-    auto repaint = [&] {
-        view.Refresh(false);
+    w.Show(); // fitted: the whole page in view
+    ui::Shown(view);
+    const std::int64_t viewArea = std::int64_t(view.Width()) * view.Height();
+    auto composed = [&](const std::function<void()>& act) {
+        const std::int64_t before = TheBackdrop.TilePixelsComposed();
+        act();
         ui::Shown(view);
-        caches.insert(TheBackdrop.cdx);
-        return caches.size();
+        return TheBackdrop.TilePixelsComposed() - before;
     };
-    for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(repaint(), 1u);
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::int64_t least, most; // pixels composed
+    } cases[] = {
+        {"a repaint with nothing changed", [&] { view.Refresh(false); }, 0, 0},
+        {"another object selected", [&] { CurrentObject = 0, view.Refresh(false); }, 0, 0},
+        {"fitted again at the same zoom", [&] { w.FitToPageF(); }, 0, 0},
+        {"zoomed in: the view, not the page", [&] { ui::Click(w.MagEn(), 15, 15); }, viewArea / 2, viewArea},
+        {"a line step right: the strip uncovered",
+         [&] { w.ScrollBar1().SetValue(w.ScrollBar1().Value() + w.ScrollBar1().LineStep()); }, 1,
+         std::int64_t(w.ScrollBar1().LineStep()) * view.Height()},
+        {"and back: kept",
+         [&] { w.ScrollBar1().SetValue(w.ScrollBar1().Value() - w.ScrollBar1().LineStep()); }, 0, 0},
+        {"the mask moved, as the backdrop dialog does",
+         [&] { EPSmaskX = 5, EPSdirty = true, view.Refresh(true); }, viewArea / 2, viewArea},
+        {"zoomed out to the page: all of it", [&] { w.BtFit_Action(); },
+         std::int64_t(Int(mms(AdocWidth))) * Int(mms(AdocHeight)),
+         std::int64_t(Int(mms(AdocWidth))) * Int(mms(AdocHeight))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::int64_t pixels = composed(c.act);
+        EXPECT_GE(pixels, c.least);
+        EXPECT_LE(pixels, c.most);
+    }
+    EXPECT_EQ(TheBackdrop.cdx, nullptr); // the view makes no page-sized picture
+
+    // The cache is composed when asked for, and kept while nothing it shows changes.
+    EPSdirty = true;
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    const std::shared_ptr<Picture> cache = TheBackdrop.cdx;
     w.FitToPageF(); // made stale, but nothing it shows has changed: kept
-    EXPECT_EQ(repaint(), 1u);
-    EPSmaskX = 5, EPSdirty = true; // as the backdrop dialog's edits do
-    EXPECT_EQ(repaint(), 2u);
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    EXPECT_EQ(TheBackdrop.cdx, cache);
+    EPSmaskX = 7, EPSdirty = true;
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    EXPECT_NE(TheBackdrop.cdx, cache);
     EXPECT_TRUE(Scripted().messages.isEmpty());
 
     AdocWidth = AdocHeight = 0; // no document: an empty view
