@@ -316,10 +316,36 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
                            shrunk);
         return;
     }
-    if (static_cast<const QPaintDevice*>(&image) == &device_)
+    if (static_cast<const QPaintDevice*>(&image) == &device_) {
         painter_.drawImage(target, image.copy(part.toAlignedRect()), QRectF(QPointF(0, 0), part.size()));
-    else
-        painter_.drawImage(target, image, part);
+        return;
+    }
+    // Qt smooths one-bit and grey pictures a pixel at a time through their colour table; the part that
+    // shows, with a pixel around it for the smoothing, is copied into colour first, where Qt smooths
+    // whole rows at once to the same pixels.
+    if (image.depth() <= 8 && target.size() != part.size()) {
+        QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
+        if (!clip_.isEmpty())
+            shows &= QRectF(clip_);
+        const double sx = part.width() / target.width(), sy = part.height() / target.height();
+        const QRect needed =
+            QRectF(part.left() + (shows.left() - target.left()) * sx,
+                   part.top() + (shows.top() - target.top()) * sy, shows.width() * sx, shows.height() * sy)
+                .toAlignedRect()
+                .adjusted(-2, -2, 2, 2) &
+            part.toAlignedRect();
+        if (shows.isEmpty() || needed.isEmpty())
+            return;
+        if (qint64(needed.width()) * needed.height() < (qint64(1) << 22)) {
+            const QRectF from = QRectF(needed) & part;
+            painter_.drawImage(
+                QRectF(target.left() + (from.left() - part.left()) / sx,
+                       target.top() + (from.top() - part.top()) / sy, from.width() / sx, from.height() / sy),
+                image.copy(needed).convertToFormat(QImage::Format_RGB32), from.translated(-needed.topLeft()));
+            return;
+        }
+    }
+    painter_.drawImage(target, image, part);
 }
 
 void Graphics::DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y) {
