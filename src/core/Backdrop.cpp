@@ -35,6 +35,13 @@ namespace {
 // The side of a tile in pixels, and how many are kept: a few views' worth.
 constexpr int TileSide = 256;
 constexpr std::size_t KeptTiles = 48;
+
+// The mask in pixels at the current resolution, from (x, y) mm; a mask far larger than any page keeps
+// its corners well within the range of an int.
+QRect MaskRect(double x, double y) {
+    auto px = [](double mm) { return Int(std::clamp(mms(mm), -1e9, 1e9)); };
+    return QRect(px(x + EPSmaskX), px(y + EPSmaskY), px(EPSmaskWidth), px(EPSmaskHeight));
+}
 } // namespace
 
 void Backdrop::ComposePart(const Picture& pic, Picture& out, QPoint origin, const QRect& area) {
@@ -43,7 +50,7 @@ void Backdrop::ComposePart(const Picture& pic, Picture& out, QPoint origin, cons
     g.SetClip(area);
     g.ClearRect(area.x(), area.y(), area.width(), area.height());
     const QRect page(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-    const QRect mask(Int(mms(EPSmaskX)), Int(mms(EPSmaskY)), Int(mms(EPSmaskWidth)), Int(mms(EPSmaskHeight)));
+    const QRect mask = MaskRect(0, 0);
     const QRect shown = area & page & mask;
     if (!shown.isEmpty()) {
         const double dw =
@@ -184,8 +191,7 @@ void Backdrop::drawPicture(Graphics& g, double x, double y) const {
         return;
     const Picture& pic = *Bdx;
     const QRect page(Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-    const QRect mask(Int(mms(x + EPSmaskX)), Int(mms(y + EPSmaskY)), Int(mms(EPSmaskWidth)),
-                     Int(mms(EPSmaskHeight)));
+    const QRect mask = MaskRect(x, y);
     const QRect clip = g.Clip();
     const QRect shown = clip.isEmpty() ? page & mask : page & mask & clip;
     if (shown.isEmpty())
