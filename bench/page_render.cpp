@@ -242,7 +242,8 @@ QStringList WriteBackdrops(const QTemporaryDir& dir) {
                                               .arg(oneBit ? "tif" : "jpg"));
         QImageWriter writer(file);
         if (oneBit) {
-            image = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+            image = image.convertToFormat(QImage::Format_Mono,
+                                          Qt::DiffuseDither); // tints as a scanner dithers them
             writer.setCompression(1);
         } else {
             writer.setQuality(90);
