@@ -94,12 +94,11 @@ void AddCornerNumbers() {
                    "C000M000Y000K100", c.angle});
 }
 
-std::shared_ptr<Picture> MakeTicketBackdrop() {
-    constexpr int Dpi = 300;
-    auto px = [](double mm) { return mm * Dpi / 25.4; };
+std::shared_ptr<Picture> MakeTicketBackdrop(int dpi) {
+    auto px = [dpi](double mm) { return mm * dpi / 25.4; };
     auto picture = NewPicture(Int(px(210)), Int(px(297)), 32);
-    picture->SetHorizontalResolution(Dpi);
-    picture->SetVerticalResolution(Dpi);
+    picture->SetHorizontalResolution(dpi);
+    picture->SetVerticalResolution(dpi);
     Graphics& g = picture->Graphics();
     for (int t = 0; t < 4; ++t) {
         const double top = t * TicketHeight;
@@ -108,9 +107,9 @@ std::shared_ptr<Picture> MakeTicketBackdrop() {
         g.FillRect(px(4), px(top + 4), px(202), px(TicketHeight - 8));
         g.ForeColor = RGB(232, 120, 40);
         g.FillRect(px(StubWidth), px(top + 4), px(158), px(14));
-        g.PenWidth = g.PenHeight = 6;
+        g.PenWidth = g.PenHeight = 6 * dpi / 300;
         g.DrawRect(px(4), px(top + 4), px(202), px(TicketHeight - 8));
-        g.PenWidth = g.PenHeight = 3;
+        g.PenWidth = g.PenHeight = 3 * dpi / 300;
         for (double y = top + 6; y < top + TicketHeight - 6; y += 3)
             g.DrawLine(px(StubWidth), px(y), px(StubWidth), px(y + 1.5));
 
@@ -128,7 +127,7 @@ std::shared_ptr<Picture> MakeTicketBackdrop() {
         g.DrawString("Price 2.00", px(StubWidth + 6), px(top + 50));
         g.DrawString("Name", px(10), px(top + 12));
         g.DrawString("Phone", px(10), px(top + 30));
-        g.PenWidth = g.PenHeight = 2;
+        g.PenWidth = g.PenHeight = 2 * dpi / 300;
         g.DrawLine(px(10), px(top + 20), px(StubWidth - 14), px(top + 20));
         g.DrawLine(px(10), px(top + 38), px(StubWidth - 14), px(top + 38));
         // The box the ticket's number is printed in.

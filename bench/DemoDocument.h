@@ -19,8 +19,8 @@ void AddTicketNumbers();
 void AddGridNumbers(int count);
 // A number a few millimetres inside each corner of the page: 4 objects.
 void AddCornerNumbers();
-// The ticket form as a backdrop picture: 2480 x 3508 pixels at 300 dpi.
-std::shared_ptr<platform::Picture> MakeTicketBackdrop();
+// The ticket form as an A4 backdrop picture at dpi dots per inch: 2480 x 3507 pixels at 300 dpi.
+std::shared_ptr<platform::Picture> MakeTicketBackdrop(int dpi = 300);
 // Puts the backdrop behind the page of w: whole-page mask, 100 % both ways, no offset.
 void UseBackdrop(Window1& w, std::shared_ptr<platform::Picture> picture);
 

@@ -9,6 +9,10 @@
 #include "platform/UserQuestions.h"
 
 #include <QRect>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <algorithm>
+#include <vector>
 
 using namespace platform;
 
@@ -17,6 +21,7 @@ namespace Module1 {
 void Backdrop::SetPicture(std::shared_ptr<Picture> picture) {
     Bdx = std::move(picture);
     cdx = nullptr;
+    tiles_.clear();
     EPSdirty = true;
 }
 
@@ -24,6 +29,41 @@ Backdrop::Settings Backdrop::Current() {
     return {double(PageResolution), AdocWidth,     AdocHeight, EPSmaskX,  EPSmaskY,
             EPSmaskWidth,           EPSmaskHeight, EPSscaleX,  EPSscaleY, QVutils::EPSBoundBoxX,
             QVutils::EPSBoundBoxY};
+}
+
+namespace {
+// The side of a tile in pixels, and how many are kept: a few views' worth.
+constexpr int TileSide = 256;
+constexpr std::size_t KeptTiles = 48;
+
+// The mask in pixels at the current resolution, from (x, y) mm; a mask far larger than any page keeps
+// its corners well within the range of an int.
+QRect MaskRect(double x, double y) {
+    auto px = [](double mm) { return Int(std::clamp(mms(mm), -1e9, 1e9)); };
+    return QRect(px(x + EPSmaskX), px(y + EPSmaskY), px(EPSmaskWidth), px(EPSmaskHeight));
+}
+} // namespace
+
+void Backdrop::ComposePart(const Picture& pic, Picture& out, QPoint origin, const QRect& area) {
+    Graphics& g = out.Graphics();
+    g.SetOrigin(origin.x(), origin.y());
+    g.SetClip(area);
+    g.ClearRect(area.x(), area.y(), area.width(), area.height());
+    const QRect page(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+    const QRect mask = MaskRect(0, 0);
+    const QRect shown = area & page & mask;
+    if (!shown.isEmpty()) {
+        const double dw =
+            pic.Width() * (double(PageResolution) / pic.HorizontalResolution()) * (EPSscaleX / 100);
+        const double dh =
+            pic.Height() * (double(PageResolution) / pic.VerticalResolution()) * (EPSscaleY / 100);
+        g.SetClip(shown);
+        g.DrawPicture(pic, mask.left() + Int(mms(-QVutils::EPSBoundBoxX)),
+                      mask.top() + Int(mms(-QVutils::EPSBoundBoxY)), Int(dw), Int(dh), 0, 0, pic.Width(),
+                      pic.Height());
+    }
+    g.SetClip(QRect());
+    g.SetOrigin(0, 0);
 }
 
 bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
@@ -36,26 +76,14 @@ bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
     try {
         if (!pic)
             throw NilObjectException();
-        // A failure to compose is told once: the cache stays empty until the next change makes it stale
-        // again, instead of the message coming back with every repaint it causes.
-        auto failed = [this](const char* message) {
-            MsgBox(message);
-            EPSdirty = false;
-            EPSredraw = false; // nothing to draw
-            cdx = nullptr;
-        };
-        const int maskWidth = Int(mms(EPSmaskWidth)), maskHeight = Int(mms(EPSmaskHeight));
-        // A mask with no area lets nothing of the picture through: that is an empty cache, not a
-        // shortage of memory.
-        const bool emptyMask = maskWidth <= 0 || maskHeight <= 0;
-        auto mask = emptyMask ? nullptr : NewPicture(maskWidth, maskHeight, pic->Depth());
-        if (!emptyMask && !mask) {
-            failed("Error Creating Temp Offscreen Mask (1) - Memory short!");
-            return false;
-        }
+        cdx = nullptr; // the old cache goes before the new one is made
         cdx = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), pic->Depth());
         if (!cdx) {
-            failed("Error Creating Temp Offscreen Page (2) - Memory short!");
+            // Told once: the cache stays empty until the next change makes it stale again, instead of
+            // the message coming back with every repaint it causes.
+            MsgBox("Error Creating Temp Offscreen Page (2) - Memory short!");
+            EPSdirty = false;
+            EPSredraw = false; // nothing to draw
             return false;
         }
         cdx->SetHorizontalResolution(pic->HorizontalResolution());
@@ -64,23 +92,97 @@ bool Backdrop::ComposeIfDirty(const std::shared_ptr<Picture>& pic) {
         EPSdirty = false;
         composedFrom_ = pic;
         composedAt_ = Current();
-        if (!mask)
-            return true;
-
-        mask->SetHorizontalResolution(pic->HorizontalResolution());
-        mask->SetVerticalResolution(pic->VerticalResolution());
-        mask->Graphics().UseOldRenderer = true;
-        const double dw =
-            pic->Width() * (double(PageResolution) / pic->HorizontalResolution()) * (EPSscaleX / 100);
-        const double dh =
-            pic->Height() * (double(PageResolution) / pic->VerticalResolution()) * (EPSscaleY / 100);
-        mask->Graphics().DrawPicture(*pic, Int(mms(-QVutils::EPSBoundBoxX)), Int(mms(-QVutils::EPSBoundBoxY)),
-                                     Int(dw), Int(dh), 0, 0, pic->Width(), pic->Height());
-        cdx->Graphics().DrawPicture(*mask, Int(mms(EPSmaskX)), Int(mms(EPSmaskY)));
+        // Cut to the mask as it is drawn: no picture of the mask is needed.
+        ComposePart(*pic, *cdx, QPoint(), QRect(0, 0, cdx->Width(), cdx->Height()));
+        cdx->Graphics().End();
         return true;
     } catch (const NilObjectException& e) {
         MsgBox(e.Message + "Drawing backdrop");
         return false;
+    }
+}
+
+void Backdrop::ReleaseCache() {
+    cdx = nullptr;
+    EPSdirty = true;
+}
+
+void Backdrop::DrawTiles(Graphics& g, const QRect& wanted) {
+    if (!Bdx)
+        return;
+    const Settings now = Current();
+    if (Bdx != tilesFrom_.lock() || now != tilesAt_) {
+        tiles_.clear();
+        tilesFrom_ = Bdx;
+        tilesAt_ = now;
+    }
+    const QRect area = wanted & QRect(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+    if (area.isEmpty())
+        return;
+    const std::uint64_t drawing = ++useCount_;
+    struct Part {
+        Tile* tile;
+        QRect place, part;
+        QRegion missing;
+    };
+    std::vector<Part> parts;
+    for (int ty = area.top() / TileSide; ty <= area.bottom() / TileSide; ++ty)
+        for (int tx = area.left() / TileSide; tx <= area.right() / TileSide; ++tx) {
+            const QRect place(tx * TileSide, ty * TileSide, TileSide, TileSide);
+            Tile& tile = tiles_[{tx, ty}];
+            tile.used = drawing;
+            // Made without filling it: every piece of it is cleared as it is composed.
+            if (!tile.picture &&
+                !(tile.picture = PictureFromImage(QImage(TileSide, TileSide, QImage::Format_RGB32))))
+                continue; // memory short: this part stays white
+            const QRect part = area & place;
+            parts.push_back({&tile, place, part, QRegion(part) - tile.composed});
+        }
+
+    // What is missing of each tile is composed; tiles side by side on Qt's thread pool when there is
+    // enough of them to be worth it (each tile is a picture of its own).
+    auto compose = [this](const Part& p) {
+        for (const QRect& piece : p.missing)
+            ComposePart(*Bdx, *p.tile->picture, p.place.topLeft(), piece);
+        p.tile->picture->Graphics().End();
+    };
+    std::int64_t missing = 0;
+    int toCompose = 0;
+    for (const Part& p : parts) {
+        for (const QRect& piece : p.missing)
+            missing += std::int64_t(piece.width()) * piece.height();
+        toCompose += !p.missing.isEmpty();
+    }
+    tilePixels_ += missing;
+    QSemaphore done;
+    int started = 0;
+    const bool together = toCompose > 1 && missing >= TileSide * TileSide;
+    for (const Part& p : parts) {
+        if (p.missing.isEmpty())
+            continue;
+        if (together && QThreadPool::globalInstance()->tryStart([&compose, &done, &p] {
+                compose(p);
+                done.release();
+            }))
+            ++started;
+        else
+            compose(p);
+    }
+    done.acquire(started);
+
+    for (Part& p : parts) {
+        p.tile->composed += p.missing;
+        g.DrawPicture(*p.tile->picture, p.part.x(), p.part.y(), p.part.width(), p.part.height(),
+                      p.part.x() - p.place.x(), p.part.y() - p.place.y(), p.part.width(), p.part.height());
+    }
+    // The tiles used longest ago go first; those just drawn stay.
+    while (tiles_.size() > KeptTiles) {
+        auto oldest = std::min_element(tiles_.begin(), tiles_.end(), [](const auto& a, const auto& b) {
+            return a.second.used < b.second.used;
+        });
+        if (oldest->second.used == drawing)
+            break;
+        tiles_.erase(oldest);
     }
 }
 
@@ -89,8 +191,7 @@ void Backdrop::drawPicture(Graphics& g, double x, double y) const {
         return;
     const Picture& pic = *Bdx;
     const QRect page(Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-    const QRect mask(Int(mms(x + EPSmaskX)), Int(mms(y + EPSmaskY)), Int(mms(EPSmaskWidth)),
-                     Int(mms(EPSmaskHeight)));
+    const QRect mask = MaskRect(x, y);
     const QRect clip = g.Clip();
     const QRect shown = clip.isEmpty() ? page & mask : page & mask & clip;
     if (shown.isEmpty())

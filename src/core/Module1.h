@@ -263,6 +263,8 @@ std::int64_t NumbersOffPaper(double paperWidth, double paperHeight);
 // pixels), objects that cannot reach it are left out; the current object is always drawn, so that its
 // size is measured and its handle placed.
 void DrawPageCell(platform::Graphics& g, double n, double x, double y, const QRectF& shown = QRectF());
+// The number objects of DrawPageCell alone.
+void DrawPageNumbers(platform::Graphics& g, double n, double x, double y, const QRectF& shown = QRectF());
 // Draws one sheet of the run at offset CurrentInc onto g at the current PageResolution: the cells of the
 // grid in cut-and-stack order, offset by the printer's margins while printing.
 void PrintPage(platform::Graphics& g);

@@ -62,6 +62,10 @@ std::int64_t NumbersOffPaper(double paperWidth, double paperHeight) {
 void DrawPageCell(Graphics& g, double n, double x, double y, const QRectF& shown) {
     if (TheBackdrop.Bdx)
         TheBackdrop.Draw(g, x, y);
+    DrawPageNumbers(g, n, x, y, shown);
+}
+
+void DrawPageNumbers(Graphics& g, double n, double x, double y, const QRectF& shown) {
     for (std::int32_t j = 0; j < TotalObjects; ++j)
         if (shown.isNull() || j == CurrentObject || NumberBounds(g, j, n, x, y).intersects(shown))
             DrawNumber2d(g, j, n, x, y);

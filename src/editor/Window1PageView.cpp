@@ -91,11 +91,12 @@ double Reach(double length) {
 }
 
 // A ruler picture: as long as the view reaches, and at least as thick as the ruler's canvas, whose ticks
-// are drawn in fixed pixels.
-std::shared_ptr<Picture> RulerPicture(double length, int thickness, bool across, int depth) {
+// are drawn in fixed pixels. Black on white, it is kept in grey: a quarter of the memory to make at
+// each zoom.
+std::shared_ptr<Picture> RulerPicture(double length, int thickness, bool across) {
     const int along = Int(Reach(length));
     thickness = std::max(Int(mms(20)), thickness);
-    return across ? NewPicture(along, thickness, depth) : NewPicture(thickness, along, depth);
+    return across ? NewPicture(along, thickness, 8) : NewPicture(thickness, along, 8);
 }
 
 bool SameOwner(const std::weak_ptr<Picture>& a, const std::weak_ptr<Picture>& b) {
@@ -114,14 +115,15 @@ struct Window1::RenderedView {
         std::int32_t current = -1;
         bool band = false;
         QRect bandCorners;
-        std::weak_ptr<Picture> backdrop, cache;
+        std::weak_ptr<Picture> backdrop;
+        Backdrop::Settings placed{};  // where and how large the backdrop shows
         std::vector<Variant> objects; // every field of every object
 
         bool operator==(const Content& o) const {
             return resolution == o.resolution && width == o.width && height == o.height && start == o.start &&
                    printing == o.printing && current == o.current && band == o.band &&
-                   bandCorners == o.bandCorners && SameOwner(backdrop, o.backdrop) &&
-                   SameOwner(cache, o.cache) && objects == o.objects;
+                   bandCorners == o.bandCorners && SameOwner(backdrop, o.backdrop) && placed == o.placed &&
+                   objects == o.objects;
         }
     };
 
@@ -135,7 +137,8 @@ struct Window1::RenderedView {
         if (c.band)
             c.bandCorners = QRect(QPoint(w.CCurX, w.CCurY), QPoint(w.EndX, w.EndY));
         c.backdrop = TheBackdrop.Bdx;
-        c.cache = TheBackdrop.cdx;
+        if (TheBackdrop.Bdx)
+            c.placed = Backdrop::Current();
         const int rows = std::clamp(TotalObjects, 0, RecPos.Ubound(1) + 1), fields = RecPos.Ubound(2) + 1;
         c.objects.reserve(std::size_t(rows) * fields);
         for (int i = 0; i < rows; ++i)
@@ -155,7 +158,7 @@ struct Window1::RenderedView {
 // below the label, and kept whole at the ruler's ends. Labels keep two digits' width between them.
 void Window1::HorizRules(Graphics& g, double length) {
     g.ForeColor = RGB(0, 0, 0);
-    g.DrawLine(0, 20, g.Width(), 20);
+    g.FillRect(0, 20, g.Width(), 1); // lines as rectangles: the same pixels, drawn faster
     g.TextFont = "Arial";
     g.TextSize = 10;
     const int labels = LabelStep(g.StringWidth(Str(Int(length))) + g.StringWidth("00"));
@@ -165,7 +168,8 @@ void Window1::HorizRules(Graphics& g, double length) {
         const int x = Int(mms(i));
         if (x > g.Width() + LabelRoom)
             break;
-        g.DrawLine(x, i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15, x, 20);
+        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        g.FillRect(x, from, 1, 21 - from);
         last = i;
     }
     auto left = [&](int i) {
@@ -186,21 +190,23 @@ void Window1::HorizRules(Graphics& g, double length) {
     }
 }
 
-// As the top ruler turned; a label stands on its tick, kept whole at the ruler's top.
+// As the top ruler turned; a label stands on its tick, kept whole at the ruler's top. Labels keep half
+// their height between them, the first too, which stands a label's height lower than its tick.
 void Window1::VertRules(Graphics& g, double length) {
     g.ForeColor = RGB(0, 0, 0);
-    g.DrawLine(20, 0, 20, g.Height());
+    g.FillRect(20, 0, 1, g.Height());
     g.TextFont = "Arial";
     g.TextSize = 10;
     const double ascent = g.TextAscent();
-    const int labels = LabelStep(ascent * 1.5);
+    const int labels = LabelStep(std::ceil(ascent) + ascent * 1.5);
     const int step = TickStep(labels);
     int last = -1;
     for (int i = 0; i <= length; i += step) {
         const int y = Int(mms(i));
         if (y > g.Height() + LabelRoom)
             break;
-        g.DrawLine(i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15, y, 20, y);
+        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        g.FillRect(from, y, 21 - from, 1);
         last = i;
     }
     for (int i = 0; i <= last && Int(mms(i)) <= g.Height(); i += labels) {
@@ -230,6 +236,10 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
 }
 
 void Window1::BuildView(Graphics& g, double w, double h) {
+    // The view and its rulers are painted anew, so nothing of them is moved as the bars take their new
+    // ranges and values.
+    for (Canvas* canvas : {&Canvas1(), &Canvas2(), &Canvas3()})
+        canvas->Refresh(true);
     auto& across = ScrollBar1();
     across.SetMaximum(Int(Reach(w) - g.Width()));
     across.SetPageStep(g.Width());
@@ -242,11 +252,14 @@ void Window1::BuildView(Graphics& g, double w, double h) {
     ScrollX = across.Value();
     ScrollY = down.Value();
 
-    const int depth = ScreenDepth();
     const Canvas& view = Canvas1();
-    gx = NewPicture(std::max(1, view.Width()), std::max(1, view.Height()), depth);
-    gtx = RulerPicture(w, Canvas2().Height(), true, depth);
-    glx = RulerPicture(h, Canvas3().Width(), false, depth);
+    // The view's picture stays while its size does: what it shows is drawn again as it changes.
+    const QSize size(std::max(1, view.Width()), std::max(1, view.Height()));
+    if (!gx || QSize(gx->Width(), gx->Height()) != size)
+        gx = NewPicture(size.width(), size.height(), ScreenDepth());
+    gtx = nullptr, glx = nullptr; // the old ones go before the new ones are made
+    gtx = RulerPicture(w, Canvas2().Height(), true);
+    glx = RulerPicture(h, Canvas3().Width(), false);
     if (!gx)
         return;
     for (const auto* p : {&gx, &gtx, &glx})
@@ -283,6 +296,7 @@ bool Window1::ShowPreview() {
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
     PrintPage(sheet->Graphics());
     sheet->Graphics().End();
+    TheBackdrop.ReleaseCache(); // composed at the picture's resolution for the sheet alone
     PreviewSheet = std::move(sheet);
     view.Refresh(false);
     return true;
@@ -305,7 +319,9 @@ void Window1::RenderPart(Graphics& g, QPoint origin, const QRect& area) {
     const QRect part = area & QRect(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
     if (!part.isEmpty()) {
         g.SetClip(part);
-        DrawPageCell(g, Astart, 0, 0, part);
+        // The backdrop composed for this part alone, at the view's resolution, then the numbers.
+        TheBackdrop.DrawTiles(g, part);
+        DrawPageNumbers(g, Astart, 0, 0, part);
         if (DrawSelection) {
             g.ForeColor = RGB(200, 200, 200);
             g.PenHeight = 2;
@@ -325,8 +341,6 @@ void Window1::UpdateViewer() {
         if (!gx || QSize(gx->Width(), gx->Height()) != size)
             gx = NewPicture(size.width(), size.height(), ScreenDepth());
         Graphics& g = GraphicsOf(gx);
-        if (TheBackdrop.Bdx)
-            TheBackdrop.ComposeIfDirty();
 
         if (!rendered_)
             rendered_ = std::make_shared<RenderedView>();

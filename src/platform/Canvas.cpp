@@ -89,7 +89,8 @@ void Canvas::Scroll(int dx, int dy, int left, int top, int width, int height, bo
     QRect area(left, top, width == -10000 ? whole.width() : width,
                height == -10000 ? whole.height() : height);
     area = area.intersected(whole);
-    if (area.isEmpty() || (dx == 0 && dy == 0))
+    // Nothing to move where the whole area is to be painted anew anyway.
+    if (area.isEmpty() || (dx == 0 && dy == 0) || (QRegion(area) - dirty_).isEmpty())
         return;
     const QImage moved = backing.copy(area);
     {

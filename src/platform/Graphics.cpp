@@ -2,9 +2,9 @@
 
 #include <QTransform>
 
+#include "platform/AverageDown.h"
 #include "platform/Exceptions.h"
 #include "platform/Fonts.h"
-#include "platform/GreyShrink.h"
 #include "platform/Picture.h"
 #include "platform/PrinterImages.h"
 #include "platform/TextRuns.h"
@@ -284,24 +284,68 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
         return;
     }
     // Shrunk to less than half, plain filtering skips source pixels and thin lines and small text break
-    // up; the part is averaged down to its drawn size first.
+    // up; the part is averaged down to its drawn size first (a side that grows is stretched by the
+    // drawing). Only the window of it that shows within the clip and the device is made, a pixel wider
+    // for the smoothing of a stretched side: each of its pixels is the same as in the whole.
     if (target.width() * 2 < part.width() || target.height() * 2 < part.height()) {
         const QRect aligned = part.toAlignedRect();
-        const QSize size(std::max(1, qRound(target.width())), std::max(1, qRound(target.height())));
-        // One-bit and grey pictures (large scans) are averaged a row at a time; Qt would first copy the
-        // whole picture into 32-bit colour. A side that grows is stretched by the drawing.
-        if (ShrinksAsGrey(image.format())) {
-            painter_.drawImage(target, AverageGreyDown(image, aligned, size.boundedTo(aligned.size())));
+        const QSize size = QSize(std::max(1, qRound(target.width())), std::max(1, qRound(target.height())))
+                               .boundedTo(aligned.size());
+        QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
+        if (!clip_.isEmpty())
+            shows &= QRectF(clip_);
+        if (shows.isEmpty())
             return;
-        }
-        const QImage source = part == QRectF(image.rect()) ? image : image.copy(aligned);
-        painter_.drawImage(target, source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        const double kx = size.width() / target.width(), ky = size.height() / target.height();
+        const QRect window = QRectF((shows.left() - target.left()) * kx, (shows.top() - target.top()) * ky,
+                                    shows.width() * kx, shows.height() * ky)
+                                 .toAlignedRect()
+                                 .adjusted(-1, -1, 1, 1) &
+                             QRect(QPoint(), size);
+        if (window.isEmpty())
+            return;
+        // One-bit, grey and colour pictures are averaged a row at a time as they are; Qt's own smooth
+        // scaling would first copy a whole one-bit or grey picture into 32-bit colour.
+        const QImage shrunk =
+            AveragesDown(image.format())
+                ? AverageDown(image, aligned, size, window)
+                : AverageDown(image.copy(aligned).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                              QRect(QPoint(), aligned.size()), size, window);
+        painter_.drawImage(QRectF(target.left() + window.left() / kx, target.top() + window.top() / ky,
+                                  window.width() / kx, window.height() / ky),
+                           shrunk);
         return;
     }
-    if (static_cast<const QPaintDevice*>(&image) == &device_)
+    if (static_cast<const QPaintDevice*>(&image) == &device_) {
         painter_.drawImage(target, image.copy(part.toAlignedRect()), QRectF(QPointF(0, 0), part.size()));
-    else
-        painter_.drawImage(target, image, part);
+        return;
+    }
+    // Qt smooths one-bit and grey pictures a pixel at a time through their colour table; the part that
+    // shows, with a pixel around it for the smoothing, is copied into colour first, where Qt smooths
+    // whole rows at once to the same pixels.
+    if (image.depth() <= 8 && target.size() != part.size()) {
+        QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
+        if (!clip_.isEmpty())
+            shows &= QRectF(clip_);
+        const double sx = part.width() / target.width(), sy = part.height() / target.height();
+        const QRect needed =
+            QRectF(part.left() + (shows.left() - target.left()) * sx,
+                   part.top() + (shows.top() - target.top()) * sy, shows.width() * sx, shows.height() * sy)
+                .toAlignedRect()
+                .adjusted(-2, -2, 2, 2) &
+            part.toAlignedRect();
+        if (shows.isEmpty() || needed.isEmpty())
+            return;
+        if (qint64(needed.width()) * needed.height() < (qint64(1) << 22)) {
+            const QRectF from = QRectF(needed) & part;
+            painter_.drawImage(
+                QRectF(target.left() + (from.left() - part.left()) / sx,
+                       target.top() + (from.top() - part.top()) / sy, from.width() / sx, from.height() / sy),
+                image.copy(needed).convertToFormat(QImage::Format_RGB32), from.translated(-needed.topLeft()));
+            return;
+        }
+    }
+    painter_.drawImage(target, image, part);
 }
 
 void Graphics::DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y) {

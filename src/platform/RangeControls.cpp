@@ -1,6 +1,7 @@
 // Scroll bars and sliders over QScrollBar and QSlider.
 #include "platform/RangeControls.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSlider>
 #include <algorithm>
@@ -11,6 +12,23 @@ namespace {
 Qt::Orientation OrientationOf(const ControlDesc& d) {
     return d.width >= d.height ? Qt::Horizontal : Qt::Vertical;
 }
+
+// Qt 6.4's scroll bar takes the Left and Right keys the wrong way round on a horizontal bar (its
+// controls are inverted for the vertical bar's sake): here Right moves the thumb to the right, towards
+// the end of a left-to-right bar, and Left back.
+class ScrollBarWidget : public QScrollBar {
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const bool sideways = e->key() == Qt::Key_Left || e->key() == Qt::Key_Right;
+        if (orientation() != Qt::Horizontal || !sideways) {
+            QScrollBar::keyPressEvent(e);
+            return;
+        }
+        const bool onward = (e->key() == Qt::Key_Right) != isRightToLeft();
+        triggerAction(onward ? SliderSingleStepAdd : SliderSingleStepSub);
+        e->accept();
+    }
+};
 } // namespace
 
 RangeControl::RangeControl(platform::Window& window, const ControlDesc& d, QAbstractSlider* slider)
@@ -58,7 +76,7 @@ void RangeControl::SetPageStep(int v) {
 }
 
 ScrollBar::ScrollBar(platform::Window& window, const ControlDesc& d)
-    : RangeControl(window, d, new QScrollBar) {}
+    : RangeControl(window, d, new ScrollBarWidget) {}
 
 Slider::Slider(platform::Window& window, const ControlDesc& d) : RangeControl(window, d, new QSlider) {}
 

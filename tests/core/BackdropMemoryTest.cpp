@@ -1,10 +1,15 @@
-// Peak memory of reading and printing backdrops, measured in a child run of this test program (VmHWM
-// of a fresh process): pictures too large and files that never end are refused cheaply, a one-bit scan
-// stays one-bit, and printing a page-sized scan takes no page-sized copy of it.
+// Peak memory of reading, showing and printing backdrops, measured in a child run of this test program
+// (VmHWM of a fresh process): pictures too large and files that never end are refused cheaply, a
+// one-bit scan stays one-bit, the page view zoomed in and printing a page-sized scan take no page-sized
+// copy of it.
 #include "TestSupport.h"
+#include "UiDriver.h"
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
+#include "editor/RecordTransfer.h"
+#include "editor/Window1.h"
+#include "platform/Controls.h"
 #include "platform/FolderItem.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
@@ -200,6 +205,34 @@ TEST(BackdropMemory, DISABLED_PrintScan) {
                 testing_support::PdfPages(pdf));
 }
 
+// Child side: an A4 page with a 300-dpi colour A4 backdrop in the page view, fitted, then zoomed in to
+// 400 dpi; the resident memory before the zoom and the peak after it are printed.
+TEST(BackdropMemory, DISABLED_ZoomIn) {
+    if (qEnvironmentVariableIsEmpty("TALLIO_PROBE_FILE"))
+        GTEST_SKIP() << "run by ZoomingInTakesNoPageSizedPicture";
+    using namespace Module1;
+    NewDoc();
+    QImage scan(2480, 3508, QImage::Format_RGB32);
+    scan.fill(qRgb(255, 240, 200));
+    QPainter(&scan).fillRect(100, 100, 2280, 40, Qt::darkRed);
+    scan.setDotsPerMeterX(11811), scan.setDotsPerMeterY(11811);
+    TheBackdrop.SetPicture(platform::PictureFromImage(std::move(scan)));
+    EPSmaskWidth = AdocWidth, EPSmaskHeight = AdocHeight, EPSscaleX = EPSscaleY = 100;
+    Window1& w = platform::SharedInstance<Window1>();
+    w.Show();
+    testing_support::AddObject({.x = 105, .y = 150});
+    CurrentObject = 0;
+    LoadSel(0);
+    ui::Shown(w.Canvas1());
+    const qint64 before = ResidentKiB();
+    ResetPeak();
+    PageResolution = 200;
+    ui::Click(w.MagEn(), 15, 15);
+    const QImage shown = ui::Shown(w.Canvas1());
+    std::printf("dpi %d before %lld peak %lld shown %d\n", PageResolution, before, PeakKiB(),
+                shown.pixel(10, 10) == qRgb(255, 240, 200));
+}
+
 TEST(BackdropMemory, HugePicturesAndEndlessFilesAreRefusedCheaply) {
     const QString png = TempDir() + "/wide.png", pdf = TempDir() + "/poster.pdf", fifo = TempDir() + "/pipe";
     QFile file(png);
@@ -239,6 +272,22 @@ TEST(BackdropMemory, OneBitScanStaysOneBit) {
     if (UnderSanitizer())
         GTEST_SKIP() << "the sanitizer's own bookkeeping inflates the peak";
     EXPECT_LT(grown * 1024, 40 * MiB) << run.output.toStdString();
+}
+
+TEST(BackdropMemory, ZoomingInTakesNoPageSizedPicture) {
+    const ChildRun run = RunProbe("ZoomIn", "A4");
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(run.value("dpi"), 400);
+    EXPECT_EQ(run.value("shown"), 1) << run.output.toStdString(); // the backdrop, in the view
+    const qint64 grown = run.value("peak") - run.value("before");
+    std::printf(
+        "[ figures  ] the page view zoomed in to 400 dpi on a 300-dpi colour A4 backdrop: peak %lld MiB "
+        "above the %lld MiB before\n",
+        grown / 1024, run.value("before") / 1024);
+    if (UnderSanitizer())
+        GTEST_SKIP() << "the sanitizer's own bookkeeping inflates the peak";
+    // A page at 400 dpi is 62 MB in colour; the view holds what it shows and a few views' worth of it.
+    EXPECT_LT(grown * 1024, 24 * MiB) << run.output.toStdString();
 }
 
 TEST(BackdropMemory, PrintingAPageSizedScanTakesNoCopyOfIt) {

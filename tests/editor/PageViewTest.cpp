@@ -16,7 +16,6 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace platform;
 using namespace Module1;
@@ -98,7 +97,9 @@ public:
     // scroll offsets, and what lies beside the page drawn in anything but the background. Large turned
     // or slanted text may be smoothed a little differently when drawn in parts.
     QString Mismatch() {
-        const QImage shown = ui::Shown(view); // first: painting composes the backdrop the page draws
+        const QImage shown = ui::Shown(view);
+        EPSdirty = true; // the backdrop composed for the whole page at once
+        TheBackdrop.ComposeIfDirty();
         auto whole = NewPicture(Int(mms(AdocWidth)), Int(mms(AdocHeight)), 32);
         Graphics& g = whole->Graphics();
         DrawPageCell(g, Astart, 0, 0);
@@ -316,8 +317,7 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
         QString message;
         bool dirty, redraw;
     } cases[] = {
-        {"mask too large", [] { EPSmaskWidth = 1e9; },
-         "Error Creating Temp Offscreen Mask (1) - Memory short!", false, false},
+        {"mask larger than any picture: cut by the page alone", [] { EPSmaskWidth = 1e9; }, "", false, false},
         {"mask of no size", [] { EPSmaskHeight = 0; }, "", false, false},
         {"page too large", [] { AdocHeight = 1e9; }, "Error Creating Temp Offscreen Page (2) - Memory short!",
          false, false},
@@ -344,23 +344,59 @@ TEST_F(PageView, BackdropFailuresAreToldOnce) {
     }
 }
 
-TEST_F(PageView, RepaintsComposeTheBackdropOnlyWhenItChanges) {
+// The page view composes its backdrop only where it shows and only once: a repaint composes what it has
+// not composed before at this zoom and placement, never the whole page; the page-sized cache is the
+// preview's and the print run's, composed again only when what it shows changes.
+TEST_F(PageView, RepaintsComposeTheBackdropOnlyWhereAndWhenItChanges) {
     BlueBackdrop();
     AddObject({.x = 50, .y = 50});
-    w.Show();
-    std::set<std::shared_ptr<Picture>> caches; // a cache composed anew is a new picture
-    auto repaint = [&] {
-        view.Refresh(false);
+    w.Show(); // fitted: the whole page in view
+    ui::Shown(view);
+    const std::int64_t viewArea = std::int64_t(view.Width()) * view.Height();
+    auto composed = [&](const std::function<void()>& act) {
+        const std::int64_t before = TheBackdrop.TilePixelsComposed();
+        act();
         ui::Shown(view);
-        caches.insert(TheBackdrop.cdx);
-        return caches.size();
+        return TheBackdrop.TilePixelsComposed() - before;
     };
-    for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(repaint(), 1u);
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::int64_t least, most; // pixels composed
+    } cases[] = {
+        {"a repaint with nothing changed", [&] { view.Refresh(false); }, 0, 0},
+        {"another object selected", [&] { CurrentObject = 0, view.Refresh(false); }, 0, 0},
+        {"fitted again at the same zoom", [&] { w.FitToPageF(); }, 0, 0},
+        {"zoomed in: the view, not the page", [&] { ui::Click(w.MagEn(), 15, 15); }, viewArea / 2, viewArea},
+        {"a line step right: the strip uncovered",
+         [&] { w.ScrollBar1().SetValue(w.ScrollBar1().Value() + w.ScrollBar1().LineStep()); }, 1,
+         std::int64_t(w.ScrollBar1().LineStep()) * view.Height()},
+        {"and back: kept",
+         [&] { w.ScrollBar1().SetValue(w.ScrollBar1().Value() - w.ScrollBar1().LineStep()); }, 0, 0},
+        {"the mask moved, as the backdrop dialog does",
+         [&] { EPSmaskX = 5, EPSdirty = true, view.Refresh(true); }, viewArea / 2, viewArea},
+        {"zoomed out to the page: all of it", [&] { w.BtFit_Action(); },
+         std::int64_t(Int(mms(AdocWidth))) * Int(mms(AdocHeight)),
+         std::int64_t(Int(mms(AdocWidth))) * Int(mms(AdocHeight))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::int64_t pixels = composed(c.act);
+        EXPECT_GE(pixels, c.least);
+        EXPECT_LE(pixels, c.most);
+    }
+    EXPECT_EQ(TheBackdrop.cdx, nullptr); // the view makes no page-sized picture
+
+    // The cache is composed when asked for, and kept while nothing it shows changes.
+    EPSdirty = true;
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    const std::shared_ptr<Picture> cache = TheBackdrop.cdx;
     w.FitToPageF(); // made stale, but nothing it shows has changed: kept
-    EXPECT_EQ(repaint(), 1u);
-    EPSmaskX = 5, EPSdirty = true; // as the backdrop dialog's edits do
-    EXPECT_EQ(repaint(), 2u);
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    EXPECT_EQ(TheBackdrop.cdx, cache);
+    EPSmaskX = 7, EPSdirty = true;
+    ASSERT_TRUE(TheBackdrop.ComposeIfDirty());
+    EXPECT_NE(TheBackdrop.cdx, cache);
     EXPECT_TRUE(Scripted().messages.isEmpty());
 
     AdocWidth = AdocHeight = 0; // no document: an empty view
@@ -436,6 +472,99 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
     }
     EXPECT_EQ(PageResolution, 216);
     EXPECT_TRUE(Scripted().messages.isEmpty());
+}
+
+// The left ruler's labels stand on their ticks, the first ("0") moved down to stay whole, and none is
+// drawn over by the next at any zoom, the small fitted ones of a small window included: each reads as
+// it would drawn alone, and there are some every hundred millimetres.
+TEST_F(PageViewShown, LeftRulerLabelsStayWholeAtEveryZoom) {
+    auto whole = [&](const QImage& ruler, int mm) {
+        auto alone = NewPicture(ruler.width(), ruler.height(), ruler.depth());
+        Graphics& g = alone->Graphics();
+        g.TextFont = "Arial", g.TextSize = 10;
+        const double ascent = g.TextAscent(), width = g.StringWidth(Str(mm));
+        const double baseline = std::max<double>(Int(mms(mm)), std::ceil(ascent));
+        g.ClearRect(1, baseline - ascent, width + 2, ascent);
+        g.DrawString(Str(mm), 2, baseline);
+        const QImage label = alone->Image();
+        // The pixels wholly within the label's patch of white.
+        const QRect patch(QPoint(2, int(std::ceil(baseline - ascent))),
+                          QPoint(int(std::floor(3 + width)) - 1, int(std::floor(baseline)) - 1));
+        for (int y = patch.top(); y <= patch.bottom(); ++y)
+            for (int x = patch.left(); x <= patch.right(); ++x)
+                if (ruler.pixel(x, y) != label.pixel(x, y))
+                    return false;
+        return true;
+    };
+    const struct {
+        const char* name;
+        int dpi;     // 0: fitted
+        QSizeF page; // mm
+    } cases[] = {
+        {"A3 fitted", 0, {297, 420}},
+        {"a taller page fitted", 0, {300, 460}},
+        {"a shorter page fitted", 0, {220, 360}},
+        {"A4 fitted", 0, {210, 297}},
+        {"zoomed to 20 dpi", 20, {210, 297}},
+        {"zoomed to 100 dpi", 100, {210, 297}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AdocWidth = c.page.width(), AdocHeight = c.page.height();
+        if (c.dpi) {
+            FitToPage = false, PageResolution = c.dpi;
+            w.DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+        } else {
+            w.FitToPageF();
+        }
+        ASSERT_TRUE(w.glx);
+        const QImage ruler = w.glx->Image();
+        EXPECT_TRUE(whole(ruler, 0)) << PageResolution << " dpi";
+        int shown = 0;
+        for (int mm = 10; mm <= 100; mm += 10)
+            shown += whole(ruler, mm);
+        EXPECT_GE(shown, 1) << PageResolution << " dpi";
+    }
+}
+
+// The scroll bars' keys move the page the way they say: Right shows more of it to the right and Left
+// more to the left, on the horizontal bar; Down and Page Down more of it below, Up and Page Up above, on
+// the vertical one. What stays in view moves over by the step.
+TEST_F(PageViewShown, ScrollKeysMoveThePageTheWayTheySay) {
+    Document();
+    Click(w.MagEn()), Click(w.MagEn());
+    across.SetValue(across.Maximum() / 2), down.SetValue(down.Maximum() / 2);
+    const struct {
+        const char* name;
+        ScrollBar& bar;
+        Qt::Key key;
+        int steps; // line steps, or page steps when pages
+        bool pages;
+    } cases[] = {
+        {"Right", across, Qt::Key_Right, 1, false},     {"Left", across, Qt::Key_Left, -1, false},
+        {"Down", down, Qt::Key_Down, 1, false},         {"Up", down, Qt::Key_Up, -1, false},
+        {"Page Down", down, Qt::Key_PageDown, 1, true}, {"Page Up", down, Qt::Key_PageUp, -1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage before = ui::Shown(view);
+        const QPoint from(ScrollX, ScrollY);
+        c.bar.SetFocus();
+        ui::Key(c.bar.Widget(), c.key);
+        const QImage after = ui::Shown(view);
+        const int step = c.steps * (c.pages ? c.bar.PageStep() : c.bar.LineStep());
+        const QPoint moved = &c.bar == &across ? QPoint(step, 0) : QPoint(0, step);
+        EXPECT_EQ(QPoint(ScrollX, ScrollY), from + moved);
+        EXPECT_EQ(QPoint(across.Value(), down.Value()), QPoint(ScrollX, ScrollY));
+        // The page pixel at a view pixel now was step pixels further on before.
+        int wrong = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x) {
+                const QPoint was = QPoint(x, y) + moved;
+                wrong += before.rect().contains(was) && after.pixel(x, y) != before.pixel(was);
+            }
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 // In fit mode the page always fits the view: a larger page, another document or a new window size

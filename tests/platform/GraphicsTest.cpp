@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -265,5 +266,53 @@ TEST(Graphics, OriginAndClipDrawAPartOfTheWhole) {
                 wrong += shown.pixel(x, y) != want;
             }
         EXPECT_EQ(wrong, 0);
+    }
+}
+
+// A one-bit or grey picture smoothed to another size draws what Qt draws from the picture itself, also
+// when only a part of it shows through the clip at an origin moved.
+TEST(Graphics, SmoothedOneBitAndGreyPicturesDrawAsQtDrawsThem) {
+    QImage drawing(600, 400, QImage::Format_RGB32);
+    drawing.fill(Qt::white);
+    {
+        QPainter p(&drawing);
+        for (int x = 0; x < 600; x += 7)
+            p.drawLine(x, 0, x + 150, 399);
+        p.drawText(20, 40, "0123456789 tickets");
+    }
+    const QImage card = drawing.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    const struct {
+        const char* name;
+        double scale;
+        QRect clip; // view pixels; null for none
+    } cases[] = {
+        {"two thirds", 2.0 / 3, {}},
+        {"two thirds, a part", 2.0 / 3, {37, 51, 150, 90}},
+        {"enlarged, a part", 4.0 / 3, {300, 200, 201, 133}},
+        {"enlarged", 1.7, {}},
+    };
+    for (const QImage& source : {card, card.convertToFormat(QImage::Format_Grayscale8)}) {
+        const auto picture = PictureFromImage(source);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << ", depth " << picture->Depth());
+            const QRectF target(13, 7, 600 * c.scale, 400 * c.scale);
+            QImage qt(700, 700, QImage::Format_RGB32);
+            qt.fill(Qt::white);
+            {
+                QPainter p(&qt);
+                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                p.translate(-5, -3);
+                if (!c.clip.isNull())
+                    p.setClipRect(c.clip);
+                p.drawImage(target, picture->Image());
+            }
+            auto drawn = NewPicture(700, 700, 32);
+            Graphics& g = drawn->Graphics();
+            g.SetOrigin(5, 3);
+            g.SetClip(c.clip);
+            g.DrawPicture(*picture, target.x(), target.y(), target.width(), target.height(), 0, 0, 600, 400);
+            ASSERT_FALSE(InkBox(qt).isEmpty());
+            EXPECT_TRUE(drawn->Image() == qt);
+        }
     }
 }

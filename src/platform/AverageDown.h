@@ -1,0 +1,19 @@
+// Shrinking pictures by averaging the area under each new pixel, so that thin lines and small text stay
+// visible. Any window of the shrunk picture can be made on its own, each pixel the same as in the whole:
+// the page view makes only what it shows. A large one-bit or grey scan is read a row at a time and never
+// copied whole into 32-bit colour.
+#pragma once
+
+#include <QImage>
+
+namespace platform {
+
+// Whether AverageDown takes images of this format as they are: one-bit, 8-bit grey and 32-bit colour.
+bool AveragesDown(QImage::Format format);
+
+// The part of source (within it, not empty) shrunk to size (no larger than the part on either side), of
+// which only the new pixels within window are made: an image of window's size. One-bit and grey sources
+// give 8-bit grey, colour ones the source's format. A window outside the size gives a null image.
+QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window);
+
+} // namespace platform
