@@ -20,6 +20,34 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
         ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
+QByteArray Bmp(int width, int height, int bits, const QByteArray& pixels, int compression) {
+    const int colours = bits <= 8 ? 1 << bits : 0;
+    const quint32 offset = 14 + 40 + 4 * colours;
+    QByteArray b("BM");
+    auto put = [&b](quint32 v, int size) {
+        for (int k = 0; k < size; ++k)
+            b += char((v >> (8 * k)) & 0xFF);
+    };
+    put(offset + quint32(pixels.size()), 4);
+    put(0, 4);
+    put(offset, 4);
+    for (const auto& [v, size] : std::initializer_list<std::pair<quint32, int>>{{40, 4},
+                                                                                {quint32(width), 4},
+                                                                                {quint32(height), 4},
+                                                                                {1, 2},
+                                                                                {quint32(bits), 2},
+                                                                                {quint32(compression), 4},
+                                                                                {quint32(pixels.size()), 4},
+                                                                                {11811, 4},
+                                                                                {11811, 4},
+                                                                                {0, 4},
+                                                                                {0, 4}})
+        put(v, size);
+    for (int k = 0; k < colours; ++k)
+        put(quint32(k * 255 / (colours - 1)) * 0x010101u, 4);
+    return b + pixels;
+}
+
 QString PrefsPath() {
     return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tallio.txt";
 }

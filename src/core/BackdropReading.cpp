@@ -92,7 +92,7 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
             // Only the preview of an EPS can be shown; without one there is nothing to place numbers on.
             if (!picture)
                 throw platform::NilObjectException(
-                    QStringLiteral("- this EPS holds no preview picture to show"));
+                    QStringLiteral("This EPS holds no preview picture to show."));
             return picture;
         }
 
@@ -110,7 +110,8 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
         EPSbbHeight = double(picture->Height()) / double(picture->VerticalResolution()) * 25.4;
         return picture;
     } catch (const platform::NilObjectException& e) {
-        platform::MsgBox("Sorry - Can't load this picture - " + f->Name() + " " + e.Message);
+        // The name is quoted, so that it does not run into the reason.
+        platform::MsgBox("Sorry - Can't load this picture - \u201c" + f->Name() + "\u201d: " + e.Message);
         return nullptr;
     }
 }

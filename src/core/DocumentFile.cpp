@@ -73,6 +73,15 @@ bool HoldsNumber(const QString& line) {
 bool IsText(const QString& line) {
     return !line.contains(QChar(0)) && !line.contains(QChar::ReplacementCharacter);
 }
+// The file layer's reason ("The file does not exist.") as the clause that ends our own message.
+QString asClause(QString sentence) {
+    if (sentence.isEmpty())
+        return QStringLiteral("it could not be read");
+    if (sentence.endsWith(QLatin1Char('.')))
+        sentence.chop(1);
+    sentence[0] = sentence[0].toLower();
+    return sentence;
+}
 } // namespace
 
 bool ReadDocument(FolderItem& f, QString* failure) {
@@ -81,9 +90,10 @@ bool ReadDocument(FolderItem& f, QString* failure) {
             *failure = why;
         return false;
     };
-    auto in = f.OpenAsTextFile();
+    QString why;
+    auto in = f.OpenAsTextFile(&why);
     if (!in)
-        return fail(QStringLiteral("it could not be read"));
+        return fail(asClause(why));
 
     // The whole file is read and checked before anything of the document changes: a file that is
     // plainly not a document leaves the current one as it was.

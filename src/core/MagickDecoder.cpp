@@ -3,6 +3,7 @@
 #include "platform/Picture.h"
 
 #include <Magick++.h>
+#include <QtEndian>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -89,6 +90,16 @@ bool Refused(const MagickCore::ExceptionInfo& e) {
     return e.severity >= MagickCore::ErrorException || e.severity == MagickCore::CorruptImageWarning;
 }
 
+// The size a Photoshop file's header states (version 1, or 2 for a large document); Magick refuses a
+// picture beyond its limits with no word of its size. Nothing for other coders.
+std::pair<qint64, qint64> HeaderSize(QByteArrayView bytes, const char* coder) {
+    if (qstrcmp(coder, "PSD") != 0 || bytes.size() < 22)
+        return {0, 0};
+    const auto u32 = [&bytes](qsizetype at) { return qint64(qFromBigEndian<quint32>(bytes.data() + at)); };
+    const auto version = qFromBigEndian<quint16>(bytes.data() + 4);
+    return version == 1 || version == 2 ? std::pair(u32(18), u32(14)) : std::pair<qint64, qint64>(0, 0);
+}
+
 int MagickDotsPerInch(double value, MagickCore::ResolutionType units) {
     if (units == MagickCore::PixelsPerCentimeterResolution)
         value *= 2.54;
@@ -108,6 +119,8 @@ DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
     InitialiseMagick();
     if (bytes.isEmpty())
         return Failed(platform::PictureDamaged());
+    if (const auto [w, h] = HeaderSize(bytes, coder); w > 0 && h > 0 && !Fits(w, h, coder))
+        return Failed(platform::PictureTooLarge(w, h), true);
     const Info info(coder);
     Exception e;
     qint64 w = 0, h = 0;

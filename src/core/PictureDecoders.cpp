@@ -43,8 +43,18 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
             return Failed(platform::PictureTooLarge(w, h), true);
         reader.setScaledSize(QSize(int(w), int(h)));
     }
+    // Too large is told before incomplete, and neither is decoded.
+    bool tooLarge = false;
+    if (const QString refused = platform::RefusedFromHeader(reader, &tooLarge); !refused.isEmpty())
+        return Failed(refused, tooLarge);
+    if (const auto bmp = format == "bmp" ? BmpStatedSize(bytes) : std::nullopt;
+        bmp && (bmp->width * bmp->height > kLargestBmpPixels ||
+                !platform::PictureFits(bmp->width, bmp->height, platform::PeakBitsPerPixel(bmp->format))))
+        return Failed(platform::PictureTooLarge(bmp->width, bmp->height), true);
+    if (!HoldsEveryRow(bytes, format))
+        return Failed(platform::PictureDamaged());
     DecodedPicture d;
-    d.image = platform::ReadWithinLimits(reader, &d.error, &d.tooLarge);
+    d.image = platform::DecodeWithinLimits(reader, &d.error, &d.tooLarge);
     if (d.image.isNull())
         return d;
     if (pdf) {

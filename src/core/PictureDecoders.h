@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace backdrop {
 
@@ -33,6 +34,21 @@ DecodedPicture DecodePict(QByteArrayView bytes);
 bool LooksLikePict(QByteArrayView bytes);
 // Offset of the picture data after the file header: 512, or 0 for the bare picture of a resource.
 qint64 PictDataOffset(QByteArrayView bytes);
+
+// The pixels a file's decoder will produce and the format it decodes them in, as the header states them.
+struct StatedSize {
+    qint64 width = 0, height = 0;
+    QImage::Format format = QImage::Format_Invalid;
+};
+// A BMP's size, whichever way its rows are stored; Qt's reader states a picture stored top down with a
+// negative height, and none at all for one beyond its own limit. Nothing when the header cannot be read.
+std::optional<StatedSize> BmpStatedSize(QByteArrayView bytes);
+// Qt's BMP reader takes no picture of more pixels than this, and says nothing of why.
+inline constexpr qint64 kLargestBmpPixels = qint64(16384) * 16384;
+
+// Whether a BMP or JPEG file holds every row its header announces; Qt's readers would decode one cut short
+// into a whole picture. Other formats count as complete: their decoders refuse a file cut short.
+bool HoldsEveryRow(QByteArrayView bytes, const QByteArray& qtFormat);
 
 // Whether a JPEG, PNG, BMP or TIFF file states its resolution (Qt's readers give a default when it does
 // not). Unknown formats count as stating it.

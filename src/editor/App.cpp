@@ -37,8 +37,15 @@ void App::Event_Open() {
     Module1::NewDoc();
     Module1::ReadPrefs();
     Module1::FillModNames();
-    if (!Module1::Filename.isEmpty() && !Module1::OpenFile())
-        MsgBox(Module1::Filename + " - Not Opened");
+    // A last document that cannot be opened is told with the reason; the new document stays untitled, so
+    // that saving it asks for a name instead of writing over the file that was refused.
+    if (!Module1::Filename.isEmpty()) {
+        const Module1::FileOutcome opened = Module1::OpenDocument();
+        if (opened.kind != Module1::FileOutcome::Done) {
+            MsgBox(opened.message);
+            Module1::Filename.clear();
+        }
+    }
     Window1& w = SharedInstance<Window1>();
     w.DrawPage(w.Canvas1().Graphics(), Module1::AdocWidth, Module1::AdocHeight);
 }

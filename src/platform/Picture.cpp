@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace platform {
 
@@ -53,6 +54,16 @@ QImage blackFirst(QImage image) {
         image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     }
     return image;
+}
+// The size a reader's decoder will produce, as its header states it (at the scaled size when one is
+// set); negative when it states none. Qt's BMP reader states the height of a picture stored top down as
+// negative, and decodes that many rows all the same.
+std::pair<qint64, qint64> decodedSize(QImageReader& reader) {
+    const QSize stated = reader.scaledSize().isValid() ? reader.scaledSize() : reader.size();
+    const qint64 width = stated.width(), height = stated.height();
+    if (reader.format() == "bmp" && width >= 0 && height < 0)
+        return {width, -height};
+    return {width, height};
 }
 } // namespace
 
@@ -115,7 +126,25 @@ QString PictureKindUnknown() {
     return QStringLiteral("This kind of picture cannot be read.");
 }
 
-QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
+QString RefusedFromHeader(QImageReader& reader, bool* tooLarge) {
+    if (tooLarge)
+        *tooLarge = false;
+    if (reader.format().isEmpty())
+        return PictureKindUnknown();
+    const auto [width, height] = decodedSize(reader);
+    if (width < 0 || height < 0)
+        return {}; // no size stated: the decoded picture is checked
+    if (width == 0 || height == 0)
+        return PictureDamaged(); // a header that states no pixels
+    if (!PictureFits(width, height, PeakBitsPerPixel(reader.imageFormat()))) {
+        if (tooLarge)
+            *tooLarge = true;
+        return PictureTooLarge(width, height);
+    }
+    return {};
+}
+
+QImage DecodeWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
     auto fail = [why, tooLarge](const QString& reason, bool large = false) {
         if (why)
             *why = reason;
@@ -124,23 +153,31 @@ QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
         return QImage();
     };
     reader.setAllocationLimit(int(MaxPictureBytes >> 20));
-    if (reader.format().isEmpty())
-        return fail(PictureKindUnknown());
-    const QSize size = reader.scaledSize().isValid() ? reader.scaledSize() : reader.size();
-    if (size.isValid() && size.isEmpty())
-        return fail(PictureDamaged()); // a header that states no pixels
-    if (size.isValid() && !PictureFits(size.width(), size.height(), PeakBitsPerPixel(reader.imageFormat())))
-        return fail(PictureTooLarge(size.width(), size.height()), true);
     QImage image;
     try {
         image = reader.read();
     } catch (const std::bad_alloc&) {
-        return fail(PictureTooLarge(size.width(), size.height()), true);
+        const auto [width, height] = decodedSize(reader);
+        return fail(PictureTooLarge(width, height), true);
     }
     if (image.isNull())
         return fail(reader.error() == QImageReader::UnsupportedFormatError ? PictureKindUnknown()
                                                                            : PictureDamaged());
+    if (!PictureFits(image.width(), image.height(), image.depth()))
+        return fail(PictureTooLarge(image.width(), image.height()), true);
     return image;
+}
+
+QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge) {
+    bool large = false;
+    if (const QString refused = RefusedFromHeader(reader, &large); !refused.isEmpty()) {
+        if (why)
+            *why = refused;
+        if (tooLarge)
+            *tooLarge = large;
+        return QImage();
+    }
+    return DecodeWithinLimits(reader, why, tooLarge);
 }
 
 Picture::Picture(QImage image, int depth) : image_(std::move(image)) {

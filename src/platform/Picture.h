@@ -34,9 +34,15 @@ QString PictureTooLarge(qint64 width, qint64 height); // "Memory short! ..."
 QString PictureDamaged();
 QString PictureKindUnknown();
 
-// Reads the picture of a reader within the limits: the size it states before decoding is checked first
-// (at the reader's scaled size when one is set), and Qt's allocation limit is set to the same bytes.
-// Null with the reason in *why when the picture cannot be read, and *tooLarge set when it is too large.
+// Why the picture of a reader is refused from its header alone, before anything is decoded: an unknown
+// kind, no pixels, or a size the decoder would produce beyond the limits (at the reader's scaled size
+// when one is set). Empty when it may be decoded; *tooLarge is set when it is too large.
+QString RefusedFromHeader(QImageReader& reader, bool* tooLarge = nullptr);
+// Decodes the picture of a reader with Qt's allocation limit set to the limits' bytes, and checks the
+// picture decoded (a header need not state its size). Null with the reason in *why when the picture cannot
+// be read, and *tooLarge set when it is too large.
+QImage DecodeWithinLimits(QImageReader& reader, QString* why, bool* tooLarge = nullptr);
+// RefusedFromHeader, then DecodeWithinLimits.
 QImage ReadWithinLimits(QImageReader& reader, QString* why, bool* tooLarge = nullptr);
 
 class Picture {

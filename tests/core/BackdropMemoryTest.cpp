@@ -241,13 +241,19 @@ TEST(BackdropMemory, HugePicturesAndEndlessFilesAreRefusedCheaply) {
     file.close();
     WritePdf(pdf, 4800);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // 16000 x 16000 pixels stored top down, with no rows: its header states no usable size to Qt.
+    const QString bmp = TempDir() + "/topdown.bmp";
+    testing_support::WriteBytes(bmp, testing_support::Bmp(16000, -16000, 24, QByteArray(1000, '\0')));
 
-    const ChildRun run = RunProbe("RefuseEach", QStringList{png, pdf, "/dev/zero", fifo}.join('\n'));
+    const ChildRun run = RunProbe("RefuseEach", QStringList{png, pdf, bmp, "/dev/zero", fifo}.join('\n'));
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
-    for (const char* expected : {"wide.png Memory short! The picture is too large (20000 x 20000 pixels).",
-                                 "poster.pdf Memory short! The picture is too large (20000 x 20000 pixels).",
-                                 "zero It is not an ordinary file", "pipe It is not an ordinary file"})
-        EXPECT_TRUE(run.output.contains(expected)) << expected << "\n" << run.output.toStdString();
+    for (const QString expected :
+         {"\u201cwide.png\u201d: Memory short! The picture is too large (20000 x 20000 pixels).",
+          "\u201cposter.pdf\u201d: Memory short! The picture is too large (20000 x 20000 pixels).",
+          "\u201ctopdown.bmp\u201d: The picture is damaged or incomplete.",
+          "\u201czero\u201d: It is not an ordinary file", "\u201cpipe\u201d: It is not an ordinary file"})
+        EXPECT_TRUE(run.output.contains(expected)) << expected.toStdString() << "\n"
+                                                   << run.output.toStdString();
     const qint64 peak = run.value("peak");
     ASSERT_GT(peak, 0) << run.output.toStdString();
     std::printf("[ figures  ] peak while refusing: %lld MiB\n", peak / 1024);

@@ -140,9 +140,43 @@ QByteArray HugeJpeg() {
     return jpeg.replace(jpeg.indexOf("\xFF\xC0") + 5, 4, QByteArray::fromHex("ea60ea60"));
 }
 
+// Rows of a 24-bit BMP, each padded to 4 bytes: the first stored red, the others blue.
+QByteArray BmpRows(int width, int rows) {
+    QByteArray b;
+    for (int r = 0; r < rows; ++r) {
+        for (int x = 0; x < width; ++x)
+            b += r == 0 ? QByteArray("\x00\x00\xFF", 3) : QByteArray("\xFF\x00\x00", 3);
+        b += QByteArray((4 - width * 3 % 4) % 4, '\0');
+    }
+    return b;
+}
+
+// A Photoshop file whose header states width x height pixels.
+QByteArray PsdStating(quint32 width, quint32 height) {
+    QByteArray psd = Picture("PSD", 8, 8, 72);
+    qToBigEndian(height, psd.data() + 14);
+    qToBigEndian(width, psd.data() + 18);
+    return psd;
+}
+
+QByteArray ProgressiveJpeg(int width, int height) {
+    Magick::InitializeMagick(nullptr);
+    Magick::Image image(Magick::Geometry(width, height), Magick::Color("red"));
+    image.interlaceType(Magick::PlaneInterlace);
+    image.magick("JPEG");
+    Magick::Blob blob;
+    image.write(&blob);
+    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+}
+
+// What the user is told when a picture cannot be loaded: the file's name apart from the reason.
+QString Refusal(const QString& name, const QString& reason) {
+    return "Sorry - Can't load this picture - \u201c" + name + "\u201d: " + reason;
+}
+
 // What the user is told about an EPS that holds no preview picture to show.
 QStringList NoPreview(const QString& name) {
-    return {"Sorry - Can't load this picture - " + name + " - this EPS holds no preview picture to show"};
+    return {Refusal(name, "This EPS holds no preview picture to show.")};
 }
 
 } // namespace
@@ -244,8 +278,8 @@ TEST(BackdropReading, LyingDosEpsHeaders) {
         EXPECT_TRUE(QVutils::EPS);
         EXPECT_EQ(Scripted().messages,
                   c.outcome == MemoryShort
-                      ? QStringList{"Sorry - Can't load this picture - lying.eps Memory "
-                                    "short! The picture is too large (60000 x 60000 pixels)."}
+                      ? QStringList{Refusal("lying.eps",
+                                            "Memory short! The picture is too large (60000 x 60000 pixels).")}
                   : c.outcome == Nil ? NoPreview("lying.eps")
                                      : QStringList());
     }
@@ -342,13 +376,25 @@ TEST(BackdropReading, UnreadableFilesAreToldAndClearTheGlobals) {
          "The picture is damaged or incomplete."},
         {"CutShortPsd", "cut.psd", Picture("PSD", 300, 300, 72).left(2000),
          "The picture is damaged or incomplete."},
+        // A top-down BMP of 16000 x 16000 with no rows, 1,054 bytes: a gigabyte of nothing if decoded.
+        {"TopDownBmpWithoutRows", "empty.bmp",
+         testing_support::Bmp(16000, -16000, 24, QByteArray(1000, '\0')),
+         "The picture is damaged or incomplete."},
+        {"BottomUpBmpWithHalfItsRows", "half.bmp", testing_support::Bmp(600, 400, 24, BmpRows(600, 200)),
+         "The picture is damaged or incomplete."},
+        {"TopDownBmpTooLarge", "large.bmp", testing_support::Bmp(30000, -30000, 24, QByteArray(1000, '\0')),
+         "Memory short! The picture is too large (30000 x 30000 pixels)."},
+        // Within the limits, but beyond what Qt's BMP reader takes (16384 x 16384 pixels).
+        {"OneBitBmpBeyondTheReader", "wide.bmp", testing_support::Bmp(20000, 20000, 1, {}),
+         "Memory short! The picture is too large (20000 x 20000 pixels)."},
+        {"PsdTooLarge", "large.psd", PsdStating(20000, 20000),
+         "Memory short! The picture is too large (20000 x 20000 pixels)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PresetGlobals();
         EXPECT_TRUE(Open(c.bytes ? Write(c.fileName, *c.bytes) : TempDir() + "/" + c.fileName).isNull());
-        EXPECT_EQ(Scripted().messages,
-                  QStringList{"Sorry - Can't load this picture - " + c.fileName + " " + c.reason});
+        EXPECT_EQ(Scripted().messages, QStringList{Refusal(c.fileName, c.reason)});
         EXPECT_FALSE(QVutils::EPS);
         ExpectBox(0, 0, 111, 222);
         EXPECT_EQ(QVutils::EPStitle, "");
@@ -372,11 +418,8 @@ TEST(BackdropReading, TruncatedPictFiles) {
                 ASSERT_TRUE(image.isNull()) << n;
                 ASSERT_EQ(Scripted().messages.size(), 1) << n;
                 const QString& message = Scripted().messages[0];
-                ASSERT_TRUE(message == "Sorry - Can't load this picture - cut.pct The picture is damaged or "
-                                       "incomplete." ||
-                            message ==
-                                "Sorry - Can't load this picture - cut.pct This kind of picture cannot "
-                                "be read.")
+                ASSERT_TRUE(message == Refusal("cut.pct", "The picture is damaged or incomplete.") ||
+                            message == Refusal("cut.pct", "This kind of picture cannot be read."))
                     << n << ": " << message.toStdString();
             }
         }
@@ -405,5 +448,50 @@ TEST(BackdropReading, TruncatedCompanions) {
         Write("._page.eps", AppleDouble("PICT", 256, pict.left(n)));
         ASSERT_TRUE(Open(TempDir() + "/page.eps").isNull()) << n;
         ASSERT_EQ(Scripted().messages, NoPreview("page.eps")) << n;
+    }
+}
+
+// A BMP or JPEG file cut short anywhere is refused with one message, never shown with its missing rows
+// black or grey; whole, it opens with its first stored row where it belongs.
+TEST(BackdropReading, PicturesMissingRowsAreRefused) {
+    using testing_support::Bmp;
+    // Three rows of four pixels in runs, the last ended by the end-of-picture code; two rows of four
+    // pixels, the first given one by one.
+    const QByteArray rle8 = QByteArray::fromHex("0401 0000 0402 0000 0403 0001");
+    const QByteArray rle4 = QByteArray::fromHex("0004 1234 0000 0456 0001");
+    enum Rows { TopFirst, BottomFirst, Unchecked };
+    const struct {
+        const char* name;
+        QByteArray file;
+        QSize size;
+        Rows rows; // where the red first stored row shows
+    } cases[] = {
+        {"BottomUpBmp", Bmp(6, 4, 24, BmpRows(6, 4)), {6, 4}, BottomFirst},
+        {"TopDownBmp", Bmp(6, -4, 24, BmpRows(6, 4)), {6, 4}, TopFirst},
+        {"Rle8Bmp", Bmp(4, 3, 8, rle8, 1), {4, 3}, Unchecked},
+        {"Rle4Bmp", Bmp(4, 2, 4, rle4, 2), {4, 2}, Unchecked},
+        {"Jpeg", Picture("JPEG", 40, 30, 300), {40, 30}, Unchecked},
+        {"ProgressiveJpeg", ProgressiveJpeg(40, 30), {40, 30}, Unchecked},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PresetGlobals();
+        const QImage whole = Open(Write("whole.pic", c.file));
+        ASSERT_EQ(whole.size(), c.size);
+        EXPECT_TRUE(Scripted().messages.isEmpty());
+        if (c.rows != Unchecked) {
+            const int red = c.rows == TopFirst ? 0 : c.size.height() - 1;
+            for (int y = 0; y < c.size.height(); ++y)
+                EXPECT_EQ(IsRed(whole.pixelColor(2, y)), y == red) << y;
+        }
+        for (qsizetype n = 0; n < c.file.size(); ++n) {
+            PresetGlobals();
+            ASSERT_TRUE(Open(Write("cut.pic", c.file.left(n))).isNull()) << n;
+            ASSERT_EQ(Scripted().messages.size(), 1) << n;
+            const QString& message = Scripted().messages[0];
+            ASSERT_TRUE(message == Refusal("cut.pic", "The picture is damaged or incomplete.") ||
+                        message == Refusal("cut.pic", "This kind of picture cannot be read."))
+                << n << ": " << message.toStdString();
+        }
     }
 }

@@ -41,6 +41,11 @@ bool InOurWords(const QString& reason) {
 void ExpectPictureOrReason(const backdrop::DecodedPicture& d) {
     EXPECT_NE(d.image.isNull(), d.error.isEmpty());
     EXPECT_TRUE(InOurWords(d.error)) << d.error.toStdString();
+    if (d.image.isNull())
+        return;
+    EXPECT_TRUE(platform::PictureFits(d.image.width(), d.image.height(), d.image.depth()))
+        << d.image.width() << " x " << d.image.height();
+    EXPECT_GE(std::min(d.horizontalResolution, d.verticalResolution), 1);
 }
 
 // The backdrop target's input: its last byte says whether a companion comes first (its backslashes

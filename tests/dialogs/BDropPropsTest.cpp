@@ -107,7 +107,8 @@ TEST_F(BackdropDialog, CancelledOrUnreadablePictureKeepsTheOldBackdrop) {
     const QString broken = TempDir() + "/broken.tif";
     testing_support::WriteBytes(broken, "II*"); // a TIFF's first bytes and nothing more
     for (const auto& [answer, message] :
-         {std::pair<QString, QString>{"", ""}, {broken, "Sorry - Can't load this picture - broken.tif "}}) {
+         {std::pair<QString, QString>{"", ""},
+          {broken, "Sorry - Can't load this picture - \u201cbroken.tif\u201d: "}}) {
         SCOPED_TRACE(answer.toStdString());
         Scripted().messages.clear();
         std::shared_ptr<Picture> before;

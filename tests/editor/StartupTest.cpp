@@ -68,19 +68,75 @@ TEST_F(Startup, FirstStartShowsANewFittedPage) {
     EXPECT_EQ(RecPos(0, 14).ColorValue(), platform::RGB(0, 0, 0));
 }
 
-// A last document that is gone, or that would never end or never come (a device, a named pipe), is told
-// and start-up goes on with a new page.
+// A last document that cannot be opened is told with the reason, as File > Open tells it, and start-up
+// goes on with a new, untitled page: saving it asks for a name and never writes over the refused file.
 TEST_F(Startup, LastDocumentThatCannotBeOpened) {
-    const QString pipe = TempDir() + "/pipe.num";
+    const QString pipe = TempDir() + "/pipe.num", note = TempDir() + "/note.txt",
+                  folder = TempDir() + "/jobs";
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    for (const QString& last : {TempDir() + "/gone/doc.num", QString("/dev/zero"), pipe}) {
-        SCOPED_TRACE(last.toStdString());
+    const QByteArray noteText = "Ring the bindery\nabout the raffle tickets\n";
+    testing_support::WriteBytes(note, noteText);
+    QDir().mkdir(folder);
+    const QString notOrdinary = "it is not an ordinary file (a device or a pipe cannot be opened)";
+    const struct {
+        QString last, reason;
+    } cases[] = {
+        {note, "it is not a Tallio document"},
+        {TempDir() + "/gone/doc.num", "the file does not exist"},
+        {folder, "it is a folder, not a file"},
+        {"/dev/zero", notOrdinary},
+        {pipe, notOrdinary},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.last.toStdString());
         Scripted().messages.clear();
-        writePrefs("\n\n" + last.toUtf8() + "\nsetup\n");
+        Scripted().saveDefaults.clear();
+        writePrefs("\n\n" + c.last.toUtf8() + "\nsetup\n");
         App::Instance().Start();
-        EXPECT_EQ(Scripted().messages, QStringList({last + " - Not Opened"}));
+        EXPECT_EQ(Scripted().messages,
+                  QStringList({"\u201c" + c.last + "\u201d was not opened: " + c.reason + "."}));
+        EXPECT_EQ(std::tuple(Filename, AdocWidth, PrintSettings),
+                  std::tuple(QString(), 210.0, QString("setup")));
+
+        // File > Save asks for a name; cancelled, nothing is written anywhere. Tried only inside the test's
+        // folder: a save that did not ask would replace the file at the path, a device included.
+        if (!c.last.startsWith(TempDir()))
+            continue;
+        Scripted().messages.clear();
+        Scripted().fileAnswers = {QString()};
+        choose("FileSave");
+        EXPECT_EQ(Scripted().saveDefaults.size(), 1);
+        EXPECT_EQ(Scripted().messages, QStringList({"File not saved"}));
+        EXPECT_EQ(testing_support::ReadBytes(note), noteText);
+        EXPECT_EQ(QDir(TempDir()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList({"note.txt", "pipe.num"}));
+    }
+    // Quitting keeps no refused name for the next start.
+    App::Instance().Event_Close();
+    EXPECT_EQ(testing_support::ReadBytes(prefsPath()), "\n\n\nsetup\n");
+}
+
+// File > Open of something that is no ordinary file says what it is, with the name apart from the reason.
+TEST_F(Startup, FileOpenTellsWhyAFileIsNotOpened) {
+    const QString pipe = TempDir() + "/pipe.num", folder = TempDir() + "/jobs.num";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QDir().mkdir(folder);
+    App::Instance().Start();
+    const QString notOrdinary = "it is not an ordinary file (a device or a pipe cannot be opened)";
+    const std::pair<QString, QString> cases[] = {
+        {"/dev/zero", notOrdinary},
+        {pipe, notOrdinary},
+        {folder, "it is a folder, not a file"},
+        {TempDir() + "/gone.num", "the file does not exist"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        Scripted().messages.clear();
+        Scripted().fileAnswers = {path};
+        choose("FileOpen");
+        EXPECT_EQ(Scripted().messages,
+                  QStringList({"\u201c" + path + "\u201d was not opened: " + reason + "."}));
         EXPECT_EQ(AdocWidth, 210);
-        EXPECT_EQ(PrintSettings, "setup");
     }
 }
 
