@@ -63,48 +63,44 @@ bool Window1::CommitEdits() {
 }
 
 // A field commits only what the user changed: the program fills it with the value in use, and a field
-// not yet filled holds no value of its own.
-bool Window1::CommitStart() {
-    EditField& field = EdStart();
+// not yet filled holds no value of its own. A refused value shows the value in use again.
+bool Window1::CommitHeaderField(EditField& field, double inUse, const NumberRule& rule,
+                                const std::function<double(double)>& store) {
     if (!field.Modified())
         return true;
+    const QString shown = Shown(inUse, NumPic2);
     return CommitTyped({.text = field.Text(),
-                        .shown = Shown(Astart, NumPic2),
-                        .inUse = Astart,
-                        .rule = StartNumberRule(),
-                        .store =
-                            [this, &field](double v) {
-                                Astart = v;
-                                RecHd(10) = v;
-                                field.SetText(Shown(v, NumPic2));
-                                Canvas1().Refresh(false);
-                                return v;
-                            },
-                        .restore = [&field] { field.SetText(Shown(Astart, NumPic2)); }});
+                        .shown = shown,
+                        .inUse = inUse,
+                        .rule = rule,
+                        .store = store,
+                        .restore = [&field, shown] { field.SetText(shown); }});
+}
+
+bool Window1::CommitStart() {
+    EditField& field = EdStart();
+    return CommitHeaderField(field, Astart, StartNumberRule(), [this, &field](double v) {
+        Astart = v;
+        RecHd(10) = v;
+        field.SetText(Shown(v, NumPic2));
+        Canvas1().Refresh(false);
+        return v;
+    });
 }
 
 // The quantity becomes a whole number of full sheets. Counted as CheckNup counts (at least one cell each
 // way) and saturated at the 32-bit limit, so odd counts neither zero the quantity nor overflow.
 bool Window1::CommitQuantity() {
     EditField& field = EdQty();
-    if (!field.Modified())
-        return true;
-    return CommitTyped({.text = field.Text(),
-                        .shown = Shown(Aqty, NumPic2),
-                        .inUse = double(Aqty),
-                        .rule = QuantityRule(),
-                        .store =
-                            [this, &field](double v) {
-                                Aqty = Int(v);
-                                CheckNup();
-                                const std::int64_t cells =
-                                    std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
-                                Aqty = Int(double(cells) * AnupQTY);
-                                RecHd(11) = Aqty;
-                                field.SetText(Str(Aqty));
-                                return double(Aqty);
-                            },
-                        .restore = [&field] { field.SetText(Shown(Aqty, NumPic2)); }});
+    return CommitHeaderField(field, Aqty, QuantityRule(), [this, &field](double v) {
+        Aqty = Int(v);
+        CheckNup();
+        const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
+        Aqty = Int(double(cells) * AnupQTY);
+        RecHd(11) = Aqty;
+        field.SetText(Str(Aqty));
+        return double(Aqty);
+    });
 }
 
 bool Window1::CommitObjectCell(int row) {
