@@ -143,7 +143,12 @@ bool Window1::CommitParameterCell(int row) {
         return true;
     ListBox& list = ListBox2();
     const bool width = row == 1, height = row == 2, across = row == 5;
-    const double inUse = width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+    const auto valueInUse = [=] {
+        return width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+    };
+    // A page size is kept as the list shows it, as a save keeps it.
+    const auto asListed = [](double v) { return Val(Shown(v, NumPic)); };
+    const double inUse = valueInUse();
     const NumberRule rule = width || height ? PageSizeRule(width) : StepCountRule(across);
     return CommitTyped({.text = list.Cell(row, ValueColumn),
                         .shown = Shown(inUse, NumPic),
@@ -151,8 +156,8 @@ bool Window1::CommitParameterCell(int row) {
                         .rule = rule,
                         .check =
                             [&](double v) {
-                                // A page size is kept as the list shows it: one that shows as 0 has no size.
-                                if ((width || height) && !(Val(Shown(v, NumPic)) > 0))
+                                // A page size that shows as 0 has no size.
+                                if ((width || height) && !(asListed(v) > 0))
                                     return rule.Refusal();
                                 // Counts below 1 make one cell, as the signature takes them.
                                 return SignatureProblem(rule.name, v, width ? v : AdocWidth,
@@ -162,17 +167,16 @@ bool Window1::CommitParameterCell(int row) {
                         .store =
                             [&](double v) {
                                 const double oldWidth = AdocWidth, oldHeight = AdocHeight;
-                                // A page size is kept as the list shows it, as a save keeps it.
                                 if (width)
-                                    AdocWidth = Val(Shown(v, NumPic));
+                                    AdocWidth = asListed(v);
                                 else if (height)
-                                    AdocHeight = Val(Shown(v, NumPic));
+                                    AdocHeight = asListed(v);
                                 else if (across)
                                     AstepR = Int(v);
                                 else
                                     AstepD = Int(v);
                                 ApplyParameters(AdocWidth != oldWidth || AdocHeight != oldHeight);
-                                return width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+                                return valueInUse();
                             },
                         .restore = [] { SyncHead(false); }});
 }
