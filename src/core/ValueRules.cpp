@@ -21,6 +21,11 @@ NumberRule Millimetres(const QString& name, double low, double high, bool aboveL
     return {name, "millimetres", low, high, aboveLow};
 }
 
+// A value's name as messages quote it.
+QString Quoted(const QString& name) {
+    return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d");
+}
+
 } // namespace
 
 bool NumberRule::Allows(double v) const {
@@ -39,7 +44,7 @@ QString NumberRule::Refusal() const {
         range = (aboveLow ? "above " : "of at least ") + Str(low);
     else if (hasHigh)
         range = "of at most " + Str(high);
-    QString text = QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d must be a ");
+    QString text = Quoted(name) + " must be a ";
     text += whole ? "whole number" : "number";
     if (!unit.isEmpty())
         text += " of " + unit;
@@ -82,6 +87,18 @@ bool CommitNumberField(EditField& field, double& value, const NumberRule& rule, 
                                  },
                              .restore = [&field, &value] { field.SetText(Str(value)); },
                              .documentValue = documentValue});
+}
+
+QString SignatureRefusal(const QString& name, double typed, double width, double height, double across,
+                         double down) {
+    const double sheetWidth = across > 1 ? width * across : width;
+    const double sheetHeight = down > 1 ? height * down : height;
+    const bool wide = sheetWidth > LargestSheet;
+    if (!wide && !(sheetHeight > LargestSheet))
+        return {};
+    return Quoted(name) + " " + Str(typed) + " would make the signature " +
+           Str(wide ? sheetWidth : sheetHeight) + " mm " + (wide ? "wide" : "high") +
+           ", over the largest sheet of " + Str(LargestSheet) + " mm.";
 }
 
 NumberRule PageSizeRule(bool width) {

@@ -54,6 +54,12 @@ bool CommitTypedValue(const TypedValue& value);
 bool CommitNumberField(platform::EditField& field, double& value, const NumberRule& rule,
                        bool documentValue = true);
 
+// Why the value name, typed as typed, would make the signature of a page of width x height mm stepped
+// across by down times longer than the largest sheet either way; "" when it fits. Counts below 2 make
+// one page.
+QString SignatureRefusal(const QString& name, double typed, double width, double height, double across,
+                         double down);
+
 // The numbers of the header that the user types: page width and height (rows 1 and 2 of the parameter
 // list), step counts (rows 5 and 7), the start number and the quantity.
 NumberRule PageSizeRule(bool width);

@@ -28,19 +28,6 @@ std::array<double, 10> HeaderValues() {
             AstepRV,   double(AstepD), AstepDV,   Astart,     double(Aqty)};
 }
 
-// Why a page size or step count would make a signature no printer takes; "" when it fits.
-QString SignatureProblem(const QString& name, double typed, double width, double height, double across,
-                         double down) {
-    const double sheetWidth = across > 1 ? width * across : width;
-    const double sheetHeight = down > 1 ? height * down : height;
-    const bool wide = sheetWidth > LargestSheet;
-    if (!wide && !(sheetHeight > LargestSheet))
-        return {};
-    return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d ") + Str(typed) +
-           " would make the signature " + Str(wide ? sheetWidth : sheetHeight) + " mm " +
-           (wide ? "wide" : "high") + ", over the largest sheet of " + Str(LargestSheet) + " mm.";
-}
-
 } // namespace
 
 bool Window1::CommitTyped(const TypedValue& value) {
@@ -160,7 +147,7 @@ bool Window1::CommitParameterCell(int row) {
                                 if ((width || height) && !(asListed(v) > 0))
                                     return rule.Refusal();
                                 // Counts below 1 make one cell, as the signature takes them.
-                                return SignatureProblem(rule.name, v, width ? v : AdocWidth,
+                                return SignatureRefusal(rule.name, v, width ? v : AdocWidth,
                                                         height ? v : AdocHeight, across ? v : AstepR,
                                                         row == 7 ? v : AstepD);
                             },
