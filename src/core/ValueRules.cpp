@@ -7,6 +7,8 @@
 #include "platform/UserQuestions.h"
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 using namespace platform;
 
@@ -14,8 +16,8 @@ namespace Module1 {
 
 namespace {
 
-// Page increments are used as 32-bit whole numbers.
-constexpr double LargestIncrement = 2147483647.0;
+// The quantity and page increments are used as 32-bit whole numbers.
+constexpr double LargestWhole = std::numeric_limits<std::int32_t>::max();
 
 NumberRule Millimetres(const QString& name, double low, double high, bool aboveLow = false) {
     return {name, "millimetres", low, high, aboveLow};
@@ -117,7 +119,7 @@ NumberRule StartNumberRule() {
 }
 
 NumberRule QuantityRule() {
-    return {"Quantity", {}, 0, 2147483647.0, false, true};
+    return {"Quantity", {}, 0, LargestWhole, false, true};
 }
 
 NumberRule ObjectFieldRule(int field) {
@@ -128,7 +130,7 @@ NumberRule ObjectFieldRule(int field) {
         // An object further off the page than the largest sheet can be on no sheet.
         return Millimetres(name, -LargestSheet, LargestSheet);
     case 4:
-        return {name, {}, -LargestIncrement, LargestIncrement, false, true};
+        return {name, {}, -LargestWhole, LargestWhole, false, true};
     case 8:
         // A number of no size cannot be seen; one taller than the largest sheet cannot be printed.
         return {name, "points", 0, std::floor(LargestSheet / 25.4 * 72), true};
