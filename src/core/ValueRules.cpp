@@ -19,10 +19,6 @@ namespace {
 // The quantity and page increments are used as 32-bit whole numbers.
 constexpr double LargestWhole = std::numeric_limits<std::int32_t>::max();
 
-NumberRule Millimetres(const QString& name, double low, double high, bool aboveLow = false) {
-    return {name, "millimetres", low, high, aboveLow};
-}
-
 // A value's name as messages quote it.
 QString Quoted(const QString& name) {
     return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d");
@@ -103,8 +99,17 @@ QString SignatureRefusal(const QString& name, double typed, double width, double
            ", over the largest sheet of " + Str(LargestSheet) + " mm.";
 }
 
+// Further off than the largest sheet is on no sheet.
+NumberRule PlaceRule(const QString& name) {
+    return {name, "millimetres", -LargestSheet, LargestSheet};
+}
+
+NumberRule SizeRule(const QString& name) {
+    return {name, "millimetres", 0, LargestSheet, true};
+}
+
 NumberRule PageSizeRule(bool width) {
-    return Millimetres(width ? "Document Width" : "Document Height", 0, LargestSheet, true);
+    return SizeRule(width ? "Document Width" : "Document Height");
 }
 
 // Counts below 1 are taken as 1; the signature they make is checked against the largest sheet.
@@ -127,8 +132,7 @@ NumberRule ObjectFieldRule(int field) {
     switch (field) {
     case 1:
     case 2:
-        // An object further off the page than the largest sheet can be on no sheet.
-        return Millimetres(name, -LargestSheet, LargestSheet);
+        return PlaceRule(name);
     case 4:
         return {name, {}, -LargestWhole, LargestWhole, false, true};
     case 8:

@@ -60,6 +60,11 @@ bool CommitNumberField(platform::EditField& field, double& value, const NumberRu
 QString SignatureRefusal(const QString& name, double typed, double width, double height, double across,
                          double down);
 
+// A place or distance on the page in millimetres, either way, within the largest sheet; and a size in
+// millimetres, above 0 and at most the largest sheet.
+NumberRule PlaceRule(const QString& name);
+NumberRule SizeRule(const QString& name);
+
 // The numbers of the header that the user types: page width and height (rows 1 and 2 of the parameter
 // list), step counts (rows 5 and 7), the start number and the quantity.
 NumberRule PageSizeRule(bool width);
