@@ -432,12 +432,11 @@ void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, dou
     }
 }
 
+// DrawPage finds the resolution, as it does for every page view in fit mode.
 void Window1::FitToPageF() {
-    auto& view = Canvas1();
     FitToPage = true; // until the next zoom
-    PageResolution = FitResolution(view.Width(), view.Height(), AdocWidth, AdocHeight);
     EPSdirty = true;
-    DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+    DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
 void Window1::ListUpdate() {
