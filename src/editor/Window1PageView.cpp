@@ -236,8 +236,8 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
 }
 
 void Window1::BuildView(Graphics& g, double w, double h) {
-    // The view and its rulers are painted anew, so nothing of them is moved as the bars take their new
-    // ranges and values.
+    // The view and its rulers are painted anew, with what is built here; so nothing of them is moved as
+    // the bars take their new ranges and values.
     for (Canvas* canvas : {&Canvas1(), &Canvas2(), &Canvas3()})
         canvas->Refresh(true);
     auto& across = ScrollBar1();
@@ -268,11 +268,8 @@ void Window1::BuildView(Graphics& g, double w, double h) {
     EPSdirty = true;
     if (gtx)
         HorizRules(gtx->Graphics(), w);
-    Canvas2().Refresh(true);
     if (glx)
         VertRules(glx->Graphics(), h);
-    Canvas3().Refresh(true);
-    Canvas1().Refresh(true);
 }
 
 bool Window1::ShowPreview() {
