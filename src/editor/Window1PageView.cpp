@@ -284,10 +284,12 @@ bool Window1::ShowPreview() {
         return false;
     }
     PRNpreview = true;
-    // The rulers measure the sheet, shown from its corner (Update hides the scroll bars).
+    // The rulers measure the sheet, shown from its corner with no scroll bars.
     BuildView(view.Graphics(), AsigWidth, AsigHeight);
-    ScrollBar1().SetValue(0);
-    ScrollBar2().SetValue(0);
+    for (ScrollBar* bar : {&ScrollBar1(), &ScrollBar2()}) {
+        bar->SetValue(0);
+        bar->SetVisible(false);
+    }
     ScrollX = ScrollY = 0;
     CheckNup();
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
@@ -379,13 +381,8 @@ void Window1::UpdateViewer() {
 
 void Window1::Update(Graphics& g) {
     const Canvas& view = Canvas1();
-    auto& across = ScrollBar1();
-    auto& down = ScrollBar2();
-    // The preview stays on screen until something ends it; it shows from the sheet's corner.
+    // The preview stays on screen until something ends it; ShowPreview has put it at the sheet's corner.
     if (PRNpreview && PreviewSheet) {
-        across.SetVisible(false);
-        down.SetVisible(false);
-        ScrollX = ScrollY = 0;
         g.DrawPicture(PreviewSheet, 0, 0);
         ClearAroundPage(g, view, PreviewSheet->Width(), PreviewSheet->Height());
         return;
@@ -394,6 +391,8 @@ void Window1::Update(Graphics& g) {
     // A scroll bar shows where the page is larger than the view: when zoomed, or in fit mode for a page
     // too long to fit even at 1 dpi. A fitted page shows 1:1 from its corner, so the mouse, which takes
     // view pixels as page pixels, points where the user sees.
+    auto& across = ScrollBar1();
+    auto& down = ScrollBar2();
     const bool wide = g.Width() <= mms(AdocWidth) - 1;
     across.SetVisible(wide);
     if (!wide)
