@@ -83,6 +83,12 @@ int TickStep(int labelStep) {
     return labelStep;
 }
 
+// Where the tick for millimetre i starts across a ruler 20 pixels thick: the full width every 10 mm (and
+// at every tick when they are further apart), half at 5 mm, a quarter at the others.
+int TickFrom(int i, int step) {
+    return i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+}
+
 // The pixels of a page length that the view reaches: as far as the longest picture there may be, which
 // also keeps page pixels far within the range of an int. Only a page too long to picture even at 1 dpi
 // (kilometres) is longer.
@@ -168,7 +174,7 @@ void Window1::HorizRules(Graphics& g, double length) {
         const int x = Int(mms(i));
         if (x > g.Width() + LabelRoom)
             break;
-        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        const int from = TickFrom(i, step);
         g.FillRect(x, from, 1, 21 - from);
         last = i;
     }
@@ -179,14 +185,14 @@ void Window1::HorizRules(Graphics& g, double length) {
     int end = -1; // the last label, moved in to stay whole: one that it would touch gives way
     for (int i = 0; i <= last && Int(mms(i)) <= g.Width(); i += labels)
         end = i;
-    const double gap = g.StringWidth("0");
+    const double gap = g.StringWidth("0"), endLeft = left(end);
     for (int i = 0; i <= end; i += labels) {
         const QString label = Str(i);
-        const double width = g.StringWidth(label);
-        if (i < end && left(i) + width + gap > left(end))
+        const double width = g.StringWidth(label), x = left(i);
+        if (i < end && x + width + gap > endLeft)
             continue;
-        g.ClearRect(left(i) - 4, 0, width + 8, 10);
-        g.DrawString(label, left(i), 10);
+        g.ClearRect(x - 4, 0, width + 8, 10);
+        g.DrawString(label, x, 10);
     }
 }
 
@@ -205,7 +211,7 @@ void Window1::VertRules(Graphics& g, double length) {
         const int y = Int(mms(i));
         if (y > g.Height() + LabelRoom)
             break;
-        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        const int from = TickFrom(i, step);
         g.FillRect(from, y, 21 - from, 1);
         last = i;
     }
