@@ -253,9 +253,7 @@ void BDropProps::UpdateInfo() {
         info.SetText("Filename: " + EPSfilename);
     }
 
-    const double values[] = {EPSmaskX,  EPSmaskY,  EPSmaskWidth,          EPSmaskHeight,
-                             EPSscaleX, EPSscaleY, QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY};
-    for (int i = 0; i < 8; ++i)
-        Field("EditField" + QString::number(i + 3)).SetText(Str(values[i]));
+    for (const NumberField& f : NumberFields())
+        Field(f.name).SetText(Str(*f.global));
     CheckBox1().SetValue(EPSuseForms);
 }
