@@ -107,20 +107,19 @@ bool Window1::CommitObjectCell(int row) {
         return true;
     }
     const double inUse = RecPos(i, row).DoubleValue();
-    return CommitTyped(
-        {.text = text,
-         .shown = Shown(inUse, NumPic),
-         .inUse = inUse,
-         .rule = ObjectFieldRule(row),
-         .store =
-             [&list, i, row](double v) {
-                 RecPos(i, row) = v;
-                 MirrorFromRow(i);
-                 list.SetCell(row, ValueColumn, Str(v));
-                 return v;
-             },
-         .restore = [&list, i,
-                     row] { list.SetCell(row, ValueColumn, Shown(RecPos(i, row).DoubleValue(), NumPic)); }});
+    const QString shown = Shown(inUse, NumPic);
+    return CommitTyped({.text = text,
+                        .shown = shown,
+                        .inUse = inUse,
+                        .rule = ObjectFieldRule(row),
+                        .store =
+                            [&list, i, row](double v) {
+                                RecPos(i, row) = v;
+                                MirrorFromRow(i);
+                                list.SetCell(row, ValueColumn, Str(v));
+                                return v;
+                            },
+                        .restore = [&list, row, shown] { list.SetCell(row, ValueColumn, shown); }});
 }
 
 // A page size or step count goes in with everything that follows from it, as a change of row applies
