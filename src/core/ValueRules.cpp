@@ -7,6 +7,8 @@
 #include "platform/UserQuestions.h"
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 using namespace platform;
 
@@ -14,11 +16,12 @@ namespace Module1 {
 
 namespace {
 
-// Page increments are used as 32-bit whole numbers.
-constexpr double LargestIncrement = 2147483647.0;
+// The quantity and page increments are used as 32-bit whole numbers.
+constexpr double LargestWhole = std::numeric_limits<std::int32_t>::max();
 
-NumberRule Millimetres(const QString& name, double low, double high, bool aboveLow = false) {
-    return {name, "millimetres", low, high, aboveLow};
+// A value's name as messages quote it.
+QString Quoted(const QString& name) {
+    return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d");
 }
 
 } // namespace
@@ -39,7 +42,7 @@ QString NumberRule::Refusal() const {
         range = (aboveLow ? "above " : "of at least ") + Str(low);
     else if (hasHigh)
         range = "of at most " + Str(high);
-    QString text = QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d must be a ");
+    QString text = Quoted(name) + " must be a ";
     text += whole ? "whole number" : "number";
     if (!unit.isEmpty())
         text += " of " + unit;
@@ -84,8 +87,29 @@ bool CommitNumberField(EditField& field, double& value, const NumberRule& rule, 
                              .documentValue = documentValue});
 }
 
+QString SignatureRefusal(const QString& name, double typed, double width, double height, double across,
+                         double down) {
+    const double sheetWidth = across > 1 ? width * across : width;
+    const double sheetHeight = down > 1 ? height * down : height;
+    const bool wide = sheetWidth > LargestSheet;
+    if (!wide && !(sheetHeight > LargestSheet))
+        return {};
+    return Quoted(name) + " " + Str(typed) + " would make the signature " +
+           Str(wide ? sheetWidth : sheetHeight) + " mm " + (wide ? "wide" : "high") +
+           ", over the largest sheet of " + Str(LargestSheet) + " mm.";
+}
+
+// Further off than the largest sheet is on no sheet.
+NumberRule PlaceRule(const QString& name) {
+    return {name, "millimetres", -LargestSheet, LargestSheet};
+}
+
+NumberRule SizeRule(const QString& name) {
+    return {name, "millimetres", 0, LargestSheet, true};
+}
+
 NumberRule PageSizeRule(bool width) {
-    return Millimetres(width ? "Document Width" : "Document Height", 0, LargestSheet, true);
+    return SizeRule(width ? "Document Width" : "Document Height");
 }
 
 // Counts below 1 are taken as 1; the signature they make is checked against the largest sheet.
@@ -100,7 +124,7 @@ NumberRule StartNumberRule() {
 }
 
 NumberRule QuantityRule() {
-    return {"Quantity", {}, 0, 2147483647.0, false, true};
+    return {"Quantity", {}, 0, LargestWhole, false, true};
 }
 
 NumberRule ObjectFieldRule(int field) {
@@ -108,10 +132,9 @@ NumberRule ObjectFieldRule(int field) {
     switch (field) {
     case 1:
     case 2:
-        // An object further off the page than the largest sheet can be on no sheet.
-        return Millimetres(name, -LargestSheet, LargestSheet);
+        return PlaceRule(name);
     case 4:
-        return {name, {}, -LargestIncrement, LargestIncrement, false, true};
+        return {name, {}, -LargestWhole, LargestWhole, false, true};
     case 8:
         // A number of no size cannot be seen; one taller than the largest sheet cannot be printed.
         return {name, "points", 0, std::floor(LargestSheet / 25.4 * 72), true};

@@ -54,6 +54,17 @@ bool CommitTypedValue(const TypedValue& value);
 bool CommitNumberField(platform::EditField& field, double& value, const NumberRule& rule,
                        bool documentValue = true);
 
+// Why the value name, typed as typed, would make the signature of a page of width x height mm stepped
+// across by down times longer than the largest sheet either way; "" when it fits. Counts below 2 make
+// one page.
+QString SignatureRefusal(const QString& name, double typed, double width, double height, double across,
+                         double down);
+
+// A place or distance on the page in millimetres, either way, within the largest sheet; and a size in
+// millimetres, above 0 and at most the largest sheet.
+NumberRule PlaceRule(const QString& name);
+NumberRule SizeRule(const QString& name);
+
 // The numbers of the header that the user types: page width and height (rows 1 and 2 of the parameter
 // list), step counts (rows 5 and 7), the start number and the quantity.
 NumberRule PageSizeRule(bool width);

@@ -50,17 +50,16 @@ struct NumberField {
 };
 
 const std::vector<NumberField>& NumberFields() {
-    const QString mm = "millimetres";
     // The mask lies on the page; a mask or scale of no size lets nothing of the picture through.
     static const std::vector<NumberField> fields{
-        {"EditField3", &EPSmaskX, {"X", mm, -LargestSheet, LargestSheet}},
-        {"EditField4", &EPSmaskY, {"Y", mm, -LargestSheet, LargestSheet}},
-        {"EditField5", &EPSmaskWidth, {"W", mm, 0, LargestSheet, true}},
-        {"EditField6", &EPSmaskHeight, {"H", mm, 0, LargestSheet, true}},
+        {"EditField3", &EPSmaskX, PlaceRule("X")},
+        {"EditField4", &EPSmaskY, PlaceRule("Y")},
+        {"EditField5", &EPSmaskWidth, SizeRule("W")},
+        {"EditField6", &EPSmaskHeight, SizeRule("H")},
         {"EditField7", &EPSscaleX, {"X%", {}, 0, 100000, true}},
         {"EditField8", &EPSscaleY, {"Y%", {}, 0, 100000, true}},
-        {"EditField9", &QVutils::EPSBoundBoxX, {"X+", mm}},
-        {"EditField10", &QVutils::EPSBoundBoxY, {"Y+", mm}},
+        {"EditField9", &QVutils::EPSBoundBoxX, {"X+", "millimetres"}},
+        {"EditField10", &QVutils::EPSBoundBoxY, {"Y+", "millimetres"}},
     };
     return fields;
 }
@@ -254,9 +253,7 @@ void BDropProps::UpdateInfo() {
         info.SetText("Filename: " + EPSfilename);
     }
 
-    const double values[] = {EPSmaskX,  EPSmaskY,  EPSmaskWidth,          EPSmaskHeight,
-                             EPSscaleX, EPSscaleY, QVutils::EPSBoundBoxX, QVutils::EPSBoundBoxY};
-    for (int i = 0; i < 8; ++i)
-        Field("EditField" + QString::number(i + 3)).SetText(Str(values[i]));
+    for (const NumberField& f : NumberFields())
+        Field(f.name).SetText(Str(*f.global));
     CheckBox1().SetValue(EPSuseForms);
 }

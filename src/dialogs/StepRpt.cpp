@@ -180,8 +180,7 @@ NumberRule FieldRule(const QString& name) {
         return {"Qty Down"};
     if (name == "EdRepeat")
         return {"Repeat Number"};
-    return {name == "EdX" ? "Distance across" : "Distance down", "millimetres", -Module1::LargestSheet,
-            Module1::LargestSheet};
+    return Module1::PlaceRule(name == "EdX" ? "Distance across" : "Distance down");
 }
 } // namespace
 

@@ -198,6 +198,9 @@ protected:
 private:
     // CommitTypedValue, the one path of a typed number into the document, counting refusals.
     bool CommitTyped(const Module1::TypedValue& value);
+    // The start or quantity field into the document through store, as CommitTyped takes it.
+    bool CommitHeaderField(platform::EditField& field, double inUse, const Module1::NumberRule& rule,
+                           const std::function<double(double)>& store);
     bool CommitStart();
     bool CommitQuantity();
     bool CommitObjectCell(int row);

@@ -28,19 +28,6 @@ std::array<double, 10> HeaderValues() {
             AstepRV,   double(AstepD), AstepDV,   Astart,     double(Aqty)};
 }
 
-// Why a page size or step count would make a signature no printer takes; "" when it fits.
-QString SignatureProblem(const QString& name, double typed, double width, double height, double across,
-                         double down) {
-    const double sheetWidth = across > 1 ? width * across : width;
-    const double sheetHeight = down > 1 ? height * down : height;
-    const bool wide = sheetWidth > LargestSheet;
-    if (!wide && !(sheetHeight > LargestSheet))
-        return {};
-    return QString::fromUtf8("\u201c") + name + QString::fromUtf8("\u201d ") + Str(typed) +
-           " would make the signature " + Str(wide ? sheetWidth : sheetHeight) + " mm " +
-           (wide ? "wide" : "high") + ", over the largest sheet of " + Str(LargestSheet) + " mm.";
-}
-
 } // namespace
 
 bool Window1::CommitTyped(const TypedValue& value) {
@@ -63,48 +50,44 @@ bool Window1::CommitEdits() {
 }
 
 // A field commits only what the user changed: the program fills it with the value in use, and a field
-// not yet filled holds no value of its own.
-bool Window1::CommitStart() {
-    EditField& field = EdStart();
+// not yet filled holds no value of its own. A refused value shows the value in use again.
+bool Window1::CommitHeaderField(EditField& field, double inUse, const NumberRule& rule,
+                                const std::function<double(double)>& store) {
     if (!field.Modified())
         return true;
+    const QString shown = Shown(inUse, NumPic2);
     return CommitTyped({.text = field.Text(),
-                        .shown = Shown(Astart, NumPic2),
-                        .inUse = Astart,
-                        .rule = StartNumberRule(),
-                        .store =
-                            [this, &field](double v) {
-                                Astart = v;
-                                RecHd(10) = v;
-                                field.SetText(Shown(v, NumPic2));
-                                Canvas1().Refresh(false);
-                                return v;
-                            },
-                        .restore = [&field] { field.SetText(Shown(Astart, NumPic2)); }});
+                        .shown = shown,
+                        .inUse = inUse,
+                        .rule = rule,
+                        .store = store,
+                        .restore = [&field, shown] { field.SetText(shown); }});
+}
+
+bool Window1::CommitStart() {
+    EditField& field = EdStart();
+    return CommitHeaderField(field, Astart, StartNumberRule(), [this, &field](double v) {
+        Astart = v;
+        RecHd(10) = v;
+        field.SetText(Shown(v, NumPic2));
+        Canvas1().Refresh(false);
+        return v;
+    });
 }
 
 // The quantity becomes a whole number of full sheets. Counted as CheckNup counts (at least one cell each
 // way) and saturated at the 32-bit limit, so odd counts neither zero the quantity nor overflow.
 bool Window1::CommitQuantity() {
     EditField& field = EdQty();
-    if (!field.Modified())
-        return true;
-    return CommitTyped({.text = field.Text(),
-                        .shown = Shown(Aqty, NumPic2),
-                        .inUse = double(Aqty),
-                        .rule = QuantityRule(),
-                        .store =
-                            [this, &field](double v) {
-                                Aqty = Int(v);
-                                CheckNup();
-                                const std::int64_t cells =
-                                    std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
-                                Aqty = Int(double(cells) * AnupQTY);
-                                RecHd(11) = Aqty;
-                                field.SetText(Str(Aqty));
-                                return double(Aqty);
-                            },
-                        .restore = [&field] { field.SetText(Shown(Aqty, NumPic2)); }});
+    return CommitHeaderField(field, Aqty, QuantityRule(), [this, &field](double v) {
+        Aqty = Int(v);
+        CheckNup();
+        const std::int64_t cells = std::int64_t(std::max(AstepR, 1)) * std::max(AstepD, 1);
+        Aqty = Int(double(cells) * AnupQTY);
+        RecHd(11) = Aqty;
+        field.SetText(Str(Aqty));
+        return double(Aqty);
+    });
 }
 
 bool Window1::CommitObjectCell(int row) {
@@ -124,20 +107,19 @@ bool Window1::CommitObjectCell(int row) {
         return true;
     }
     const double inUse = RecPos(i, row).DoubleValue();
-    return CommitTyped(
-        {.text = text,
-         .shown = Shown(inUse, NumPic),
-         .inUse = inUse,
-         .rule = ObjectFieldRule(row),
-         .store =
-             [&list, i, row](double v) {
-                 RecPos(i, row) = v;
-                 MirrorFromRow(i);
-                 list.SetCell(row, ValueColumn, Str(v));
-                 return v;
-             },
-         .restore = [&list, i,
-                     row] { list.SetCell(row, ValueColumn, Shown(RecPos(i, row).DoubleValue(), NumPic)); }});
+    const QString shown = Shown(inUse, NumPic);
+    return CommitTyped({.text = text,
+                        .shown = shown,
+                        .inUse = inUse,
+                        .rule = ObjectFieldRule(row),
+                        .store =
+                            [&list, i, row](double v) {
+                                RecPos(i, row) = v;
+                                MirrorFromRow(i);
+                                list.SetCell(row, ValueColumn, Str(v));
+                                return v;
+                            },
+                        .restore = [&list, row, shown] { list.SetCell(row, ValueColumn, shown); }});
 }
 
 // A page size or step count goes in with everything that follows from it, as a change of row applies
@@ -147,7 +129,12 @@ bool Window1::CommitParameterCell(int row) {
         return true;
     ListBox& list = ListBox2();
     const bool width = row == 1, height = row == 2, across = row == 5;
-    const double inUse = width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+    const auto valueInUse = [=] {
+        return width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+    };
+    // A page size is kept as the list shows it, as a save keeps it.
+    const auto asListed = [](double v) { return Val(Shown(v, NumPic)); };
+    const double inUse = valueInUse();
     const NumberRule rule = width || height ? PageSizeRule(width) : StepCountRule(across);
     return CommitTyped({.text = list.Cell(row, ValueColumn),
                         .shown = Shown(inUse, NumPic),
@@ -155,28 +142,27 @@ bool Window1::CommitParameterCell(int row) {
                         .rule = rule,
                         .check =
                             [&](double v) {
-                                // A page size is kept as the list shows it: one that shows as 0 has no size.
-                                if ((width || height) && !(Val(Shown(v, NumPic)) > 0))
+                                // A page size that shows as 0 has no size.
+                                if ((width || height) && !(asListed(v) > 0))
                                     return rule.Refusal();
                                 // Counts below 1 make one cell, as the signature takes them.
-                                return SignatureProblem(rule.name, v, width ? v : AdocWidth,
+                                return SignatureRefusal(rule.name, v, width ? v : AdocWidth,
                                                         height ? v : AdocHeight, across ? v : AstepR,
                                                         row == 7 ? v : AstepD);
                             },
                         .store =
                             [&](double v) {
                                 const double oldWidth = AdocWidth, oldHeight = AdocHeight;
-                                // A page size is kept as the list shows it, as a save keeps it.
                                 if (width)
-                                    AdocWidth = Val(Shown(v, NumPic));
+                                    AdocWidth = asListed(v);
                                 else if (height)
-                                    AdocHeight = Val(Shown(v, NumPic));
+                                    AdocHeight = asListed(v);
                                 else if (across)
                                     AstepR = Int(v);
                                 else
                                     AstepD = Int(v);
                                 ApplyParameters(AdocWidth != oldWidth || AdocHeight != oldHeight);
-                                return width ? AdocWidth : height ? AdocHeight : across ? AstepR : AstepD;
+                                return valueInUse();
                             },
                         .restore = [] { SyncHead(false); }});
 }

@@ -11,7 +11,6 @@ using namespace platform;
 using namespace Module1;
 
 void Window1::Event_Open() {
-    FitToPage = true;
     auto& across = ScrollBar1();
     auto& down = ScrollBar2();
     across.SetVisible(false);

@@ -83,6 +83,12 @@ int TickStep(int labelStep) {
     return labelStep;
 }
 
+// Where the tick for millimetre i starts across a ruler 20 pixels thick: the full width every 10 mm (and
+// at every tick when they are further apart), half at 5 mm, a quarter at the others.
+int TickFrom(int i, int step) {
+    return i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+}
+
 // The pixels of a page length that the view reaches: as far as the longest picture there may be, which
 // also keeps page pixels far within the range of an int. Only a page too long to picture even at 1 dpi
 // (kilometres) is longer.
@@ -168,7 +174,7 @@ void Window1::HorizRules(Graphics& g, double length) {
         const int x = Int(mms(i));
         if (x > g.Width() + LabelRoom)
             break;
-        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        const int from = TickFrom(i, step);
         g.FillRect(x, from, 1, 21 - from);
         last = i;
     }
@@ -179,14 +185,14 @@ void Window1::HorizRules(Graphics& g, double length) {
     int end = -1; // the last label, moved in to stay whole: one that it would touch gives way
     for (int i = 0; i <= last && Int(mms(i)) <= g.Width(); i += labels)
         end = i;
-    const double gap = g.StringWidth("0");
+    const double gap = g.StringWidth("0"), endLeft = left(end);
     for (int i = 0; i <= end; i += labels) {
         const QString label = Str(i);
-        const double width = g.StringWidth(label);
-        if (i < end && left(i) + width + gap > left(end))
+        const double width = g.StringWidth(label), x = left(i);
+        if (i < end && x + width + gap > endLeft)
             continue;
-        g.ClearRect(left(i) - 4, 0, width + 8, 10);
-        g.DrawString(label, left(i), 10);
+        g.ClearRect(x - 4, 0, width + 8, 10);
+        g.DrawString(label, x, 10);
     }
 }
 
@@ -205,7 +211,7 @@ void Window1::VertRules(Graphics& g, double length) {
         const int y = Int(mms(i));
         if (y > g.Height() + LabelRoom)
             break;
-        const int from = i % 10 == 0 || step > 10 ? 0 : i % 5 == 0 ? 10 : 15;
+        const int from = TickFrom(i, step);
         g.FillRect(from, y, 21 - from, 1);
         last = i;
     }
@@ -236,8 +242,8 @@ void Window1::DrawPage(Graphics& g, double w, double h) {
 }
 
 void Window1::BuildView(Graphics& g, double w, double h) {
-    // The view and its rulers are painted anew, so nothing of them is moved as the bars take their new
-    // ranges and values.
+    // The view and its rulers are painted anew, with what is built here; so nothing of them is moved as
+    // the bars take their new ranges and values.
     for (Canvas* canvas : {&Canvas1(), &Canvas2(), &Canvas3()})
         canvas->Refresh(true);
     auto& across = ScrollBar1();
@@ -268,11 +274,8 @@ void Window1::BuildView(Graphics& g, double w, double h) {
     EPSdirty = true;
     if (gtx)
         HorizRules(gtx->Graphics(), w);
-    Canvas2().Refresh(true);
     if (glx)
         VertRules(glx->Graphics(), h);
-    Canvas3().Refresh(true);
-    Canvas1().Refresh(true);
 }
 
 bool Window1::ShowPreview() {
@@ -287,10 +290,12 @@ bool Window1::ShowPreview() {
         return false;
     }
     PRNpreview = true;
-    // The rulers measure the sheet, shown from its corner (Update hides the scroll bars).
+    // The rulers measure the sheet, shown from its corner with no scroll bars.
     BuildView(view.Graphics(), AsigWidth, AsigHeight);
-    ScrollBar1().SetValue(0);
-    ScrollBar2().SetValue(0);
+    for (ScrollBar* bar : {&ScrollBar1(), &ScrollBar2()}) {
+        bar->SetValue(0);
+        bar->SetVisible(false);
+    }
     ScrollX = ScrollY = 0;
     CheckNup();
     CurrentInc = Aback ? (AnupQTY - 1) * APageInc : 0;
@@ -382,13 +387,8 @@ void Window1::UpdateViewer() {
 
 void Window1::Update(Graphics& g) {
     const Canvas& view = Canvas1();
-    auto& across = ScrollBar1();
-    auto& down = ScrollBar2();
-    // The preview stays on screen until something ends it; it shows from the sheet's corner.
+    // The preview stays on screen until something ends it; ShowPreview has put it at the sheet's corner.
     if (PRNpreview && PreviewSheet) {
-        across.SetVisible(false);
-        down.SetVisible(false);
-        ScrollX = ScrollY = 0;
         g.DrawPicture(PreviewSheet, 0, 0);
         ClearAroundPage(g, view, PreviewSheet->Width(), PreviewSheet->Height());
         return;
@@ -397,6 +397,8 @@ void Window1::Update(Graphics& g) {
     // A scroll bar shows where the page is larger than the view: when zoomed, or in fit mode for a page
     // too long to fit even at 1 dpi. A fitted page shows 1:1 from its corner, so the mouse, which takes
     // view pixels as page pixels, points where the user sees.
+    auto& across = ScrollBar1();
+    auto& down = ScrollBar2();
     const bool wide = g.Width() <= mms(AdocWidth) - 1;
     across.SetVisible(wide);
     if (!wide)
@@ -432,12 +434,11 @@ void Window1::DrawBackDrop(const std::shared_ptr<Picture>& pic, Graphics& g, dou
     }
 }
 
+// DrawPage finds the resolution, as it does for every page view in fit mode.
 void Window1::FitToPageF() {
-    auto& view = Canvas1();
     FitToPage = true; // until the next zoom
-    PageResolution = FitResolution(view.Width(), view.Height(), AdocWidth, AdocHeight);
     EPSdirty = true;
-    DrawPage(view.Graphics(), AdocWidth, AdocHeight);
+    DrawPage(Canvas1().Graphics(), AdocWidth, AdocHeight);
 }
 
 void Window1::ListUpdate() {
