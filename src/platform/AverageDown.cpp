@@ -306,11 +306,7 @@ void Average(const QImage& source, const QRect& part, QSize size, const QRect& w
     }
 }
 
-// Source pixels read for one band of new rows below which it is not worth handing to another thread.
-constexpr double BandWork = 1 << 20;
-
-} // namespace
-
+// Whether AverageDown takes images of this format: one-bit, 8-bit grey and 32-bit colour.
 bool AveragesDown(QImage::Format format) {
     switch (format) {
     case QImage::Format_Mono:
@@ -323,6 +319,11 @@ bool AveragesDown(QImage::Format format) {
         return false;
     }
 }
+
+// Source pixels read for one band of new rows below which it is not worth handing to another thread.
+constexpr double BandWork = 1 << 20;
+
+} // namespace
 
 QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window) {
     if (!AveragesDown(source.format()) || window.isEmpty() || !QRect(QPoint(), size).contains(window) ||

@@ -309,13 +309,9 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
                              QRect(QPoint(), size);
         if (window.isEmpty())
             return;
-        // One-bit, grey and colour pictures are averaged a row at a time as they are; Qt's own smooth
-        // scaling would first copy a whole one-bit or grey picture into 32-bit colour.
-        const QImage shrunk =
-            AveragesDown(image.format())
-                ? AverageDown(image, aligned, size, window)
-                : AverageDown(image.copy(aligned).convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                              QRect(QPoint(), aligned.size()), size, window);
+        // A picture is held one-bit, grey or colour, each averaged a row at a time as it is; Qt's own
+        // smooth scaling would first copy a whole one-bit or grey picture into 32-bit colour.
+        const QImage shrunk = AverageDown(image, aligned, size, window);
         painter_.drawImage(QRectF(target.left() + window.left() / kx, target.top() + window.top() / ky,
                                   window.width() / kx, window.height() / ky),
                            shrunk);
