@@ -6,11 +6,10 @@
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
+#include "platform/SideBySide.h"
 #include "platform/UserQuestions.h"
 
 #include <QRect>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <algorithm>
 #include <vector>
 
@@ -150,34 +149,27 @@ void Backdrop::DrawTiles(Graphics& g, const QRect& wanted) {
 
     // What is missing of each tile is composed; tiles side by side on Qt's thread pool when there is
     // enough of them to be worth it (each tile is a picture of its own).
-    auto compose = [this](const Part& p) {
+    std::vector<const Part*> toCompose;
+    std::int64_t missing = 0;
+    for (const Part& p : parts) {
+        for (const QRect& piece : p.missing)
+            missing += std::int64_t(piece.width()) * piece.height();
+        if (!p.missing.isEmpty())
+            toCompose.push_back(&p);
+    }
+    tilePixels_ += missing;
+    auto compose = [this, &toCompose](int i) {
+        const Part& p = *toCompose[std::size_t(i)];
         for (const QRect& piece : p.missing)
             ComposePart(*Bdx, *p.tile->picture, p.place.topLeft(), piece);
         p.tile->picture->Graphics().End();
     };
-    std::int64_t missing = 0;
-    int toCompose = 0;
-    for (const Part& p : parts) {
-        for (const QRect& piece : p.missing)
-            missing += std::int64_t(piece.width()) * piece.height();
-        toCompose += !p.missing.isEmpty();
-    }
-    tilePixels_ += missing;
-    QSemaphore done;
-    int started = 0;
-    const bool together = toCompose > 1 && missing >= TileSide * TileSide;
-    for (const Part& p : parts) {
-        if (p.missing.isEmpty())
-            continue;
-        if (together && QThreadPool::globalInstance()->tryStart([&compose, &done, &p] {
-                compose(p);
-                done.release();
-            }))
-            ++started;
-        else
-            compose(p);
-    }
-    done.acquire(started);
+    const int count = int(toCompose.size());
+    if (count > 1 && missing >= TileSide * TileSide)
+        RunSideBySide(count, compose);
+    else
+        for (int i = 0; i < count; ++i)
+            compose(i);
 
     for (Part& p : parts) {
         p.tile->composed += p.missing;

@@ -1,8 +1,8 @@
 #include "platform/AverageDown.h"
 
-#include <QSemaphore>
+#include "platform/SideBySide.h"
+
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
@@ -337,35 +337,21 @@ QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QR
     result.setDotsPerMeterY(source.dotsPerMeterY());
     uchar* const bits = result.bits();
     const qsizetype stride = result.bytesPerLine();
-    auto band = [&](int first, int rows) {
-        const QRect part_of_window(window.left(), window.top() + first, window.width(), rows);
-        if (grey)
-            Average<1>(source, part, size, part_of_window, bits + first * stride, stride);
-        else
-            Average<4>(source, part, size, part_of_window, bits + first * stride, stride);
-    };
 
     // A large shrink is made in bands of rows side by side on Qt's thread pool, as Qt's own smooth
-    // scaling does. Each band is a window of its own, so the pixels are the same however it is split;
-    // the first band is made here, and one that no thread takes is made here too.
+    // scaling does. Each band is a window of its own, so the pixels are the same however it is split.
     const double work = double(window.width()) * window.height() * (double(part.width()) / size.width()) *
                         (double(part.height()) / size.height());
     const int bands =
         std::clamp(int(work / BandWork), 1, std::min(QThread::idealThreadCount(), window.height()));
-    QSemaphore done;
-    int started = 0;
-    for (int b = 1; b < bands; ++b) {
+    RunSideBySide(bands, [&](int b) {
         const int first = window.height() * b / bands, rows = window.height() * (b + 1) / bands - first;
-        if (QThreadPool::globalInstance()->tryStart([&band, &done, first, rows] {
-                band(first, rows);
-                done.release();
-            }))
-            ++started;
+        const QRect band(window.left(), window.top() + first, window.width(), rows);
+        if (grey)
+            Average<1>(source, part, size, band, bits + first * stride, stride);
         else
-            band(first, rows);
-    }
-    band(0, window.height() / bands);
-    done.acquire(started);
+            Average<4>(source, part, size, band, bits + first * stride, stride);
+    });
     return result;
 }
 
