@@ -79,18 +79,11 @@ TALLIO_WIDE void AddWhole(std::uint16_t* whole, const std::uint8_t* a, const std
         whole[i] += std::uint16_t(a[i] + b[i]);
 }
 
-// sums[i] += One * whole[i], and whole back to 0.
-TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, std::uint16_t* whole, int n) {
+// sums[i] += One * whole[i], and whole back to 0: sixteen-bit sums of rows or eight-bit counts of pixels.
+template <class Whole> TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, Whole* whole, int n) {
     for (int i = 0; i < n; ++i)
         sums[i] += std::uint32_t(whole[i]) * One;
-    std::fill(whole, whole + n, std::uint16_t(0));
-}
-
-// The same for eight-bit counts.
-TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, std::uint8_t* counts, int n) {
-    for (int i = 0; i < n; ++i)
-        sums[i] += std::uint32_t(counts[i]) * One;
-    std::fill(counts, counts + n, std::uint8_t(0));
+    std::fill(whole, whole + n, Whole(0));
 }
 
 // One-bit rows: each pixel as 0 or 1, eight to a byte of the image.
