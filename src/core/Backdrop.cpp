@@ -6,11 +6,10 @@
 #include "platform/Graphics.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
+#include "platform/SideBySide.h"
 #include "platform/UserQuestions.h"
 
 #include <QRect>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <algorithm>
 #include <vector>
 
@@ -42,6 +41,27 @@ QRect MaskRect(double x, double y) {
     auto px = [](double mm) { return Int(std::clamp(mms(mm), -1e9, 1e9)); };
     return QRect(px(x + EPSmaskX), px(y + EPSmaskY), px(EPSmaskWidth), px(EPSmaskHeight));
 }
+
+// Draws pic onto g as the backdrop shows it with the page's corner at (x, y) mm: scaled, offset by its
+// bounding box and cut to the page, the mask and within (an empty within cuts nothing more), which is
+// g's clip afterwards. wholePixels: at a size in whole pixels, as the cache is composed.
+void DrawCut(Graphics& g, const Picture& pic, double x, double y, const QRect& within, bool wholePixels) {
+    const QRect page(Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)));
+    const QRect mask = MaskRect(x, y);
+    const QRect shown = within.isEmpty() ? page & mask : page & mask & within;
+    if (shown.isEmpty())
+        return;
+    double dw = pic.Width() * (double(PageResolution) / pic.HorizontalResolution()) * (EPSscaleX / 100);
+    double dh = pic.Height() * (double(PageResolution) / pic.VerticalResolution()) * (EPSscaleY / 100);
+    if (wholePixels) {
+        dw = Int(dw);
+        dh = Int(dh);
+    }
+    g.SetClip(shown);
+    g.DrawPicture(pic, mask.left() + Int(mms(-QVutils::EPSBoundBoxX)),
+                  mask.top() + Int(mms(-QVutils::EPSBoundBoxY)), dw, dh, 0, 0, pic.Width(), pic.Height());
+    g.SetClip(within);
+}
 } // namespace
 
 void Backdrop::ComposePart(const Picture& pic, Picture& out, QPoint origin, const QRect& area) {
@@ -49,19 +69,7 @@ void Backdrop::ComposePart(const Picture& pic, Picture& out, QPoint origin, cons
     g.SetOrigin(origin.x(), origin.y());
     g.SetClip(area);
     g.ClearRect(area.x(), area.y(), area.width(), area.height());
-    const QRect page(0, 0, Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-    const QRect mask = MaskRect(0, 0);
-    const QRect shown = area & page & mask;
-    if (!shown.isEmpty()) {
-        const double dw =
-            pic.Width() * (double(PageResolution) / pic.HorizontalResolution()) * (EPSscaleX / 100);
-        const double dh =
-            pic.Height() * (double(PageResolution) / pic.VerticalResolution()) * (EPSscaleY / 100);
-        g.SetClip(shown);
-        g.DrawPicture(pic, mask.left() + Int(mms(-QVutils::EPSBoundBoxX)),
-                      mask.top() + Int(mms(-QVutils::EPSBoundBoxY)), Int(dw), Int(dh), 0, 0, pic.Width(),
-                      pic.Height());
-    }
+    DrawCut(g, pic, 0, 0, area, true);
     g.SetClip(QRect());
     g.SetOrigin(0, 0);
 }
@@ -141,34 +149,27 @@ void Backdrop::DrawTiles(Graphics& g, const QRect& wanted) {
 
     // What is missing of each tile is composed; tiles side by side on Qt's thread pool when there is
     // enough of them to be worth it (each tile is a picture of its own).
-    auto compose = [this](const Part& p) {
+    std::vector<const Part*> toCompose;
+    std::int64_t missing = 0;
+    for (const Part& p : parts) {
+        for (const QRect& piece : p.missing)
+            missing += std::int64_t(piece.width()) * piece.height();
+        if (!p.missing.isEmpty())
+            toCompose.push_back(&p);
+    }
+    tilePixels_ += missing;
+    auto compose = [this, &toCompose](int i) {
+        const Part& p = *toCompose[std::size_t(i)];
         for (const QRect& piece : p.missing)
             ComposePart(*Bdx, *p.tile->picture, p.place.topLeft(), piece);
         p.tile->picture->Graphics().End();
     };
-    std::int64_t missing = 0;
-    int toCompose = 0;
-    for (const Part& p : parts) {
-        for (const QRect& piece : p.missing)
-            missing += std::int64_t(piece.width()) * piece.height();
-        toCompose += !p.missing.isEmpty();
-    }
-    tilePixels_ += missing;
-    QSemaphore done;
-    int started = 0;
-    const bool together = toCompose > 1 && missing >= TileSide * TileSide;
-    for (const Part& p : parts) {
-        if (p.missing.isEmpty())
-            continue;
-        if (together && QThreadPool::globalInstance()->tryStart([&compose, &done, &p] {
-                compose(p);
-                done.release();
-            }))
-            ++started;
-        else
-            compose(p);
-    }
-    done.acquire(started);
+    const int count = int(toCompose.size());
+    if (count > 1 && missing >= TileSide * TileSide)
+        RunSideBySide(count, compose);
+    else
+        for (int i = 0; i < count; ++i)
+            compose(i);
 
     for (Part& p : parts) {
         p.tile->composed += p.missing;
@@ -186,30 +187,14 @@ void Backdrop::DrawTiles(Graphics& g, const QRect& wanted) {
     }
 }
 
-void Backdrop::drawPicture(Graphics& g, double x, double y) const {
-    if (!Bdx)
-        return;
-    const Picture& pic = *Bdx;
-    const QRect page(Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)));
-    const QRect mask = MaskRect(x, y);
-    const QRect clip = g.Clip();
-    const QRect shown = clip.isEmpty() ? page & mask : page & mask & clip;
-    if (shown.isEmpty())
-        return;
-    const double dw = pic.Width() * (double(PageResolution) / pic.HorizontalResolution()) * (EPSscaleX / 100);
-    const double dh = pic.Height() * (double(PageResolution) / pic.VerticalResolution()) * (EPSscaleY / 100);
-    g.SetClip(shown);
-    g.DrawPicture(pic, mask.left() + Int(mms(-QVutils::EPSBoundBoxX)),
-                  mask.top() + Int(mms(-QVutils::EPSBoundBoxY)), dw, dh, 0, 0, pic.Width(), pic.Height());
-    g.SetClip(clip);
-}
-
 void Backdrop::Draw(Graphics& g, double x, double y) const {
-    if (g.IsPrinter())
-        drawPicture(g, x, y);
-    else if (cdx)
+    if (g.IsPrinter()) {
+        if (Bdx)
+            DrawCut(g, *Bdx, x, y, g.Clip(), false);
+    } else if (cdx) {
         g.DrawPicture(cdx, Int(mms(x)), Int(mms(y)), Int(mms(AdocWidth)), Int(mms(AdocHeight)), 0, 0,
                       cdx->Width(), cdx->Height());
+    }
 }
 
 } // namespace Module1

@@ -58,7 +58,6 @@ private:
     // origin: white, and pic within the mask and the page.
     static void ComposePart(const platform::Picture& pic, platform::Picture& out, QPoint origin,
                             const QRect& area);
-    void drawPicture(platform::Graphics& g, double x, double y) const;
     std::weak_ptr<platform::Picture> composedFrom_;
     Settings composedAt_{};
 

@@ -1,9 +1,9 @@
 #include "core/MagickDecoder.h"
 
+#include "core/Bytes.h"
 #include "platform/Picture.h"
 
 #include <Magick++.h>
-#include <QtEndian>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -93,11 +93,12 @@ bool Refused(const MagickCore::ExceptionInfo& e) {
 // The size a Photoshop file's header states (version 1, or 2 for a large document); Magick refuses a
 // picture beyond its limits with no word of its size. Nothing for other coders.
 std::pair<qint64, qint64> HeaderSize(QByteArrayView bytes, const char* coder) {
-    if (qstrcmp(coder, "PSD") != 0 || bytes.size() < 22)
+    if (qstrcmp(coder, "PSD") != 0)
         return {0, 0};
-    const auto u32 = [&bytes](qsizetype at) { return qint64(qFromBigEndian<quint32>(bytes.data() + at)); };
-    const auto version = qFromBigEndian<quint16>(bytes.data() + 4);
-    return version == 1 || version == 2 ? std::pair(u32(18), u32(14)) : std::pair<qint64, qint64>(0, 0);
+    const auto version = U16BE(bytes, 4), width = U32BE(bytes, 18), height = U32BE(bytes, 14);
+    if ((version != 1u && version != 2u) || !width || !height)
+        return {0, 0};
+    return {*width, *height};
 }
 
 int MagickDotsPerInch(double value, MagickCore::ResolutionType units) {

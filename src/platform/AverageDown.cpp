@@ -1,8 +1,8 @@
 #include "platform/AverageDown.h"
 
-#include <QSemaphore>
+#include "platform/SideBySide.h"
+
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
@@ -79,18 +79,11 @@ TALLIO_WIDE void AddWhole(std::uint16_t* whole, const std::uint8_t* a, const std
         whole[i] += std::uint16_t(a[i] + b[i]);
 }
 
-// sums[i] += One * whole[i], and whole back to 0.
-TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, std::uint16_t* whole, int n) {
+// sums[i] += One * whole[i], and whole back to 0: sixteen-bit sums of rows or eight-bit counts of pixels.
+template <class Whole> TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, Whole* whole, int n) {
     for (int i = 0; i < n; ++i)
         sums[i] += std::uint32_t(whole[i]) * One;
-    std::fill(whole, whole + n, std::uint16_t(0));
-}
-
-// The same for eight-bit counts.
-TALLIO_WIDE void AddWholeRows(std::uint32_t* sums, std::uint8_t* counts, int n) {
-    for (int i = 0; i < n; ++i)
-        sums[i] += std::uint32_t(counts[i]) * One;
-    std::fill(counts, counts + n, std::uint8_t(0));
+    std::fill(whole, whole + n, Whole(0));
 }
 
 // One-bit rows: each pixel as 0 or 1, eight to a byte of the image.
@@ -306,11 +299,7 @@ void Average(const QImage& source, const QRect& part, QSize size, const QRect& w
     }
 }
 
-// Source pixels read for one band of new rows below which it is not worth handing to another thread.
-constexpr double BandWork = 1 << 20;
-
-} // namespace
-
+// Whether AverageDown takes images of this format: one-bit, 8-bit grey and 32-bit colour.
 bool AveragesDown(QImage::Format format) {
     switch (format) {
     case QImage::Format_Mono:
@@ -324,6 +313,11 @@ bool AveragesDown(QImage::Format format) {
     }
 }
 
+// Source pixels read for one band of new rows below which it is not worth handing to another thread.
+constexpr double BandWork = 1 << 20;
+
+} // namespace
+
 QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window) {
     if (!AveragesDown(source.format()) || window.isEmpty() || !QRect(QPoint(), size).contains(window) ||
         !source.rect().contains(part) || part.width() < size.width() || part.height() < size.height())
@@ -336,35 +330,21 @@ QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QR
     result.setDotsPerMeterY(source.dotsPerMeterY());
     uchar* const bits = result.bits();
     const qsizetype stride = result.bytesPerLine();
-    auto band = [&](int first, int rows) {
-        const QRect part_of_window(window.left(), window.top() + first, window.width(), rows);
-        if (grey)
-            Average<1>(source, part, size, part_of_window, bits + first * stride, stride);
-        else
-            Average<4>(source, part, size, part_of_window, bits + first * stride, stride);
-    };
 
     // A large shrink is made in bands of rows side by side on Qt's thread pool, as Qt's own smooth
-    // scaling does. Each band is a window of its own, so the pixels are the same however it is split;
-    // the first band is made here, and one that no thread takes is made here too.
+    // scaling does. Each band is a window of its own, so the pixels are the same however it is split.
     const double work = double(window.width()) * window.height() * (double(part.width()) / size.width()) *
                         (double(part.height()) / size.height());
     const int bands =
         std::clamp(int(work / BandWork), 1, std::min(QThread::idealThreadCount(), window.height()));
-    QSemaphore done;
-    int started = 0;
-    for (int b = 1; b < bands; ++b) {
+    RunSideBySide(bands, [&](int b) {
         const int first = window.height() * b / bands, rows = window.height() * (b + 1) / bands - first;
-        if (QThreadPool::globalInstance()->tryStart([&band, &done, first, rows] {
-                band(first, rows);
-                done.release();
-            }))
-            ++started;
+        const QRect band(window.left(), window.top() + first, window.width(), rows);
+        if (grey)
+            Average<1>(source, part, size, band, bits + first * stride, stride);
         else
-            band(first, rows);
-    }
-    band(0, window.height() / bands);
-    done.acquire(started);
+            Average<4>(source, part, size, band, bits + first * stride, stride);
+    });
     return result;
 }
 

@@ -8,12 +8,11 @@
 
 namespace platform {
 
-// Whether AverageDown takes images of this format as they are: one-bit, 8-bit grey and 32-bit colour.
-bool AveragesDown(QImage::Format format);
-
 // The part of source (within it, not empty) shrunk to size (no larger than the part on either side), of
-// which only the new pixels within window are made: an image of window's size. One-bit and grey sources
-// give 8-bit grey, colour ones the source's format. A window outside the size gives a null image.
+// which only the new pixels within window are made: an image of window's size. The source is one-bit,
+// 8-bit grey, RGB32 or premultiplied ARGB32, as pictures are held; one-bit and grey sources give 8-bit
+// grey, colour ones the source's format. Another format, or a window outside the size, gives a null
+// image.
 QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window);
 
 } // namespace platform

@@ -260,6 +260,13 @@ double Graphics::StringHeight(const QString& text, double wrapWidth) {
     return std::max(lines, 1) * f.metrics.lineSpacing();
 }
 
+QRectF Graphics::shownPart(const QRectF& target) const {
+    QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
+    if (!clip_.isEmpty())
+        shows &= QRectF(clip_);
+    return shows;
+}
+
 void Graphics::DrawPicture(const Picture& pic, double x, double y) {
     DrawPicture(pic, x, y, pic.Width(), pic.Height(), 0, 0, pic.Width(), pic.Height());
 }
@@ -291,9 +298,7 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
         const QRect aligned = part.toAlignedRect();
         const QSize size = QSize(std::max(1, qRound(target.width())), std::max(1, qRound(target.height())))
                                .boundedTo(aligned.size());
-        QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
-        if (!clip_.isEmpty())
-            shows &= QRectF(clip_);
+        const QRectF shows = shownPart(target);
         if (shows.isEmpty())
             return;
         const double kx = size.width() / target.width(), ky = size.height() / target.height();
@@ -304,13 +309,9 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
                              QRect(QPoint(), size);
         if (window.isEmpty())
             return;
-        // One-bit, grey and colour pictures are averaged a row at a time as they are; Qt's own smooth
-        // scaling would first copy a whole one-bit or grey picture into 32-bit colour.
-        const QImage shrunk =
-            AveragesDown(image.format())
-                ? AverageDown(image, aligned, size, window)
-                : AverageDown(image.copy(aligned).convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                              QRect(QPoint(), aligned.size()), size, window);
+        // A picture is held one-bit, grey or colour, each averaged a row at a time as it is; Qt's own
+        // smooth scaling would first copy a whole one-bit or grey picture into 32-bit colour.
+        const QImage shrunk = AverageDown(image, aligned, size, window);
         painter_.drawImage(QRectF(target.left() + window.left() / kx, target.top() + window.top() / ky,
                                   window.width() / kx, window.height() / ky),
                            shrunk);
@@ -324,9 +325,7 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     // shows, with a pixel around it for the smoothing, is copied into colour first, where Qt smooths
     // whole rows at once to the same pixels.
     if (image.depth() <= 8 && target.size() != part.size()) {
-        QRectF shows = target & QRectF(origin_, QSizeF(Width(), Height()));
-        if (!clip_.isEmpty())
-            shows &= QRectF(clip_);
+        const QRectF shows = shownPart(target);
         const double sx = part.width() / target.width(), sy = part.height() / target.height();
         const QRect needed =
             QRectF(part.left() + (shows.left() - target.left()) * sx,

@@ -111,6 +111,8 @@ private:
 
     bool begin();
     void startFromKnownState();
+    // The part of target that shows: on the device from the drawing origin, and within the clip.
+    QRectF shownPart(const QRectF& target) const;
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
     FontEntry& stateFont();
     TextRuns& runsOf(FontEntry& font);

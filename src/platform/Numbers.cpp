@@ -11,44 +11,46 @@
 
 namespace platform {
 
-double Val(const QString& text) {
-    // Collect the leading number's characters, then let strtod read exactly those.
-    const QString s = text;
-    int i = 0;
-    const int n = int(s.size());
-    while (i < n && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
-    std::string num;
+namespace {
+// The end of the number that starts at i in s, written as the program writes numbers (a sign, digits
+// with a point before the decimals, an exponent); i itself when no digit is there.
+int NumberEnd(const QString& s, int i) {
+    const int start = i, n = int(s.size());
+    auto digitsFrom = [&s, n](int& k) {
+        const int first = k;
+        while (k < n && s[k].unicode() >= '0' && s[k].unicode() <= '9')
+            ++k;
+        return k - first;
+    };
     if (i < n && (s[i] == '+' || s[i] == '-'))
-        num += char(s[i++].unicode());
-    bool digits = false;
-    while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') {
-        num += char(s[i++].unicode());
-        digits = true;
-    }
-    if (i < n && s[i] == '.') {
-        num += '.';
         ++i;
-        while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') {
-            num += char(s[i++].unicode());
-            digits = true;
-        }
+    int digits = digitsFrom(i);
+    if (i < n && s[i] == '.') {
+        ++i;
+        digits += digitsFrom(i);
     }
-    if (!digits)
-        return 0.0;
+    if (digits == 0)
+        return start;
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        int j = i + 1;
-        std::string exp = "e";
-        if (j < n && (s[j] == '+' || s[j] == '-'))
-            exp += char(s[j++].unicode());
-        bool expDigits = false;
-        while (j < n && s[j].unicode() >= '0' && s[j].unicode() <= '9') {
-            exp += char(s[j++].unicode());
-            expDigits = true;
-        }
-        if (expDigits)
-            num += exp;
+        int k = i + 1;
+        if (k < n && (s[k] == '+' || s[k] == '-'))
+            ++k;
+        if (digitsFrom(k) > 0)
+            i = k;
     }
+    return i;
+}
+} // namespace
+
+double Val(const QString& s) {
+    // The leading number's characters, read by strtod exactly.
+    int i = 0;
+    while (i < int(s.size()) && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    const int end = NumberEnd(s, i);
+    if (end == i)
+        return 0.0;
+    const std::string num = s.mid(i, end - i).toStdString();
     // Files hold numbers with a point whatever the user's locale; Qt sets the C library's locale from
     // the environment, where plain strtod would stop at the point of "210.5" on a German system.
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
@@ -64,33 +66,11 @@ double CDbl(const QString& s) {
 
 std::optional<double> TypedNumber(const QString& text, const QLocale& locale) {
     const QString s = text.trimmed();
-    // The program's own notation, character by character.
-    int i = 0;
-    const int n = int(s.size());
-    auto digitsFrom = [&s, n](int& k) {
-        const int start = k;
-        while (k < n && s[k].unicode() >= '0' && s[k].unicode() <= '9')
-            ++k;
-        return k - start;
-    };
-    if (i < n && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    int digits = digitsFrom(i);
-    if (i < n && s[i] == '.') {
-        ++i;
-        digits += digitsFrom(i);
-    }
-    if (digits > 0 && i < n && (s[i] == 'e' || s[i] == 'E')) {
-        int k = i + 1;
-        if (k < n && (s[k] == '+' || s[k] == '-'))
-            ++k;
-        if (digitsFrom(k) > 0)
-            i = k;
-    }
     double v = 0;
     bool ok = false;
-    if (digits > 0 && i == n) {
-        // Read whatever the C library's locale is: strtod would take a comma for the point there.
+    if (!s.isEmpty() && NumberEnd(s, 0) == s.size()) {
+        // The program's own notation, read whatever the C library's locale is: strtod would take a
+        // comma for the point there.
         const std::string plain = s.toStdString();
         const char* first = plain.c_str() + (plain[0] == '+' ? 1 : 0);
         const auto [end, error] = std::from_chars(first, plain.c_str() + plain.size(), v);

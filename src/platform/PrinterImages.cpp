@@ -17,15 +17,13 @@ const PrinterImages::Banded& PrinterImages::bandsOf(const QImage& image) {
     for (const Banded& b : banded_)
         if (b.image.cacheKey() == image.cacheKey())
             return b;
-    Banded b{image, {}, {}};
-    const int rows = int(std::clamp<qint64>(BandPixels / std::max(image.width(), 1), 1, image.height()));
+    Banded b{image, int(std::clamp<qint64>(BandPixels / std::max(image.width(), 1), 1, image.height())), {}};
     // Each band but the last takes the first row of the next one as well: where two bands meet, a
     // renderer that smooths the edges of images blends a row with itself and shows no seam.
-    for (int top = 0;; top += rows) {
-        const int bottom = std::min(top + rows + 1, image.height());
+    for (int top = 0;; top += b.rows) {
+        const int bottom = std::min(top + b.rows + 1, image.height());
         b.bands.emplace_back(b.image.constScanLine(top), image.width(), bottom - top, image.bytesPerLine(),
                              image.format());
-        b.tops.push_back(top);
         if (bottom == image.height())
             break;
     }
@@ -46,7 +44,7 @@ void PrinterImages::drawGrey(QPainter& painter, const QRectF& target, const QIma
     const Banded& banded = bandsOf(image);
     for (std::size_t k = 0; k < banded.bands.size(); ++k) {
         const QImage& band = banded.bands[k];
-        const QRectF rows(0, banded.tops[k], band.width(), band.height());
+        const QRectF rows(0, double(k) * banded.rows, band.width(), band.height());
         const QRectF shown = rows.intersected(part);
         if (shown.isEmpty() || (!clip.isNull() && !into(shown).intersects(clip)))
             continue;

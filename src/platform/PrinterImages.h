@@ -23,8 +23,8 @@ private:
     // 32-bit colour first, and a band at a time that copy stays small.
     struct Banded {
         QImage image; // keeps the pixels the bands point into
+        int rows = 1; // from one band's top to the next one's
         std::vector<QImage> bands;
-        std::vector<int> tops;
     };
     const Banded& bandsOf(const QImage& image);
     void drawGrey(QPainter& painter, const QRectF& target, const QImage& image, const QRectF& part);
