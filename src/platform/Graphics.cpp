@@ -322,7 +322,7 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
         return;
     }
     // Qt smooths one-bit and grey pictures a pixel at a time through their colour table; the part that
-    // shows, with a pixel around it for the smoothing, is copied into colour first, where Qt smooths
+    // shows, with two pixels around it for the smoothing, is copied into colour first, where Qt smooths
     // whole rows at once to the same pixels.
     if (image.depth() <= 8 && target.size() != part.size()) {
         const QRectF shows = shownPart(target);
