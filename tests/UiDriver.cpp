@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/ListBox.h"
+#include "platform/TextControls.h"
 #include "platform/Window.h"
 #include <QAbstractItemView>
 #include <QApplication>
@@ -83,6 +84,19 @@ void Key(QWidget* w, Qt::Key key, const QString& text) {
 void Type(QWidget* w, const QString& text) {
     for (QChar ch : text)
         Key(w, Qt::Key(ch.toUpper().unicode()), QString(ch)); // Qt's key codes of letters and digits
+}
+
+void TypeOver(platform::EditField& field, const QString& text) {
+    field.SetFocus();
+    field.SelectAll();
+    Type(field.Widget(), text);
+}
+
+void Retype(platform::EditField& field, const QString& text) {
+    field.SetFocus();
+    field.SelectAll();
+    Key(field.Widget(), Qt::Key_Backspace);
+    Type(field.Widget(), text);
 }
 
 QLineEdit* StartTyping(platform::ListBox& list, int row, const QString& text, int column) {

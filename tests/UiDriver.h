@@ -13,6 +13,7 @@ class QWidget;
 namespace platform {
 class Canvas;
 class Control;
+class EditField;
 class ListBox;
 class Window;
 } // namespace platform
@@ -35,6 +36,11 @@ void DoubleClickCell(platform::ListBox& list, int row, int column);
 void Key(QWidget* w, Qt::Key key, const QString& text = {});
 // Types each character as a key press.
 void Type(QWidget* w, const QString& text);
+
+// Types into a field as the user does: the field takes the focus, its text is selected and typed over.
+void TypeOver(platform::EditField& field, const QString& text);
+// The same with the selected text deleted by Backspace first, so that an empty text empties the field.
+void Retype(platform::EditField& field, const QString& text);
 
 // Clicks a value cell of a list and types over what it holds, leaving the editor open (nullptr when
 // none opened); TypeInto then confirms with Return.

@@ -50,10 +50,7 @@ protected:
     }
     // Types into a field and moves the focus on, so the field stores its value.
     static void Enter(BDropProps& d, const QString& field, const QString& text) {
-        auto& f = *d.ControlNamed<EditField>(field);
-        f.SetFocus();
-        f.SelectAll();
-        ui::Type(f.Widget(), text);
+        ui::TypeOver(*d.ControlNamed<EditField>(field), text);
         d.PushButton2().SetFocus();
     }
     static void Click(BDropProps& d, const QString& name) { ui::Click(*d.FindControl(name), 5, 5); }
@@ -274,10 +271,7 @@ TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
         Click(d, "CheckBox1");
         EXPECT_FALSE(EPSuseForms);
         Enter(d, "EditField9", "2");
-        auto& y = *d.ControlNamed<EditField>("EditField10"); // typed into, never left
-        y.SetFocus();
-        y.SelectAll();
-        ui::Type(y.Widget(), "9");
+        ui::TypeOver(*d.ControlNamed<EditField>("EditField10"), "9"); // typed into, never left
         EPSdirty = false;
         Click(d, "PushButton1");
         EXPECT_FALSE(d.IsOpen());
@@ -340,10 +334,7 @@ TEST_F(BackdropDialog, NumberFieldsRefuseWhatTheyCannotTake) {
         Run([&](BDropProps& d) {
             EXPECT_FALSE(DirtyFlag) << "opening the dialog changes nothing";
             auto& f = *d.ControlNamed<EditField>(c.field);
-            f.SetFocus();
-            f.SelectAll();
-            ui::Key(f.Widget(), Qt::Key_Backspace);
-            ui::Type(f.Widget(), c.typed);
+            ui::Retype(f, c.typed);
             Click(d, "PushButton1"); // Close
             openAfterClose = d.IsOpen();
             shown = f.Text();

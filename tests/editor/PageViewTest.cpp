@@ -448,11 +448,8 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
         {"half a view back up", [&] { down.SetValue(down.Value() - 320); }},
         {"a new start number typed",
          [&] {
-             EditField& start = w.EdStart();
-             start.SetFocus();
-             start.SelectAll();
-             ui::Type(start.Widget(), "4711");
-             ui::Key(start.Widget(), Qt::Key_Return, "\r");
+             ui::TypeOver(w.EdStart(), "4711");
+             ui::Key(w.EdStart().Widget(), Qt::Key_Return, "\r");
              ASSERT_EQ(Astart, 4711);
          }},
         {"the window made larger", [&] { w.SetSize(1224, 810); }},

@@ -79,10 +79,7 @@ public:
     }
     // Types into a field of the dialog and moves the focus on, so the field stores its value.
     static void Enter(BDropProps& d, const QString& field, const QString& text) {
-        auto& f = *d.ControlNamed<EditField>(field);
-        f.SetFocus();
-        f.SelectAll();
-        ui::Type(f.Widget(), text);
+        ui::TypeOver(*d.ControlNamed<EditField>(field), text);
         d.PushButton2().SetFocus();
     }
     static void AddImage(BDropProps& d, const QString& path) {

@@ -56,13 +56,6 @@ protected:
         Scripted().messages.clear();
     }
 
-    // Types into a field as the user does: the field takes the focus, its text is selected and typed over.
-    static void TypeInto(EditField& field, const QString& text) {
-        field.SetFocus();
-        field.SelectAll();
-        ui::Key(field.Widget(), Qt::Key_Backspace);
-        ui::Type(field.Widget(), text);
-    }
     // Moves the focus to a field that commits nothing.
     void Leave() { w.CurX().SetFocus(); }
     bool Choose(const char* item) { return w.MenuItemNamed(item).Trigger(); }
@@ -94,7 +87,7 @@ TEST_F(TypedValues, NumbersTypedAsTextAreReadWhollyOrRefused) {
     const QString x = Quote + "Xlocation" + Unquote + " must be a number of millimetres from -5000 to 5000.";
     auto field = [this](EditField& f, const QString& text, bool withReturn) {
         return [this, &f, text, withReturn] {
-            TypeInto(f, text);
+            ui::Retype(f, text);
             if (withReturn)
                 ui::Key(f.Widget(), Qt::Key_Return, "\r");
             Leave();
@@ -320,7 +313,7 @@ TEST_F(TypedValues, ExactlyTheChangesOfStoredValuesMarkTheDocument) {
          false},
         {"the quantity typed as it already is, then Return",
          [&] {
-             TypeInto(w.EdQty(), "12");
+             ui::Retype(w.EdQty(), "12");
              sendKey(Qt::Key_Return, Qt::NoModifier, "\r");
          },
          false},
@@ -394,7 +387,7 @@ TEST_F(TypedValues, OneMessagePerWrongStartNumber) {
         SCOPED_TRACE(command);
         Document();
         Scripted().printDialogCount = 0;
-        TypeInto(w.EdStart(), "-5");
+        ui::Retype(w.EdStart(), "-5");
         Choose(command);
         EXPECT_EQ(Scripted().messages, QStringList{Quote + "Start Number" + Unquote +
                                                    " must be a whole number from 0 to 999999999999999."});
