@@ -1,8 +1,11 @@
 #include "UiDriver.h"
+#include "TestSupport.h"
+#include "dialogs/BDropProps.h"
 
 #include "platform/Canvas.h"
+#include "platform/Controls.h"
 #include "platform/ListBox.h"
-#include "platform/TextControls.h"
+#include "platform/Menu.h"
 #include "platform/Window.h"
 #include <QAbstractItemView>
 #include <QApplication>
@@ -123,6 +126,24 @@ QImage Shown(platform::Canvas& canvas) {
 
 void Activate(platform::Window& w) {
     QApplication::setActiveWindow(w.Widget());
+}
+
+void InBackdropDialog(const std::function<void(BDropProps&)>& act) {
+    platform::OnNextModal([act](platform::Window& d) {
+        Activate(d);
+        act(dynamic_cast<BDropProps&>(d));
+    });
+    platform::SharedInstance<BDropProps>().ShowModal();
+}
+
+void Enter(BDropProps& d, const QString& field, const QString& text) {
+    TypeOver(*d.ControlNamed<platform::EditField>(field), text);
+    d.PushButton2().SetFocus();
+}
+
+void AddImage(BDropProps& d, const QString& path) {
+    testing_support::Scripted().fileAnswers.push_back(path);
+    d.BackdropOpen().Trigger();
 }
 
 } // namespace ui

@@ -1,11 +1,13 @@
 // Real mouse and key events for tests, sent straight to the controls' widgets (no window focus or
-// timing involved). Points are in the control's own pixels.
+// timing involved), and the steps several tests take with them. Points are in the control's own pixels.
 #pragma once
 
 #include <QPoint>
 #include <QString>
 #include <Qt>
+#include <functional>
 
+class BDropProps;
 class QImage;
 class QLineEdit;
 class QWidget;
@@ -52,5 +54,13 @@ QImage Shown(platform::Canvas& canvas);
 
 // Makes the window the active one at once, so focus changes happen as they would for a user.
 void Activate(platform::Window& w);
+
+// The backdrop dialog shown modally and made the active window, with act run inside it; it then closes
+// as by its close box.
+void InBackdropDialog(const std::function<void(BDropProps&)>& act);
+// Types over one of its fields and moves the focus on, so the field stores its value.
+void Enter(BDropProps& d, const QString& field, const QString& text);
+// "Add Image" answered with this path ("" cancels).
+void AddImage(BDropProps& d, const QString& path);
 
 } // namespace ui
