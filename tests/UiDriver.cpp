@@ -1,6 +1,7 @@
 #include "UiDriver.h"
 #include "TestSupport.h"
 #include "dialogs/BDropProps.h"
+#include "editor/MenuBar1.h"
 
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
@@ -8,6 +9,7 @@
 #include "platform/Menu.h"
 #include "platform/Window.h"
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -126,6 +128,11 @@ QImage Shown(platform::Canvas& canvas) {
 
 void Activate(platform::Window& w) {
     QApplication::setActiveWindow(w.Widget());
+}
+
+void Choose(const char* item) {
+    platform::SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
+    QApplication::processEvents();
 }
 
 void InBackdropDialog(const std::function<void(BDropProps&)>& act) {

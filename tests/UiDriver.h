@@ -55,6 +55,10 @@ QImage Shown(platform::Canvas& canvas);
 // Makes the window the active one at once, so focus changes happen as they would for a user.
 void Activate(platform::Window& w);
 
+// Chooses an item of the main window's menu bar, as a click in the menu does, and lets what it started
+// run.
+void Choose(const char* item);
+
 // The backdrop dialog shown modally and made the active window, with act run inside it; it then closes
 // as by its close box.
 void InBackdropDialog(const std::function<void(BDropProps&)>& act);

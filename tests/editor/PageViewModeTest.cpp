@@ -5,16 +5,13 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/MenuBar1.h"
 #include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
 #include "platform/FolderItem.h"
-#include "platform/Menu.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QWidget>
 #include <functional>
@@ -23,6 +20,7 @@
 using namespace platform;
 using namespace Module1;
 using testing_support::Scripted;
+using ui::Choose;
 
 namespace {
 
@@ -53,10 +51,6 @@ public:
         return path;
     }
 
-    void Choose(const char* item) {
-        SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
-        QApplication::processEvents();
-    }
     void Open(const QString& file) {
         Scripted().fileAnswers = {file};
         DirtyFlag = false; // nothing to ask about first

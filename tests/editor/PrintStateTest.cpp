@@ -5,18 +5,15 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/MenuBar1.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
-#include "platform/Menu.h"
 #include "platform/Picture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <gtest/gtest.h>
 
 using namespace platform;
 using namespace Module1;
+using ui::Choose;
 using namespace testing_support;
 
 namespace {
@@ -72,11 +69,6 @@ protected:
                    .colour = "C100M100Y000K000",
                    .display = RGB(0, 0, 255)});
         w.Show();
-    }
-
-    void Choose(const char* item) {
-        SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
-        QApplication::processEvents();
     }
 
     // Every number of every cell of image (at dpi, the sheet's corner at its top left) is in its colour.
