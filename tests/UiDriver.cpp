@@ -79,10 +79,10 @@ void DoubleClickCell(platform::ListBox& list, int row, int column) {
     DoubleClick(widget, p);
 }
 
-void Key(QWidget* w, Qt::Key key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+void Key(QWidget* w, Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(w, &release);
 }
 

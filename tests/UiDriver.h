@@ -35,7 +35,7 @@ void Click(platform::Control& c, int x, int y);
 void ClickCell(platform::ListBox& list, int row, int column);
 void DoubleClickCell(platform::ListBox& list, int row, int column);
 
-void Key(QWidget* w, Qt::Key key, const QString& text = {});
+void Key(QWidget* w, Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Types each character as a key press.
 void Type(QWidget* w, const QString& text);
 

@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -248,11 +247,7 @@ TEST_F(TypedValues, TypedPageSizeIsAppliedAndSavedHoweverItsEditEnds) {
 // included), so that File > New asks first; keys and clicks that change nothing do not.
 TEST_F(TypedValues, ExactlyTheChangesOfStoredValuesMarkTheDocument) {
     auto sendKey = [](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
-        QWidget* focus = QApplication::focusWidget();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text),
-            release(QEvent::KeyRelease, key, modifiers, text);
-        QApplication::sendEvent(focus, &press);
-        QApplication::sendEvent(focus, &release);
+        ui::Key(QApplication::focusWidget(), key, text, modifiers);
     };
     const struct {
         const char* name;
