@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -120,6 +121,18 @@ std::vector<QImage> PdfPageImages(const QString& pdf, int page) {
     for (const QString& name : QDir(folder).entryList({"i-*.png"}, QDir::Files, QDir::Name))
         images.emplace_back(folder + '/' + name);
     return images;
+}
+
+QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey) {
+    const QString prefix =
+        TempDir() + QString("/%1-page-%2-%3dpi").arg(QFileInfo(pdf).completeBaseName()).arg(page).arg(dpi);
+    QFile::remove(prefix + ".png"); // never an earlier rendering
+    QStringList args = {"-r", QString::number(dpi),  "-f",          QString::number(page),
+                        "-l", QString::number(page), "-singlefile", "-png"};
+    if (grey)
+        args << "-gray";
+    Output("pdftoppm", args << pdf << prefix);
+    return QImage(prefix + ".png");
 }
 
 QRect InkBox(const QImage& image, QRect area) {

@@ -61,6 +61,8 @@ struct PdfImage {
 std::vector<PdfImage> PdfImages(const QString& pdf);
 // The images drawn on one page of a PDF, in drawing order, as pdfimages extracts their pixels.
 std::vector<QImage> PdfPageImages(const QString& pdf, int page);
+// One page of a PDF as pdftoppm renders it at dpi, in colour or grey; null when it cannot.
+QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey = false);
 // A BMP file with a 40-byte header, a grey colour table for 1 to 8 bits and the pixel data as given (rows
 // padded to 4 bytes, or run-length codes for compression 1, RLE8, and 2, RLE4). A negative height stores
 // the rows top down.

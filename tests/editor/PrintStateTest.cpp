@@ -93,11 +93,8 @@ protected:
         Scripted().printAnswers = {pdf};
         Choose("PrintPrint");
         ASSERT_EQ(PdfPages(pdf), 3);
-        for (const char* page : {"1", "3"}) {
-            const QString png = TempDir() + "/" + name + "-" + page;
-            Output("pdftoppm", {"-r", "50", "-png", "-singlefile", "-f", page, "-l", page, pdf, png});
-            ExpectColours(QImage(png + ".png"), 50, inks, name + " page " + page);
-        }
+        for (int page : {1, 3})
+            ExpectColours(RenderedPdfPage(pdf, page, 50), 50, inks, name + " page " + QString::number(page));
     }
 
     Window1& w = SharedInstance<Window1>();

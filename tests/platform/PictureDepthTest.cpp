@@ -43,13 +43,6 @@ int LargestDifference(const QImage& a, const QImage& b) {
     return most;
 }
 
-QImage Render(const QString& pdf) {
-    QProcess p;
-    p.start("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, pdf});
-    p.waitForFinished(30000);
-    return QImage(pdf + ".png");
-}
-
 } // namespace
 
 TEST(PictureDepth, PicturesKeepTheirDepth) {
@@ -147,7 +140,7 @@ TEST(PictureDepth, OneBitAndGreyPrintAsTheir32BitCopies) {
             const double scale = ps.HorizontalResolution() / 150.0; // the card at 150 dpi
             g->DrawPicture(*pictures[k], 100, 100, 600 * scale, 400 * scale, 0, 0, 600, 400);
         }
-        pages[k] = Render(pdf);
+        pages[k] = testing_support::RenderedPdfPage(pdf, 1, 72);
         ASSERT_FALSE(pages[k].isNull()) << k;
     }
     // The 32-bit copy is written as a JPEG; its edges blur a little.
@@ -216,18 +209,13 @@ TEST(PictureDepth, LargeGreyPrintsInBandsWithoutLossOrSeam) {
     EXPECT_EQ(top + 1, grey.height()) << "every row";
     EXPECT_EQ(differing, 0);
 
-    for (const char* dpi : {"72", "100", "150"}) {
-        const QString prefix = TempDir() + "/bands" + dpi;
-        QProcess render;
-        render.start("pdftoppm",
-                     {"-r", dpi, "-f", "1", "-l", "1", "-gray", "-png", "-singlefile", pdf, prefix});
-        render.waitForFinished(30000);
-        const QImage page(prefix + ".png");
+    for (int dpi : {72, 100, 150}) {
+        const QImage page = testing_support::RenderedPdfPage(pdf, 1, dpi, true);
         ASSERT_FALSE(page.isNull());
         const QRect flat = testing_support::InkBox(page).adjusted(2, 2, 0, -2);
         int off = 0;
         for (int y = flat.top(); y <= flat.bottom(); ++y)
-            for (int x = flat.left(); x < flat.left() + 600 * QString(dpi).toInt() / 600 - 4; ++x)
+            for (int x = flat.left(); x < flat.left() + 600 * dpi / 600 - 4; ++x)
                 off += std::abs(qGray(page.pixel(x, y)) - 128) > 1;
         EXPECT_EQ(off, 0) << "the flat grey at " << dpi << " dpi";
     }
@@ -259,7 +247,7 @@ TEST(PictureDepth, GreyPictureAmongColoursKeepsThemAndStaysGrey) {
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(std::tuple(images[0].colour, images[0].bits, images[0].encoding),
               std::tuple(QString("gray"), 8, QString("image")));
-    const QImage page = Render(pdf);
+    const QImage page = testing_support::RenderedPdfPage(pdf, 1, 72);
     ASSERT_FALSE(page.isNull());
     const double mm = 72 / 25.4;
     for (const QPointF at : {QPointF(20, 20), QPointF(50, 40), QPointF(50, 50), QPointF(80, 20)}) {
