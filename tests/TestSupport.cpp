@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 #include "core/Module1.h"
+#include "editor/RecordTransfer.h"
+#include "platform/FolderItem.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +61,13 @@ QString UseDocumentsFolder() {
     QDir().mkpath(config);
     WriteBytes(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
     return documents;
+}
+
+bool WriteDocumentFile(const QString& path) {
+    Module1::SyncHead(false);
+    Module1::SaveHead();
+    platform::FolderItem f(path);
+    return Module1::WriteDocument(f);
 }
 
 QString Output(const QString& program, const QStringList& args) {

@@ -31,6 +31,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 QString PrefsPath();
 // Makes a folder of the test's own the user's documents folder, and returns it.
 QString UseDocumentsFolder();
+// Writes the document as it stands (the main window's header values included) to a file, as a save
+// does, leaving the document's own name and modified mark as they are.
+bool WriteDocumentFile(const QString& path);
 
 // What a program writes on its standard output.
 QString Output(const QString& program, const QStringList& args);

@@ -4,11 +4,9 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
-#include "platform/FolderItem.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
@@ -115,9 +113,7 @@ TEST_F(MenuCommands, PreviewEndsWithItsDocumentAndItsRulersMeasureTheSheet) {
     const QString empty = TempDir() + "/empty.num"; // the same page with no number on it
     {
         TotalObjects = 0;
-        SyncHead(false), SaveHead();
-        FolderItem f(empty);
-        ASSERT_TRUE(WriteDocument(f));
+        ASSERT_TRUE(WriteDocumentFile(empty));
         TotalObjects = 1;
     }
     auto click = [](BevelButton& b) { ui::Click(b, 15, 15); };

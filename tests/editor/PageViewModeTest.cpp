@@ -8,7 +8,6 @@
 #include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
-#include "platform/FolderItem.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
@@ -42,9 +41,7 @@ public:
         AdocWidth = AsigWidth = width, AdocHeight = AsigHeight = height;
         TotalObjects = 0;
         testing_support::AddObject({.x = 20, .y = 40, .font = "Liberation Sans", .size = 30});
-        SyncHead(false), SaveHead();
-        FolderItem f(path);
-        EXPECT_TRUE(WriteDocument(f));
+        EXPECT_TRUE(testing_support::WriteDocumentFile(path));
         AdocWidth = before[0], AdocHeight = before[1], AsigWidth = before[2], AsigHeight = before[3];
         TotalObjects = objects;
         SyncHead(false);
