@@ -328,8 +328,9 @@ TEST_F(BackdropDialog, NumberFieldsRefuseWhatTheyCannotTake) {
         EXPECT_EQ(*c.global, c.kept);
         EXPECT_EQ(Scripted().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(openAfterClose, !c.message.isEmpty()) << "a refused value keeps the dialog open";
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(shown, Str(c.kept));
+        }
         EXPECT_EQ(DirtyFlag, c.message.isEmpty());
     }
 
