@@ -11,6 +11,7 @@
 // Usage: page_render [repeats [keep]]   (default 100 per figure; a second argument keeps the backdrop
 // files and tells where they are; page_render --measure file repeats measures one of them)
 #include "DemoDocument.h"
+#include "OwnProcess.h"
 
 #include "core/FileTypes.h"
 #include "core/Module1.h"
@@ -25,11 +26,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
@@ -43,13 +42,8 @@ using namespace Module1;
 namespace {
 
 QString PeakMemory() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return "?";
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return QString::fromLatin1(line.mid(6).simplified());
-    return "?";
+    const long peak = bench::StatusKiB("VmHWM:");
+    return peak < 0 ? "?" : QString("%1 kB").arg(peak);
 }
 
 void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
@@ -277,12 +271,7 @@ int main(int argc, char** argv) {
                 "drag: one step of the handle\n");
     std::fflush(stdout);
     int failed = 0;
-    for (const QString& file : files) {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::ForwardedChannels);
-        p.start(QCoreApplication::applicationFilePath(), {"--measure", file, QString::number(repeats)});
-        p.waitForFinished(-1);
-        failed += p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0;
-    }
+    for (const QString& file : files)
+        failed += !bench::MeasureInFreshProcess({file, QString::number(repeats)});
     return failed ? 1 : 0;
 }

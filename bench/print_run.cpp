@@ -6,6 +6,7 @@
 // sizes and the images the PDFs hold, also with every number drawn through Qt's text layout instead of
 // as a glyph run. Every measured run is made in a fresh process of its own (the program started again),
 // so that no run finds the allocator as an earlier one left it.
+#include "OwnProcess.h"
 #include "core/FileTypes.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
@@ -15,7 +16,6 @@
 #include "platform/UserQuestions.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -36,25 +36,8 @@ namespace {
 
 int Sheets = 10000; // or the first argument
 
-// The peak is counted afresh from now on (Linux: the high-water mark of resident memory is reset).
-void resetPeak() {
-    QFile f("/proc/self/clear_refs");
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
-
-long statusKiB(const char* field) {
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 long peakKiB() {
-    return statusKiB("VmHWM:");
+    return bench::StatusKiB("VmHWM:");
 }
 
 void object(int i, double x, double y, const QString& picture, int method, const QString& style, double size,
@@ -242,8 +225,8 @@ int measure(const QString& variant, int sheets, const QString& pdf) {
     if (variant == "direct") {
         direct(pdf + ".warm.pdf", warmUp);
         QFile::remove(pdf + ".warm.pdf");
-        r.held = statusKiB("VmRSS:");
-        resetPeak();
+        r.held = bench::StatusKiB("VmRSS:");
+        bench::ResetPeak();
         r = Result{direct(pdf, sheets).seconds, peakKiB(), QFileInfo(pdf).size(), r.held};
     } else {
         const auto v = std::find_if(std::begin(Variants), std::end(Variants),
@@ -256,8 +239,8 @@ int measure(const QString& variant, int sheets, const QString& pdf) {
         v->a4Page ? a4Job(sheets) : referenceJob(sheets);
         platform::Graphics::SetGlyphRuns(v->glyphRuns);
         auto picture = v->picture ? v->picture() : nullptr;
-        const long held = statusKiB("VmRSS:");
-        resetPeak();
+        const long held = bench::StatusKiB("VmRSS:");
+        bench::ResetPeak();
         r = printRun(pdf, std::move(picture));
         r.held = held;
     }
@@ -268,12 +251,10 @@ int measure(const QString& variant, int sheets, const QString& pdf) {
 
 // The parent: starts this program again for one measured run and reads what it prints.
 Result run(const QString& variant, int sheets, const QString& pdf) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QCoreApplication::applicationFilePath(), {"--measure", variant, QString::number(sheets), pdf});
-    p.waitForFinished(-1);
-    const QStringList f = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(' ');
-    if (p.exitCode() != 0 || f.size() != 4) {
+    QByteArray output;
+    const bool ended = bench::MeasureInFreshProcess({variant, QString::number(sheets), pdf}, &output);
+    const QStringList f = QString::fromUtf8(output).simplified().split(' ');
+    if (!ended || f.size() != 4) {
         std::fprintf(stderr, "the run \"%s\" failed\n", qPrintable(variant));
         std::exit(1);
     }

@@ -1,8 +1,11 @@
 #include "TestSupport.h"
 #include "core/Module1.h"
+#include "editor/RecordTransfer.h"
+#include "platform/FolderItem.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -58,6 +61,13 @@ QString UseDocumentsFolder() {
     QDir().mkpath(config);
     WriteBytes(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
     return documents;
+}
+
+bool WriteDocumentFile(const QString& path) {
+    Module1::SyncHead(false);
+    Module1::SaveHead();
+    platform::FolderItem f(path);
+    return Module1::WriteDocument(f);
 }
 
 QString Output(const QString& program, const QStringList& args) {
@@ -120,6 +130,18 @@ std::vector<QImage> PdfPageImages(const QString& pdf, int page) {
     for (const QString& name : QDir(folder).entryList({"i-*.png"}, QDir::Files, QDir::Name))
         images.emplace_back(folder + '/' + name);
     return images;
+}
+
+QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey) {
+    const QString prefix =
+        TempDir() + QString("/%1-page-%2-%3dpi").arg(QFileInfo(pdf).completeBaseName()).arg(page).arg(dpi);
+    QFile::remove(prefix + ".png"); // never an earlier rendering
+    QStringList args = {"-r", QString::number(dpi),  "-f",          QString::number(page),
+                        "-l", QString::number(page), "-singlefile", "-png"};
+    if (grey)
+        args << "-gray";
+    Output("pdftoppm", args << pdf << prefix);
+    return QImage(prefix + ".png");
 }
 
 QRect InkBox(const QImage& image, QRect area) {

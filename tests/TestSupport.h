@@ -31,6 +31,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 QString PrefsPath();
 // Makes a folder of the test's own the user's documents folder, and returns it.
 QString UseDocumentsFolder();
+// Writes the document as it stands (the main window's header values included) to a file, as a save
+// does, leaving the document's own name and modified mark as they are.
+bool WriteDocumentFile(const QString& path);
 
 // What a program writes on its standard output.
 QString Output(const QString& program, const QStringList& args);
@@ -61,6 +64,8 @@ struct PdfImage {
 std::vector<PdfImage> PdfImages(const QString& pdf);
 // The images drawn on one page of a PDF, in drawing order, as pdfimages extracts their pixels.
 std::vector<QImage> PdfPageImages(const QString& pdf, int page);
+// One page of a PDF as pdftoppm renders it at dpi, in colour or grey; null when it cannot.
+QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey = false);
 // A BMP file with a 40-byte header, a grey colour table for 1 to 8 bits and the pixel data as given (rows
 // padded to 4 bytes, or run-length codes for compression 1, RLE8, and 2, RLE4). A negative height stores
 // the rows top down.

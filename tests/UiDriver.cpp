@@ -1,9 +1,15 @@
 #include "UiDriver.h"
+#include "TestSupport.h"
+#include "dialogs/BDropProps.h"
+#include "editor/MenuBar1.h"
 
 #include "platform/Canvas.h"
+#include "platform/Controls.h"
 #include "platform/ListBox.h"
+#include "platform/Menu.h"
 #include "platform/Window.h"
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -73,16 +79,29 @@ void DoubleClickCell(platform::ListBox& list, int row, int column) {
     DoubleClick(widget, p);
 }
 
-void Key(QWidget* w, Qt::Key key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+void Key(QWidget* w, Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(w, &release);
 }
 
 void Type(QWidget* w, const QString& text) {
     for (QChar ch : text)
         Key(w, Qt::Key(ch.toUpper().unicode()), QString(ch)); // Qt's key codes of letters and digits
+}
+
+void TypeOver(platform::EditField& field, const QString& text) {
+    field.SetFocus();
+    field.SelectAll();
+    Type(field.Widget(), text);
+}
+
+void Retype(platform::EditField& field, const QString& text) {
+    field.SetFocus();
+    field.SelectAll();
+    Key(field.Widget(), Qt::Key_Backspace);
+    Type(field.Widget(), text);
 }
 
 QLineEdit* StartTyping(platform::ListBox& list, int row, const QString& text, int column) {
@@ -109,6 +128,29 @@ QImage Shown(platform::Canvas& canvas) {
 
 void Activate(platform::Window& w) {
     QApplication::setActiveWindow(w.Widget());
+}
+
+void Choose(const char* item) {
+    platform::SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
+    QApplication::processEvents();
+}
+
+void InBackdropDialog(const std::function<void(BDropProps&)>& act) {
+    platform::OnNextModal([act](platform::Window& d) {
+        Activate(d);
+        act(dynamic_cast<BDropProps&>(d));
+    });
+    platform::SharedInstance<BDropProps>().ShowModal();
+}
+
+void Enter(BDropProps& d, const QString& field, const QString& text) {
+    TypeOver(*d.ControlNamed<platform::EditField>(field), text);
+    d.PushButton2().SetFocus();
+}
+
+void AddImage(BDropProps& d, const QString& path) {
+    testing_support::Scripted().fileAnswers.push_back(path);
+    d.BackdropOpen().Trigger();
 }
 
 } // namespace ui

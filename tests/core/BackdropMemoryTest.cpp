@@ -39,21 +39,22 @@ void ResetPeak() {
         clear.write("5");
 }
 
-qint64 ResidentKiB() {
+// A figure of the process's status in KiB; -1 when there is none.
+qint64 StatusKiB(const QString& field) {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    const auto match = QRegularExpression("VmRSS:\\s*(\\d+) kB").match(QString::fromLatin1(status.readAll()));
+    const auto match =
+        QRegularExpression(field + ":\\s*(\\d+) kB").match(QString::fromLatin1(status.readAll()));
     return match.hasMatch() ? match.captured(1).toLongLong() : -1;
 }
 
+qint64 ResidentKiB() {
+    return StatusKiB("VmRSS");
+}
+
 qint64 PeakKiB() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QRegularExpression hwm("VmHWM:\\s*(\\d+) kB");
-    const auto match = hwm.match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+    return StatusKiB("VmHWM");
 }
 
 quint32 Crc32(const QByteArray& bytes) {

@@ -390,9 +390,7 @@ TEST_F(PrintRun, BackdropsReachThePdfInTheirOwnDepthOnce) {
         }
 
         // Every cell of the second sheet shows the picture exactly in its mask, the number aside.
-        const QString prefix = TempDir() + "/" + c.name;
-        Output("pdftoppm", {"-r", "50", "-f", "2", "-l", "2", "-singlefile", "-png", pdf, prefix});
-        const QImage page(prefix + ".png");
+        const QImage page = RenderedPdfPage(pdf, 2, 50);
         ASSERT_FALSE(page.isNull());
         const double px = 50 / 25.4;
         for (int r = 0; r < 2; ++r)

@@ -22,6 +22,8 @@ using namespace platform;
 using namespace Module1;
 using testing_support::Scripted;
 using testing_support::TempDir;
+using ui::AddImage;
+using ui::Enter;
 
 namespace {
 
@@ -40,22 +42,6 @@ class BackdropDialog : public ::testing::Test {
 protected:
     void SetUp() override { NewDoc(); }
 
-    // Shows the dialog modally and acts inside it; it then closes as by its close box.
-    static void Run(const std::function<void(BDropProps&)>& act) {
-        OnNextModal([act](Window& w) {
-            ui::Activate(w);
-            act(dynamic_cast<BDropProps&>(w));
-        });
-        SharedInstance<BDropProps>().ShowModal();
-    }
-    // Types into a field and moves the focus on, so the field stores its value.
-    static void Enter(BDropProps& d, const QString& field, const QString& text) {
-        auto& f = *d.ControlNamed<EditField>(field);
-        f.SetFocus();
-        f.SelectAll();
-        ui::Type(f.Widget(), text);
-        d.PushButton2().SetFocus();
-    }
     static void Click(BDropProps& d, const QString& name) { ui::Click(*d.FindControl(name), 5, 5); }
     static QString Texts(const BDropProps& d, std::initializer_list<const char*> names) {
         QStringList texts;
@@ -64,11 +50,6 @@ protected:
         return texts.join(' ');
     }
     static QString Info(const BDropProps& d) { return d.StaticText3().Text(); }
-    // "Add Image" answered with this path ("" cancels).
-    static void AddImage(BDropProps& d, const QString& path) {
-        Scripted().fileAnswers.push_back(path);
-        d.BackdropOpen().Trigger();
-    }
 };
 
 } // namespace
@@ -76,7 +57,7 @@ protected:
 TEST_F(BackdropDialog, AddImageResetsMaskAndScaleAndDeleteKeepsThem) {
     const QString path = SavePicture("scan.tif", "tiff", 1050, 990, 254);
     EPSmaskX = 7, EPSmaskWidth = 50, EPSscaleX = 250, QVutils::EPSBoundBoxY = 3;
-    Run([&](BDropProps& d) {
+    ui::InBackdropDialog([&](BDropProps& d) {
         AddImage(d, path);
         ASSERT_NE(Module1::TheBackdrop.Bdx, nullptr);
         EXPECT_EQ(EPSfilename, "scan.tif");
@@ -113,7 +94,7 @@ TEST_F(BackdropDialog, CancelledOrUnreadablePictureKeepsTheOldBackdrop) {
         Scripted().messages.clear();
         std::shared_ptr<Picture> before;
         QString infoBefore, infoAfter;
-        Run([&](BDropProps& d) {
+        ui::InBackdropDialog([&](BDropProps& d) {
             AddImage(d, good);
             before = Module1::TheBackdrop.Bdx;
             Enter(d, "EditField7", "150");
@@ -151,7 +132,7 @@ TEST_F(BackdropDialog, FitAndCentreButtons) {
         EPSscaleX = EPSscaleY = c.scale;
         EPSmaskWidth = EPSmaskHeight = c.mask;
         QString shown;
-        Run([&](BDropProps& d) {
+        ui::InBackdropDialog([&](BDropProps& d) {
             if (c.nonProportional)
                 Click(d, "CheckBox2");
             Click(d, c.fit ? "PushButton2" : "PushButton3");
@@ -168,7 +149,7 @@ TEST_F(BackdropDialog, FitAndCentreButtons) {
 // only when its file is still there.
 TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
     const QString path = SavePicture("scan.jpg", "jpeg", 300, 300, 72);
-    Run([&](BDropProps& d) {
+    ui::InBackdropDialog([&](BDropProps& d) {
         AddImage(d, path);
         ASSERT_NE(Module1::TheBackdrop.Bdx, nullptr);
         EXPECT_EQ(Module1::TheBackdrop.Bdx->HorizontalResolution(),
@@ -191,7 +172,7 @@ TEST_F(BackdropDialog, ReRezReadsThePictureAgainOnlyWhenTheResolutionChanges) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QVutils::EPSjpgResolution = 200;
-        Run([&](BDropProps& d) {
+        ui::InBackdropDialog([&](BDropProps& d) {
             AddImage(d, path);
             EPSpathName = c.pathName;
             Enter(d, "EditField3", "5");
@@ -262,7 +243,7 @@ TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
         {"EditField10", "-1", &QVutils::EPSBoundBoxY, -1},
     };
     EPSuseForms = false;
-    Run([&](BDropProps& d) {
+    ui::InBackdropDialog([&](BDropProps& d) {
         for (const auto& [field, typed, global, stored] : cases) {
             DirtyFlag = false;
             Enter(d, field, typed);
@@ -274,10 +255,7 @@ TEST_F(BackdropDialog, FieldsStoreTheirValueWhenLeftAndCloseStoresTheOffsets) {
         Click(d, "CheckBox1");
         EXPECT_FALSE(EPSuseForms);
         Enter(d, "EditField9", "2");
-        auto& y = *d.ControlNamed<EditField>("EditField10"); // typed into, never left
-        y.SetFocus();
-        y.SelectAll();
-        ui::Type(y.Widget(), "9");
+        ui::TypeOver(*d.ControlNamed<EditField>("EditField10"), "9"); // typed into, never left
         EPSdirty = false;
         Click(d, "PushButton1");
         EXPECT_FALSE(d.IsOpen());
@@ -295,7 +273,7 @@ TEST_F(BackdropDialog, AddImageStartsBesideThePictureShown) {
     QDir().mkpath(scans);
     const QString added = SavePicture("added.bmp", "bmp", 10, 10, 72);
     EPSpathName = TempDir() + "/gone/scan.tif";
-    Run([&](BDropProps& d) {
+    ui::InBackdropDialog([&](BDropProps& d) {
         AddImage(d, "");
         AddImage(d, added);
         AddImage(d, "");
@@ -337,13 +315,10 @@ TEST_F(BackdropDialog, NumberFieldsRefuseWhatTheyCannotTake) {
         Scripted().messages.clear();
         QString shown;
         bool openAfterClose = false;
-        Run([&](BDropProps& d) {
+        ui::InBackdropDialog([&](BDropProps& d) {
             EXPECT_FALSE(DirtyFlag) << "opening the dialog changes nothing";
             auto& f = *d.ControlNamed<EditField>(c.field);
-            f.SetFocus();
-            f.SelectAll();
-            ui::Key(f.Widget(), Qt::Key_Backspace);
-            ui::Type(f.Widget(), c.typed);
+            ui::Retype(f, c.typed);
             Click(d, "PushButton1"); // Close
             openAfterClose = d.IsOpen();
             shown = f.Text();
@@ -353,15 +328,16 @@ TEST_F(BackdropDialog, NumberFieldsRefuseWhatTheyCannotTake) {
         EXPECT_EQ(*c.global, c.kept);
         EXPECT_EQ(Scripted().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(openAfterClose, !c.message.isEmpty()) << "a refused value keeps the dialog open";
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(shown, Str(c.kept));
+        }
         EXPECT_EQ(DirtyFlag, c.message.isEmpty());
     }
 
     // "ReRez JPGs to" takes a whole number of dots per inch from 1.
     NewDoc();
     Scripted().messages.clear();
-    Run([&](BDropProps& d) { Enter(d, "EditField1", "0"); });
+    ui::InBackdropDialog([&](BDropProps& d) { Enter(d, "EditField1", "0"); });
     EXPECT_EQ(QVutils::EPSjpgResolution, 200);
     EXPECT_EQ(Scripted().messages, QStringList{q + "ReRez JPGs to" + p +
                                                " must be a whole number of dots per inch from 1 to 10000."});

@@ -189,9 +189,7 @@ TEST_F(Lists, LeavingTheQuantityMakesWholeSheetsWithoutOverflow) {
     EditField& quantity = w.EdQty();
     for (const Case& c : cases) {
         AstepR = c.across, AstepD = c.down;
-        quantity.SetFocus();
-        quantity.SelectAll();
-        ui::Type(quantity.Widget(), c.typed);
+        ui::TypeOver(quantity, c.typed);
         parameters.SetFocus(); // leaving the field
         EXPECT_EQ(quantity.Text(), c.quantity) << c.across;
         EXPECT_EQ(Str(Aqty), c.quantity) << c.across;

@@ -4,18 +4,12 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/MenuBar1.h"
-#include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
-#include "platform/FolderItem.h"
-#include "platform/Menu.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QPageLayout>
 #include <functional>
@@ -23,6 +17,7 @@
 
 using namespace platform;
 using namespace Module1;
+using ui::Choose;
 using namespace testing_support;
 
 namespace {
@@ -53,11 +48,6 @@ protected:
         for (int k = 0; k < 4; ++k)
             DrawNumber2d(expected->Graphics(), 0, 1 + back + 2 * k, k / 2 * 105.0, k % 2 * 148.5);
         return expected->Image().convertToFormat(QImage::Format_RGB32);
-    }
-
-    void Choose(const char* item) {
-        SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
-        QApplication::processEvents();
     }
 
     Window1& w = SharedInstance<Window1>();
@@ -123,9 +113,7 @@ TEST_F(MenuCommands, PreviewEndsWithItsDocumentAndItsRulersMeasureTheSheet) {
     const QString empty = TempDir() + "/empty.num"; // the same page with no number on it
     {
         TotalObjects = 0;
-        SyncHead(false), SaveHead();
-        FolderItem f(empty);
-        ASSERT_TRUE(WriteDocument(f));
+        ASSERT_TRUE(WriteDocumentFile(empty));
         TotalObjects = 1;
     }
     auto click = [](BevelButton& b) { ui::Click(b, 15, 15); };

@@ -5,16 +5,12 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/MenuBar1.h"
 #include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
-#include "platform/FolderItem.h"
-#include "platform/Menu.h"
 #include "platform/Numbers.h"
 #include "platform/Picture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QWidget>
 #include <functional>
@@ -23,6 +19,7 @@
 using namespace platform;
 using namespace Module1;
 using testing_support::Scripted;
+using ui::Choose;
 
 namespace {
 
@@ -44,19 +41,13 @@ public:
         AdocWidth = AsigWidth = width, AdocHeight = AsigHeight = height;
         TotalObjects = 0;
         testing_support::AddObject({.x = 20, .y = 40, .font = "Liberation Sans", .size = 30});
-        SyncHead(false), SaveHead();
-        FolderItem f(path);
-        EXPECT_TRUE(WriteDocument(f));
+        EXPECT_TRUE(testing_support::WriteDocumentFile(path));
         AdocWidth = before[0], AdocHeight = before[1], AsigWidth = before[2], AsigHeight = before[3];
         TotalObjects = objects;
         SyncHead(false);
         return path;
     }
 
-    void Choose(const char* item) {
-        SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
-        QApplication::processEvents();
-    }
     void Open(const QString& file) {
         Scripted().fileAnswers = {file};
         DirtyFlag = false; // nothing to ask about first

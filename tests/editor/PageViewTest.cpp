@@ -9,7 +9,6 @@
 #include "editor/RecordTransfer.h"
 #include "editor/Window1.h"
 #include "platform/Controls.h"
-#include "platform/FolderItem.h"
 #include "platform/Numbers.h"
 
 #include <QApplication>
@@ -448,11 +447,8 @@ TEST_F(PageViewShown, ShowsThePageWhereTheBarsSayWhateverTheUserDoes) {
         {"half a view back up", [&] { down.SetValue(down.Value() - 320); }},
         {"a new start number typed",
          [&] {
-             EditField& start = w.EdStart();
-             start.SetFocus();
-             start.SelectAll();
-             ui::Type(start.Widget(), "4711");
-             ui::Key(start.Widget(), Qt::Key_Return, "\r");
+             ui::TypeOver(w.EdStart(), "4711");
+             ui::Key(w.EdStart().Widget(), Qt::Key_Return, "\r");
              ASSERT_EQ(Astart, 4711);
          }},
         {"the window made larger", [&] { w.SetSize(1224, 810); }},
@@ -574,9 +570,7 @@ TEST_F(PageViewShown, FitModeFitsAgain) {
     {
         AdocWidth = AsigWidth = 594, AdocHeight = AsigHeight = 841;
         AddObject({.x = 580, .y = 830, .style = "Bold", .size = 20});
-        SyncHead(false), SaveHead();
-        FolderItem f(file);
-        ASSERT_TRUE(WriteDocument(f));
+        ASSERT_TRUE(testing_support::WriteDocumentFile(file));
         AdocWidth = AsigWidth = 210, AdocHeight = AsigHeight = 297, TotalObjects = 0;
         SyncHead(false);
         w.FitToPageF(); // still in the fit mode the window opened in

@@ -24,6 +24,8 @@ using namespace platform;
 using namespace Module1;
 using testing_support::Scripted;
 using testing_support::TempDir;
+using ui::AddImage;
+using ui::Enter;
 
 namespace {
 
@@ -69,26 +71,6 @@ public:
         w.FitToPageF();
     }
 
-    // Shows the backdrop dialog modally and acts inside it; it then closes as by its close box.
-    static void InDialog(const std::function<void(BDropProps&)>& act) {
-        OnNextModal([act](Window& d) {
-            ui::Activate(d);
-            act(dynamic_cast<BDropProps&>(d));
-        });
-        SharedInstance<BDropProps>().ShowModal();
-    }
-    // Types into a field of the dialog and moves the focus on, so the field stores its value.
-    static void Enter(BDropProps& d, const QString& field, const QString& text) {
-        auto& f = *d.ControlNamed<EditField>(field);
-        f.SetFocus();
-        f.SelectAll();
-        ui::Type(f.Widget(), text);
-        d.PushButton2().SetFocus();
-    }
-    static void AddImage(BDropProps& d, const QString& path) {
-        Scripted().fileAnswers.push_back(path);
-        d.BackdropOpen().Trigger();
-    }
     void Click(BevelButton& b) { ui::Click(b, 15, 15); }
 
     // Pixels of the view that are not the backdrop composed for the whole page at once, where the
@@ -141,23 +123,23 @@ TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
             std::function<void()> act;
         } steps[] = {
             {"placed through its dialog, averaged down",
-             [&] { InDialog([&](BDropProps& d) { AddImage(d, form); }); }},
+             [&] { ui::InBackdropDialog([&](BDropProps& d) { AddImage(d, form); }); }},
             {"another picture placed the same way",
-             [&] { InDialog([&](BDropProps& d) { AddImage(d, other); }); }},
+             [&] { ui::InBackdropDialog([&](BDropProps& d) { AddImage(d, other); }); }},
             {"zoomed in: shrunk less than half", [&] { Click(w.MagEn()); }},
             {"zoomed in again: enlarged", [&] { Click(w.MagEn()); }},
             {"scrolled to the far corner",
              [&] { across.SetValue(across.Maximum()), down.SetValue(down.Maximum()); }},
             {"moved in its dialog",
              [&] {
-                 InDialog([&](BDropProps& d) {
+                 ui::InBackdropDialog([&](BDropProps& d) {
                      Enter(d, "EditField9", "12.5");
                      Enter(d, "EditField10", "-7.25");
                  });
              }},
             {"cut to a smaller mask in its dialog",
              [&] {
-                 InDialog([&](BDropProps& d) {
+                 ui::InBackdropDialog([&](BDropProps& d) {
                      Enter(d, "EditField3", "20");
                      Enter(d, "EditField4", "30");
                      Enter(d, "EditField5", "90");
@@ -168,7 +150,7 @@ TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
             {"scrolled back to where it was before", [&] { across.SetValue(0), down.SetValue(0); }},
             {"scaled to a third across in its dialog",
              [&] {
-                 InDialog([&](BDropProps& d) {
+                 ui::InBackdropDialog([&](BDropProps& d) {
                      Enter(d, "EditField7", "33.3");
                      d.PushButton1().Push();
                  });
@@ -181,7 +163,7 @@ TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
             {"zoomed in to the closest zoom", [&] { Click(w.MagEn()); }},
             {"fitted", [&] { w.BtFit_Action(); }},
             {"deleted in its dialog",
-             [&] { InDialog([&](BDropProps& d) { d.BackdropDelete().Trigger(); }); }},
+             [&] { ui::InBackdropDialog([&](BDropProps& d) { d.BackdropDelete().Trigger(); }); }},
         };
         for (const auto& step : steps) {
             SCOPED_TRACE(step.name);

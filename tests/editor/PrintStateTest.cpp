@@ -5,18 +5,15 @@
 #include "UiDriver.h"
 #include "core/Module1.h"
 #include "editor/DocumentCommands.h"
-#include "editor/MenuBar1.h"
 #include "editor/Window1.h"
 #include "platform/Canvas.h"
-#include "platform/Menu.h"
 #include "platform/Picture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <gtest/gtest.h>
 
 using namespace platform;
 using namespace Module1;
+using ui::Choose;
 using namespace testing_support;
 
 namespace {
@@ -74,11 +71,6 @@ protected:
         w.Show();
     }
 
-    void Choose(const char* item) {
-        SharedMenuBar<MenuBar1>().FindItem(item)->Action()->trigger();
-        QApplication::processEvents();
-    }
-
     // Every number of every cell of image (at dpi, the sheet's corner at its top left) is in its colour.
     void ExpectColours(const QImage& image, double dpi, const std::vector<Ink>& inks, const QString& what) {
         ASSERT_FALSE(image.isNull()) << what.toStdString();
@@ -101,11 +93,8 @@ protected:
         Scripted().printAnswers = {pdf};
         Choose("PrintPrint");
         ASSERT_EQ(PdfPages(pdf), 3);
-        for (const char* page : {"1", "3"}) {
-            const QString png = TempDir() + "/" + name + "-" + page;
-            Output("pdftoppm", {"-r", "50", "-png", "-singlefile", "-f", page, "-l", page, pdf, png});
-            ExpectColours(QImage(png + ".png"), 50, inks, name + " page " + page);
-        }
+        for (int page : {1, 3})
+            ExpectColours(RenderedPdfPage(pdf, page, 50), 50, inks, name + " page " + QString::number(page));
     }
 
     Window1& w = SharedInstance<Window1>();

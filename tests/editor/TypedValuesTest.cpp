@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -56,13 +55,6 @@ protected:
         Scripted().messages.clear();
     }
 
-    // Types into a field as the user does: the field takes the focus, its text is selected and typed over.
-    static void TypeInto(EditField& field, const QString& text) {
-        field.SetFocus();
-        field.SelectAll();
-        ui::Key(field.Widget(), Qt::Key_Backspace);
-        ui::Type(field.Widget(), text);
-    }
     // Moves the focus to a field that commits nothing.
     void Leave() { w.CurX().SetFocus(); }
     bool Choose(const char* item) { return w.MenuItemNamed(item).Trigger(); }
@@ -94,7 +86,7 @@ TEST_F(TypedValues, NumbersTypedAsTextAreReadWhollyOrRefused) {
     const QString x = Quote + "Xlocation" + Unquote + " must be a number of millimetres from -5000 to 5000.";
     auto field = [this](EditField& f, const QString& text, bool withReturn) {
         return [this, &f, text, withReturn] {
-            TypeInto(f, text);
+            ui::Retype(f, text);
             if (withReturn)
                 ui::Key(f.Widget(), Qt::Key_Return, "\r");
             Leave();
@@ -255,11 +247,7 @@ TEST_F(TypedValues, TypedPageSizeIsAppliedAndSavedHoweverItsEditEnds) {
 // included), so that File > New asks first; keys and clicks that change nothing do not.
 TEST_F(TypedValues, ExactlyTheChangesOfStoredValuesMarkTheDocument) {
     auto sendKey = [](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
-        QWidget* focus = QApplication::focusWidget();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text),
-            release(QEvent::KeyRelease, key, modifiers, text);
-        QApplication::sendEvent(focus, &press);
-        QApplication::sendEvent(focus, &release);
+        ui::Key(QApplication::focusWidget(), key, text, modifiers);
     };
     const struct {
         const char* name;
@@ -320,7 +308,7 @@ TEST_F(TypedValues, ExactlyTheChangesOfStoredValuesMarkTheDocument) {
          false},
         {"the quantity typed as it already is, then Return",
          [&] {
-             TypeInto(w.EdQty(), "12");
+             ui::Retype(w.EdQty(), "12");
              sendKey(Qt::Key_Return, Qt::NoModifier, "\r");
          },
          false},
@@ -394,7 +382,7 @@ TEST_F(TypedValues, OneMessagePerWrongStartNumber) {
         SCOPED_TRACE(command);
         Document();
         Scripted().printDialogCount = 0;
-        TypeInto(w.EdStart(), "-5");
+        ui::Retype(w.EdStart(), "-5");
         Choose(command);
         EXPECT_EQ(Scripted().messages, QStringList{Quote + "Start Number" + Unquote +
                                                    " must be a whole number from 0 to 999999999999999."});

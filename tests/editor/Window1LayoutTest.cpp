@@ -54,10 +54,12 @@ TEST(Window1Layout, ThePageViewFollowsTheFrame) {
 // The sheet count is worked out, never typed.
 TEST(Window1Layout, CaptionsFitTheirControls) {
     Window1& w = SharedInstance<Window1>();
-    for (int i = 0; i < w.ControlCount(); ++i)
-        if (auto* label = dynamic_cast<Label*>(w.ControlAt(i)))
+    for (int i = 0; i < w.ControlCount(); ++i) {
+        if (auto* label = dynamic_cast<Label*>(w.ControlAt(i))) {
             EXPECT_LE(QFontMetrics(label->Widget()->font()).horizontalAdvance(label->Text()), label->Width())
                 << label->Name().toStdString();
+        }
+    }
     for (ListBox* list : {&w.ListBox1(), &w.ListBox2()}) {
         auto* table = static_cast<QTableWidget*>(list->Widget());
         const QFontMetrics m(table->font());

@@ -8,20 +8,9 @@
 #include <unistd.h>
 
 using namespace platform;
+using testing_support::ReadBytes;
 using testing_support::TempDir;
-
-namespace {
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-} // namespace
+using testing_support::WriteBytes;
 
 // Items are named and placed by their path; a child's name is one name; Delete removes a file once;
 // the preferences folder is the configuration folder, made on first use.

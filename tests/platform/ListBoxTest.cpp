@@ -11,15 +11,20 @@ using namespace platform;
 
 namespace {
 
+// The list box "List" at 10, 10, 202 pixels wide, with rows 18 pixels high.
+ControlDesc ListDesc(int columns, const QString& widths, int height, const QStringList& rows) {
+    ControlDesc d{.name = "List", .kind = ControlKind::ListBox, .columnCount = columns, .rowHeight = 18};
+    d.left = 10, d.top = 10, d.width = 202, d.height = height, d.columnWidths = widths, d.rows = rows;
+    return d;
+}
+
 // One two-column list whose events are logged.
 class ListWindow : public Window {
 public:
     ListWindow() {
         ApplyDesc({.title = "List", .width = 260, .height = 200});
-        ControlDesc d{.name = "List", .kind = ControlKind::ListBox, .columnCount = 2, .rowHeight = 18};
-        d.left = 10, d.top = 10, d.width = 202, d.height = 150, d.columnWidths = "120,80";
-        d.rows = {"Width\t210", "Height\t297", "Across\t1", "Down\t1", "Gap\t0"};
-        CreateControls({d});
+        CreateControls(
+            {ListDesc(2, "120,80", 150, {"Width\t210", "Height\t297", "Across\t1", "Down\t1", "Gap\t0"})});
         list = ControlNamed<ListBox>("List");
         auto cell = [this](const char* what) {
             return [this, what](int r, int c) { log << QString("%1 %2,%3").arg(what).arg(r).arg(c); };
@@ -133,10 +138,8 @@ TEST(ListBox, CellsRowsAndAHiddenTagColumn) {
     public:
         TagList() {
             ApplyDesc({.title = "Tags", .width = 260, .height = 240});
-            ControlDesc d{.name = "List", .kind = ControlKind::ListBox, .columnCount = 3, .rowHeight = 18};
-            d.left = 10, d.top = 10, d.width = 202, d.height = 187, d.columnWidths = "0,120,80";
-            d.rows = {"A\tFileName", "N\tDocument Width\t210", "N\tDocument Height\t297"};
-            CreateControls({d});
+            CreateControls({ListDesc(3, "0,120,80", 187,
+                                     {"A\tFileName", "N\tDocument Width\t210", "N\tDocument Height\t297"})});
             Show();
         }
     } w;

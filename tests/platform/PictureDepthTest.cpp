@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -43,11 +44,13 @@ int LargestDifference(const QImage& a, const QImage& b) {
     return most;
 }
 
-QImage Render(const QString& pdf) {
-    QProcess p;
-    p.start("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, pdf});
-    p.waitForFinished(30000);
-    return QImage(pdf + ".png");
+// Prints what draw draws to a PDF through the scripted print dialog, on a page setup of its own.
+void PrintToPdf(const QString& pdf, const std::function<void(Graphics&, const PrinterSetup&)>& draw) {
+    PrinterSetup ps;
+    Scripted().printAnswers = {pdf};
+    auto g = OpenPrinterDialog(ps);
+    ASSERT_NE(g, nullptr);
+    draw(*g, ps);
 }
 
 } // namespace
@@ -138,16 +141,12 @@ TEST(PictureDepth, OneBitAndGreyPrintAsTheir32BitCopies) {
     QImage pages[3];
     for (int k = 0; k < 3; ++k) {
         const QString pdf = TempDir() + QString("/depth%1.pdf").arg(k);
-        PrinterSetup ps;
-        Scripted().printAnswers = {pdf};
-        {
-            auto g = OpenPrinterDialog(ps);
-            ASSERT_NE(g, nullptr);
-            g->ForeColor = RGB(255, 0, 0); // the picture's black is not drawn in the pen's colour
+        PrintToPdf(pdf, [&](Graphics& g, const PrinterSetup& ps) {
+            g.ForeColor = RGB(255, 0, 0); // the picture's black is not drawn in the pen's colour
             const double scale = ps.HorizontalResolution() / 150.0; // the card at 150 dpi
-            g->DrawPicture(*pictures[k], 100, 100, 600 * scale, 400 * scale, 0, 0, 600, 400);
-        }
-        pages[k] = Render(pdf);
+            g.DrawPicture(*pictures[k], 100, 100, 600 * scale, 400 * scale, 0, 0, 600, 400);
+        });
+        pages[k] = testing_support::RenderedPdfPage(pdf, 1, 72);
         ASSERT_FALSE(pages[k].isNull()) << k;
     }
     // The 32-bit copy is written as a JPEG; its edges blur a little.
@@ -181,16 +180,12 @@ TEST(PictureDepth, LargeGreyPrintsInBandsWithoutLossOrSeam) {
             grey.scanLine(y)[x] = uchar(x < 600 ? 128 : (x * 5 + y * 11) % 251);
     const auto picture = PictureFromImage(grey);
     const QString pdf = TempDir() + "/bands.pdf";
-    PrinterSetup ps;
-    Scripted().printAnswers = {pdf};
-    {
-        auto g = OpenPrinterDialog(ps);
-        ASSERT_NE(g, nullptr);
+    PrintToPdf(pdf, [&](Graphics& g, const PrinterSetup& ps) {
         const double scale = ps.HorizontalResolution() / 600.0; // drawn at 600 dpi
-        g->DrawPicture(*picture, 0, 0, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
-        g->NextPage();
-        g->DrawPicture(*picture, 300, 300, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
-    }
+        g.DrawPicture(*picture, 0, 0, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
+        g.NextPage();
+        g.DrawPicture(*picture, 300, 300, 1500 * scale, 4200 * scale, 0, 0, 1500, 4200);
+    });
     const auto images = testing_support::PdfImages(pdf);
     ASSERT_GT(images.size(), 2u);
     QSet<QString> objects;
@@ -216,18 +211,13 @@ TEST(PictureDepth, LargeGreyPrintsInBandsWithoutLossOrSeam) {
     EXPECT_EQ(top + 1, grey.height()) << "every row";
     EXPECT_EQ(differing, 0);
 
-    for (const char* dpi : {"72", "100", "150"}) {
-        const QString prefix = TempDir() + "/bands" + dpi;
-        QProcess render;
-        render.start("pdftoppm",
-                     {"-r", dpi, "-f", "1", "-l", "1", "-gray", "-png", "-singlefile", pdf, prefix});
-        render.waitForFinished(30000);
-        const QImage page(prefix + ".png");
+    for (int dpi : {72, 100, 150}) {
+        const QImage page = testing_support::RenderedPdfPage(pdf, 1, dpi, true);
         ASSERT_FALSE(page.isNull());
         const QRect flat = testing_support::InkBox(page).adjusted(2, 2, 0, -2);
         int off = 0;
         for (int y = flat.top(); y <= flat.bottom(); ++y)
-            for (int x = flat.left(); x < flat.left() + 600 * QString(dpi).toInt() / 600 - 4; ++x)
+            for (int x = flat.left(); x < flat.left() + 600 * dpi / 600 - 4; ++x)
                 off += std::abs(qGray(page.pixel(x, y)) - 128) > 1;
         EXPECT_EQ(off, 0) << "the flat grey at " << dpi << " dpi";
     }
@@ -240,26 +230,22 @@ TEST(PictureDepth, GreyPictureAmongColoursKeepsThemAndStaysGrey) {
     grey.fill(100);
     const auto picture = PictureFromImage(grey);
     const QString pdf = TempDir() + "/colours.pdf";
-    PrinterSetup ps;
-    Scripted().printAnswers = {pdf};
-    {
-        auto g = OpenPrinterDialog(ps);
-        ASSERT_NE(g, nullptr);
+    PrintToPdf(pdf, [&](Graphics& g, const PrinterSetup& ps) {
         const double mm = ps.HorizontalResolution() / 25.4;
-        g->SetOrigin(-ps.PageLeft(), -ps.PageTop()); // millimetres from the paper's corner
-        g->ForeColor = RGB(255, 0, 0);
-        g->PenWidth = g->PenHeight = int(2 * mm);
-        g->DrawLine(10 * mm, 40 * mm, 100 * mm, 40 * mm);
-        g->FillRect(10 * mm, 10 * mm, 20 * mm, 20 * mm); // leaves the line's pen to be set again
-        g->DrawPicture(*picture, 40 * mm, 10 * mm, 20 * mm, 20 * mm, 0, 0, 200, 200);
-        g->DrawLine(10 * mm, 50 * mm, 100 * mm, 50 * mm);
-        g->FillRect(70 * mm, 10 * mm, 20 * mm, 20 * mm);
-    }
+        g.SetOrigin(-ps.PageLeft(), -ps.PageTop()); // millimetres from the paper's corner
+        g.ForeColor = RGB(255, 0, 0);
+        g.PenWidth = g.PenHeight = int(2 * mm);
+        g.DrawLine(10 * mm, 40 * mm, 100 * mm, 40 * mm);
+        g.FillRect(10 * mm, 10 * mm, 20 * mm, 20 * mm); // leaves the line's pen to be set again
+        g.DrawPicture(*picture, 40 * mm, 10 * mm, 20 * mm, 20 * mm, 0, 0, 200, 200);
+        g.DrawLine(10 * mm, 50 * mm, 100 * mm, 50 * mm);
+        g.FillRect(70 * mm, 10 * mm, 20 * mm, 20 * mm);
+    });
     const auto images = testing_support::PdfImages(pdf);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(std::tuple(images[0].colour, images[0].bits, images[0].encoding),
               std::tuple(QString("gray"), 8, QString("image")));
-    const QImage page = Render(pdf);
+    const QImage page = testing_support::RenderedPdfPage(pdf, 1, 72);
     ASSERT_FALSE(page.isNull());
     const double mm = 72 / 25.4;
     for (const QPointF at : {QPointF(20, 20), QPointF(50, 40), QPointF(50, 50), QPointF(80, 20)}) {
