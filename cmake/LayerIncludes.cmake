@@ -58,7 +58,7 @@ foreach(pair IN LISTS LAYER_FOLDERS)
 endforeach()
 set(generated_roots "")
 foreach(dir IN LISTS ALLOWED_GENERATED)
-    physical_path("${dir}/." dir)
+    file(REAL_PATH "${dir}" dir) # a folder: physical_path gives files only
     list(APPEND generated_roots "${dir}")
 endforeach()
 
