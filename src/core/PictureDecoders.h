@@ -3,9 +3,11 @@
 // limits on picture size are the platform's (platform/Picture.h).
 #pragma once
 
+#include "platform/ColourPlanes.h"
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
+
 #include <QString>
 #include <optional>
 
@@ -17,11 +19,14 @@ inline constexpr int kPdfResolution = 300;
 inline constexpr int kUnstatedResolution = 72;
 
 struct DecodedPicture {
-    QImage image;                                   // null when the bytes could not be decoded
+    QImage image;                  // null when the bytes could not be decoded, or planes hold the picture
+    platform::ColourPlanes planes; // a colour JPEG, held as its planes; empty otherwise
     int horizontalResolution = kUnstatedResolution; // dots per inch
     int verticalResolution = kUnstatedResolution;
     bool tooLarge = false; // refused because of its size
     QString error;         // why image is null, in the program's words
+
+    bool Decoded() const { return !image.isNull() || planes.IsValid(); }
 };
 
 // Any picture we can read, recognised from its content. One-bit and grey pictures stay one-bit and grey.
