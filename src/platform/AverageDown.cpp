@@ -1,6 +1,7 @@
 #include "platform/AverageDown.h"
 
 #include "platform/SideBySide.h"
+#include "platform/WideLoops.h"
 
 #include <QThread>
 
@@ -49,14 +50,6 @@ Span SpanOf(int k, int partStart, int partLength, int newLength) {
     }
     return s;
 }
-
-// The loops over whole rows are written for the compiler to run on wide registers; on x86-64 a second
-// copy of each for AVX2 is picked at start where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define TALLIO_WIDE __attribute__((target_clones("avx2", "default")))
-#else
-#define TALLIO_WIDE
-#endif
 
 // sums[i] += share * values[i]; the product fits 16 bits.
 TALLIO_WIDE void AddRow(std::uint32_t* sums, const std::uint8_t* values, int n, std::uint16_t share) {
