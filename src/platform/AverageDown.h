@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -14,5 +16,15 @@ namespace platform {
 // grey, colour ones the source's format. Another format, or a window outside the size, gives a null
 // image.
 QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window);
+
+// The 32-bit colour pixels from..to - 1 of picture row y into out, made when they are averaged. A band of
+// new rows asks ColourRowsFor(from, to) for the maker of its rows, and uses it on one thread only.
+using ColourRows = std::function<void(int y, std::uint32_t* out)>;
+using ColourRowsFor = std::function<ColourRows(int from, int to)>;
+
+// AverageDown of a 32-bit colour picture of the given size that is not held as such: each source row is
+// made when it is needed, by a band of its own, and never more than two of them at a time.
+QImage AverageDownRows(QSize picture, const ColourRowsFor& rows, const QRect& part, QSize size,
+                       const QRect& window);
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 namespace platform {
 
@@ -172,16 +173,6 @@ QImage ImageFor(const ColourPlanes& planes, QSize size) {
     return image;
 }
 
-// A plane as an 8-bit grey image over its own samples, not copied.
-QImage View(const ColourPlanes::Plane& plane) {
-    return QImage(plane.samples.data(), plane.width, plane.height, plane.stride, QImage::Format_Grayscale8);
-}
-
-// New pixel k of n taken from new pixel m of its coarser colour plane when that has fewer (at the centre).
-int Coarser(int k, int n, int m) {
-    return int((2 * qint64(k) + 1) * m / (2 * qint64(n)));
-}
-
 } // namespace
 
 bool ColourPlanes::IsValid() const {
@@ -223,46 +214,20 @@ QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area) {
 }
 
 QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window) {
-    if (!planes.IsValid() || part.isEmpty() || !QRect(0, 0, planes.width, planes.height).contains(part))
+    if (!planes.IsValid())
         return QImage();
-    const QImage luma = AverageDown(View(planes.y), part, size, window);
-    if (luma.isNull())
-        return luma;
-    // The colour samples under the part, rounded outward, averaged to the same size where they are at
-    // least as many; where they are fewer (a side shrunk less than halved) to as many as they are, each new
-    // pixel taking the colour at its centre.
-    const QRect colour(QPoint(planes.halvedAcross ? part.left() >> 1 : part.left(),
-                              planes.halvedDown ? part.top() >> 1 : part.top()),
-                       QPoint(planes.halvedAcross ? part.right() >> 1 : part.right(),
-                              planes.halvedDown ? part.bottom() >> 1 : part.bottom()));
-    const QSize fewer = size.boundedTo(colour.size());
-    auto across = [&](int k) { return Coarser(k, size.width(), fewer.width()); };
-    auto down = [&](int k) { return Coarser(k, size.height(), fewer.height()); };
-    const QRect colourWindow(QPoint(across(window.left()), down(window.top())),
-                             QPoint(across(window.right()), down(window.bottom())));
-    const QImage cb = AverageDown(View(planes.cb), colour, fewer, colourWindow);
-    const QImage cr = AverageDown(View(planes.cr), colour, fewer, colourWindow);
-    QImage result = ImageFor(planes, window.size());
-    if (cb.isNull() || cr.isNull() || result.isNull())
-        return QImage();
-
-    const std::size_t n = std::size_t(window.width());
-    const bool fewerAcross = fewer.width() < size.width();
-    std::vector<int> columns(fewerAcross ? n : 0);
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        columns[i] = across(window.left() + int(i)) - colourWindow.left();
-    std::vector<std::uint8_t> b(columns.size()), r(columns.size());
-    for (int k = 0; k < window.height(); ++k) {
-        const int at = down(window.top() + k) - colourWindow.top();
-        const std::uint8_t* cbRow = cb.constScanLine(at);
-        const std::uint8_t* crRow = cr.constScanLine(at);
-        if (fewerAcross) {
-            for (std::size_t i = 0; i < n; ++i)
-                b[i] = cbRow[columns[i]], r[i] = crRow[columns[i]];
-            cbRow = b.data(), crRow = r.data();
-        }
-        ToRgb(luma.constScanLine(k), cbRow, crRow, int(n),
-              reinterpret_cast<std::uint32_t*>(result.scanLine(k)));
+    // Each band of new rows makes the rows it averages, as PlanesToRgb makes them, a row at a time.
+    const ColourRowsFor rowsFor = [&planes](int from, int to) -> ColourRows {
+        auto cb = std::make_shared<Widened>(planes, planes.cb, from, to);
+        auto cr = std::make_shared<Widened>(planes, planes.cr, from, to);
+        return [&planes, cb, cr, from, n = to - from](int y, std::uint32_t* out) {
+            ToRgb(planes.y.Row(y) + from, cb->Row(y), cr->Row(y), n, out);
+        };
+    };
+    QImage result = AverageDownRows(QSize(planes.width, planes.height), rowsFor, part, size, window);
+    if (!result.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
+        result.setDotsPerMeterX(planes.dotsPerMeterX);
+        result.setDotsPerMeterY(planes.dotsPerMeterY);
     }
     return result;
 }

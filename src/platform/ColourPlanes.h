@@ -37,12 +37,10 @@ struct ColourPlanes {
 // the picture or memory is short.
 QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area);
 
-// As AverageDown (platform/AverageDown.h) for the picture the planes hold: the part of it (within it, not
-// empty) shrunk to size, of which only the new pixels within window are made, in Format_RGB32. Each plane
-// is averaged over the area of each new pixel (a halved plane over the part rounded out to whole samples)
-// and the averages converted to colour; where a halved plane has fewer samples than the new pixels (a side
-// shrunk by less than half), each new pixel takes the colour sample at its centre. Null for a window
-// outside the size or a part outside the picture.
+// AverageDown (platform/AverageDown.h) of the picture the planes hold, pixel for pixel that of
+// PlanesToRgb of the whole: the part of it (within it, not empty) shrunk to size, of which only the new
+// pixels within window are made, in Format_RGB32. Colour is made a source row at a time as it is averaged,
+// never for the whole part. Null for a window outside the size or a part outside the picture.
 QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window);
 
 } // namespace platform

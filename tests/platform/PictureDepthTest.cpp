@@ -111,7 +111,7 @@ TEST(PictureDepth, GreyAndOneBitDrawAsTheir32BitCopies) {
         {"three quarters", 450, 300, 32, 1},
         {"a tenth, averaged", 60, 40, 32, 2},
         {"a tenth into its own depth", 60, 40, 1, 2},
-        {"averaged one way, stretched the other", 100, 800, 32, 2},
+        {"averaged one way, stretched the other", 100, 800, 32},
         {"into its own depth, same size", 600, 400, 8, 0},
     };
     for (const auto& c : cases) {
@@ -309,25 +309,14 @@ TEST(PictureDepth, PlanesDrawAsTheirColourCopy) {
         QRectF target; // where the whole picture lands
         QPoint origin;
         QRect clip;
-        int tolerance;
     } cases[] = {
-        {"its own size, over several bands", {2700, 1800}, {40, 30, 2601, 1703}, {}, {}, 0},
-        {"its own size, a tile of it",
-         {256, 256},
-         {-3, -5, 2601, 1703},
-         {1024, 768},
-         {1024, 768, 256, 256},
-         0},
-        {"at 0.7, smoothed, over bands", {1900, 1300}, {10.5, 7.25, 1820.7, 1192.1}, {}, {}, 1},
-        {"at 0.7, a tile of it", {256, 256}, {0, 0, 1820.7, 1192.1}, {512, 256}, {512, 256, 256, 256}, 1},
-        {"enlarged 1.6 times, a tile of it", {300, 200}, {0, 0, 4161.6, 2724.8}, {2000, 1000}, {}, 1},
-        {"averaged down to 0.3", {800, 520}, {3, 4, 780.3, 510.9}, {}, {}, 2},
-        {"averaged down, a tile of it",
-         {128, 128},
-         {3, 4, 780.3, 510.9},
-         {300, 200},
-         {300, 200, 128, 128},
-         2},
+        {"its own size, over several bands", {2700, 1800}, {40, 30, 2601, 1703}, {}, {}},
+        {"its own size, a tile of it", {256, 256}, {-3, -5, 2601, 1703}, {1024, 768}, {1024, 768, 256, 256}},
+        {"at 0.7, smoothed, over bands", {1900, 1300}, {10.5, 7.25, 1820.7, 1192.1}, {}, {}},
+        {"at 0.7, a tile of it", {256, 256}, {0, 0, 1820.7, 1192.1}, {512, 256}, {512, 256, 256, 256}},
+        {"enlarged 1.6 times, a tile of it", {300, 200}, {0, 0, 4161.6, 2724.8}, {2000, 1000}, {}},
+        {"averaged down to 0.3", {800, 520}, {3, 4, 780.3, 510.9}, {}, {}},
+        {"averaged down, a tile of it", {128, 128}, {3, 4, 780.3, 510.9}, {300, 200}, {300, 200, 128, 128}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,7 +330,7 @@ TEST(PictureDepth, PlanesDrawAsTheirColourCopy) {
             g.DrawPicture(k ? *copy : *planar, c.target.x(), c.target.y(), c.target.width(),
                           c.target.height(), 0, 0, 2601, 1703);
         }
-        EXPECT_LE(LargestChannelDifference(drawn[0]->Image(), drawn[1]->Image()), c.tolerance);
+        EXPECT_EQ(LargestChannelDifference(drawn[0]->Image(), drawn[1]->Image()), 0);
         EXPECT_FALSE(testing_support::InkBox(drawn[0]->Image()).isEmpty());
     }
     EXPECT_NE(planar->Planes(), nullptr) << "drawn without unpacking";
