@@ -97,3 +97,39 @@ TEST(ColourPlanes, ShrunkAsThePixelsAreInAnyWindow) {
     EXPECT_FALSE(planes.IsValid());
     EXPECT_TRUE(PlanesToRgb(planes, QRect(0, 0, 2, 2)).isNull());
 }
+
+// Every level of every sample: libjpeg's conversion from its tables (16 bits of fraction, a half added
+// for rounding, green's two products summed before the shift), whichever way the processor runs it.
+TEST(ColourPlanes, EveryColourAsLibjpegConvertsIt) {
+    ColourPlanes planes;
+    planes.width = 65536, planes.height = 256;
+    for (auto* plane : {&planes.y, &planes.cb, &planes.cr}) {
+        plane->width = plane->stride = planes.width, plane->height = planes.height;
+        plane->samples.resize(std::size_t(planes.width) * planes.height);
+    }
+    for (int row = 0; row < 256; ++row)
+        for (int x = 0; x < 65536; ++x) {
+            const std::size_t at = std::size_t(row) * 65536 + std::size_t(x);
+            planes.y.samples[at] = std::uint8_t(x), planes.cb.samples[at] = std::uint8_t(x >> 8);
+            planes.cr.samples[at] = std::uint8_t(row);
+        }
+    // Pixels from an odd column on, so that the last ones of each row are converted one at a time.
+    const QImage rgb = PlanesToRgb(planes, QRect(3, 0, 65533, 256));
+    ASSERT_FALSE(rgb.isNull());
+    const auto fixed = [](double k) { return int(k * 65536 + 0.5); };
+    int wrong = 0;
+    for (int row = 0; row < 256 && wrong < 5; ++row) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(row));
+        for (int x = 3; x < 65536; ++x) {
+            const int l = x & 255, b = (x >> 8) - 128, r = row - 128;
+            const int red = l + ((fixed(1.402) * r + 32768) >> 16);
+            const int green = l + ((32768 - fixed(0.34414) * b - fixed(0.71414) * r) >> 16);
+            const int blue = l + ((fixed(1.772) * b + 32768) >> 16);
+            const QRgb want =
+                qRgb(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255));
+            if (line[x - 3] != want && wrong++ < 5)
+                ADD_FAILURE() << "y " << l << " cb " << b + 128 << " cr " << row;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
