@@ -157,10 +157,10 @@ public:
 private:
     // Row y's values for the columns: bytes of the image, or one-bit pixels spread to bytes.
     const std::uint8_t* values(int y) {
-        if (rows_) {
+        if (rows_.row) {
             // Two rows are in use at most (the pair summed at full share), so two are kept in turn.
             std::vector<std::uint32_t>& made = made_[nextMade_ ^= 1];
-            rows_(y, made.data());
+            rows_.row(y, made.data());
             return reinterpret_cast<const std::uint8_t*>(made.data());
         }
         const uchar* line = source_.constScanLine(y);
@@ -180,7 +180,10 @@ private:
         } else if (pending_ < 0) {
             pending_ = y;
         } else {
-            AddWhole(whole_.data(), values(pending_), values(y), n_);
+            if (rows_.addPair)
+                rows_.addPair(pending_, y, whole_.data());
+            else
+                AddWhole(whole_.data(), values(pending_), values(y), n_);
             pending_ = -1;
             if ((whole_rows_ += 2) >= 256)
                 flushWhole();

@@ -41,6 +41,12 @@ void ToRgbEach(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
+// Whether the processor has AVX2, for the loops written for it.
+bool Wide() {
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+}
+
 #define TALLIO_AVX2 __attribute__((target("avx2"), always_inline)) inline
 // The high half of x * k with the carry of adding half to the low half: round(x * k / 65536).
 TALLIO_AVX2 __m256i rounded(__m256i x, short k) {
@@ -61,30 +67,36 @@ TALLIO_AVX2 __m256i limited(__m256i v) {
 // of libjpeg's is a 16-bit product and a whole multiple of the sample: 1.402 = 1 + 26345 / 65536,
 // 1.772 = 2 - 14942 / 65536, 0.71414 = 1 - 18734 / 65536. A product's high half is taken as it is and its
 // low half adds the rounding carry, so that each level is libjpeg's exactly. Returns the pixels done.
+struct Levels {
+    __m256i blue, green, red; // each limited to 0..255
+};
+
+TALLIO_AVX2 Levels LevelsOf(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr) {
+    const __m256i centre = _mm256_set1_epi16(128), one = _mm256_set1_epi16(1);
+    const __m256i l = bytes(y);
+    const __m256i b = _mm256_sub_epi16(bytes(cb), centre), r = _mm256_sub_epi16(bytes(cr), centre);
+    const __m256i red = _mm256_add_epi16(_mm256_add_epi16(l, r), rounded(r, 26345));
+    const __m256i blue = _mm256_add_epi16(_mm256_add_epi16(l, _mm256_add_epi16(b, b)), rounded(b, -14942));
+    // Green: half plus two products, each split in halves; the low halves' sum carries up to twice.
+    const __m256i kb = _mm256_set1_epi16(-22554), kr = _mm256_set1_epi16(18734);
+    const __m256i lowB = _mm256_mullo_epi16(b, kb), lowR = _mm256_mullo_epi16(r, kr);
+    const __m256i low = _mm256_add_epi16(lowB, lowR);
+    const __m256i noCarry = _mm256_cmpeq_epi16(_mm256_max_epu16(low, lowB), low); // -1 or 0
+    const __m256i carries = _mm256_add_epi16(_mm256_add_epi16(noCarry, one), _mm256_srli_epi16(low, 15));
+    const __m256i green = _mm256_add_epi16(
+        _mm256_sub_epi16(l, r),
+        _mm256_add_epi16(_mm256_add_epi16(_mm256_mulhi_epi16(b, kb), _mm256_mulhi_epi16(r, kr)), carries));
+    return {limited(blue), limited(green), limited(red)};
+}
+
 __attribute__((target("avx2"))) int ToRgbWide(const std::uint8_t* y, const std::uint8_t* cb,
                                               const std::uint8_t* cr, int n, std::uint32_t* out) {
-    const __m256i centre = _mm256_set1_epi16(128), one = _mm256_set1_epi16(1);
     const __m256i alpha = _mm256_set1_epi16(short(0xFF00));
     int i = 0;
     for (; i + 16 <= n; i += 16) {
-        const __m256i l = bytes(y + i);
-        const __m256i b = _mm256_sub_epi16(bytes(cb + i), centre),
-                      r = _mm256_sub_epi16(bytes(cr + i), centre);
-        const __m256i red = _mm256_add_epi16(_mm256_add_epi16(l, r), rounded(r, 26345));
-        const __m256i blue =
-            _mm256_add_epi16(_mm256_add_epi16(l, _mm256_add_epi16(b, b)), rounded(b, -14942));
-        // Green: half plus two products, each split in halves; the low halves' sum carries up to twice.
-        const __m256i kb = _mm256_set1_epi16(-22554), kr = _mm256_set1_epi16(18734);
-        const __m256i lowB = _mm256_mullo_epi16(b, kb), lowR = _mm256_mullo_epi16(r, kr);
-        const __m256i low = _mm256_add_epi16(lowB, lowR);
-        const __m256i noCarry = _mm256_cmpeq_epi16(_mm256_max_epu16(low, lowB), low); // -1 or 0
-        const __m256i carries = _mm256_add_epi16(_mm256_add_epi16(noCarry, one), _mm256_srli_epi16(low, 15));
-        const __m256i green = _mm256_add_epi16(
-            _mm256_sub_epi16(l, r),
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_mulhi_epi16(b, kb), _mm256_mulhi_epi16(r, kr)),
-                             carries));
-        const __m256i blueGreen = _mm256_or_si256(limited(blue), _mm256_slli_epi16(limited(green), 8));
-        const __m256i redAlpha = _mm256_or_si256(limited(red), alpha);
+        const Levels v = LevelsOf(y + i, cb + i, cr + i);
+        const __m256i blueGreen = _mm256_or_si256(v.blue, _mm256_slli_epi16(v.green, 8));
+        const __m256i redAlpha = _mm256_or_si256(v.red, alpha);
         const __m256i first = _mm256_unpacklo_epi16(blueGreen, redAlpha);  // pixels 0-3 and 8-11
         const __m256i second = _mm256_unpackhi_epi16(blueGreen, redAlpha); // 4-7 and 12-15
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
@@ -94,14 +106,43 @@ __attribute__((target("avx2"))) int ToRgbWide(const std::uint8_t* y, const std::
     }
     return i;
 }
+
+// Two rows converted and added pixel by pixel onto 16-bit sums laid out as the bytes of 32-bit colour
+// (blue, green, red, alpha), sixteen pixels at a time; neither row is stored. Returns the pixels done.
+__attribute__((target("avx2"))) int AddPairWide(const std::uint8_t* const y[2],
+                                                const std::uint8_t* const cb[2],
+                                                const std::uint8_t* const cr[2], int n, std::uint16_t* sums) {
+    const __m256i alpha = _mm256_set1_epi16(2 * 255);
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const Levels a = LevelsOf(y[0] + i, cb[0] + i, cr[0] + i),
+                     b = LevelsOf(y[1] + i, cb[1] + i, cr[1] + i);
+        const __m256i blue = _mm256_add_epi16(a.blue, b.blue), green = _mm256_add_epi16(a.green, b.green);
+        const __m256i red = _mm256_add_epi16(a.red, b.red);
+        // Interleaved to blue, green, red, alpha a pixel: within each half of the register first.
+        const __m256i bgLow = _mm256_unpacklo_epi16(blue, green), bgHigh = _mm256_unpackhi_epi16(blue, green);
+        const __m256i raLow = _mm256_unpacklo_epi16(red, alpha), raHigh = _mm256_unpackhi_epi16(red, alpha);
+        const __m256i p0 = _mm256_unpacklo_epi32(bgLow, raLow);   // pixels 0-1 and 8-9
+        const __m256i p1 = _mm256_unpackhi_epi32(bgLow, raLow);   // 2-3 and 10-11
+        const __m256i p2 = _mm256_unpacklo_epi32(bgHigh, raHigh); // 4-5 and 12-13
+        const __m256i p3 = _mm256_unpackhi_epi32(bgHigh, raHigh); // 6-7 and 14-15
+        const __m256i pixels[4] = {
+            _mm256_permute2x128_si256(p0, p1, 0x20), _mm256_permute2x128_si256(p2, p3, 0x20),
+            _mm256_permute2x128_si256(p0, p1, 0x31), _mm256_permute2x128_si256(p2, p3, 0x31)};
+        for (int k = 0; k < 4; ++k) {
+            __m256i* at = reinterpret_cast<__m256i*>(sums + 4 * (i + 4 * k));
+            _mm256_storeu_si256(at, _mm256_add_epi16(_mm256_loadu_si256(at), pixels[k]));
+        }
+    }
+    return i;
+}
 #endif
 
 // libjpeg's conversion of n pixels into 32-bit colour.
 void ToRgb(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr, int n, std::uint32_t* out) {
     int done = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-    static const bool wide = __builtin_cpu_supports("avx2");
-    if (wide)
+    if (Wide())
         done = ToRgbWide(y, cb, cr, n, out);
 #endif
     ToRgbEach(y + done, cb + done, cr + done, n - done, out + done);
@@ -167,8 +208,7 @@ template <int Shift, int LeftBias, int RightBias>
 void Across(const std::int16_t* s, int n, std::uint8_t* out) {
     int done = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-    static const bool wide = __builtin_cpu_supports("avx2");
-    if (wide)
+    if (Wide())
         done = AcrossWide<Shift, LeftBias, RightBias>(s, n, out);
 #endif
     AcrossEach<Shift, LeftBias, RightBias>(s + done, n - done, out + 2 * done);
@@ -319,13 +359,13 @@ QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area) {
 QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window) {
     if (!planes.IsValid())
         return QImage();
-    // Each band of new rows makes the rows it averages, as PlanesToRgb makes them, a row at a time.
+    // Each band of new rows makes the rows it averages, as PlanesToRgb makes them, a row at a time; rows
+    // summed whole are converted two at a time straight into the sums where the processor allows.
     const ColourRowsFor rowsFor = [&planes](int from, int to) -> ColourRows {
-        auto cb = std::make_shared<Widened>(planes, planes.cb, from, to);
-        auto cr = std::make_shared<Widened>(planes, planes.cr, from, to);
-        return [&planes, cb, cr, from, n = to - from](int y, std::uint32_t* out) {
-            // Rows far apart in memory are read a part at a time, which the processor does not foresee:
-            // the next rows' parts are asked for while this one is made.
+        const int n = to - from;
+        // Rows far apart in memory are read a part at a time, which the processor does not foresee: the
+        // next rows' parts are asked for while one is made.
+        auto prefetch = [&planes, from, n](int y) {
             const int across = planes.halvedAcross ? 1 : 0;
             const int below = planes.halvedDown ? (y >> 1) + 1 : y + 1;
             for (int x = 0; x < n; x += 64) {
@@ -336,8 +376,36 @@ QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize si
                     __builtin_prefetch(planes.cr.Row(below) + ((from + x) >> across));
                 }
             }
+        };
+        auto cb = std::make_shared<Widened>(planes, planes.cb, from, to);
+        auto cr = std::make_shared<Widened>(planes, planes.cr, from, to);
+        ColourRows rows;
+        rows.row = [&planes, cb, cr, from, n, prefetch](int y, std::uint32_t* out) {
+            prefetch(y);
             ToRgb(planes.y.Row(y) + from, cb->Row(y), cr->Row(y), n, out);
         };
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (Wide()) {
+            auto cb2 = std::make_shared<Widened>(planes, planes.cb, from, to);
+            auto cr2 = std::make_shared<Widened>(planes, planes.cr, from, to);
+            rows.addPair = [&planes, cb, cr, cb2, cr2, from, n, prefetch](int y, int y2,
+                                                                          std::uint16_t* sums) {
+                prefetch(y2);
+                const std::uint8_t* const ys[2] = {planes.y.Row(y) + from, planes.y.Row(y2) + from};
+                const std::uint8_t* const cbs[2] = {cb->Row(y), cb2->Row(y2)};
+                const std::uint8_t* const crs[2] = {cr->Row(y), cr2->Row(y2)};
+                for (int i = AddPairWide(ys, cbs, crs, n, sums); i < n; ++i) {
+                    std::uint32_t pixel[2];
+                    for (int k = 0; k < 2; ++k)
+                        ToRgbEach(ys[k] + i, cbs[k] + i, crs[k] + i, 1, pixel + k);
+                    for (int c = 0; c < 4; ++c)
+                        sums[4 * i + c] +=
+                            std::uint16_t(((pixel[0] >> (8 * c)) & 255) + ((pixel[1] >> (8 * c)) & 255));
+                }
+            };
+        }
+#endif
+        return rows;
     };
     QImage result = AverageDownRows(QSize(planes.width, planes.height), rowsFor, part, size, window);
     if (!result.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
