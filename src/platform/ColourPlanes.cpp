@@ -356,9 +356,48 @@ QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area) {
     return result;
 }
 
+namespace {
+
+// A plane as an 8-bit grey image over its own samples, not copied.
+QImage View(const ColourPlanes::Plane& plane) {
+    return QImage(plane.samples.data(), plane.width, plane.height, plane.stride, QImage::Format_Grayscale8);
+}
+
+// Each plane averaged as it is and the means converted: what libjpeg does to make a reduced picture, in a
+// third of the time of converting every pixel first. The colour planes' part is rounded out to whole
+// samples. Taken where every new pixel is the mean of at least four by four of the picture's, so that a
+// colour's spread across a new pixel's edge or a level cut off at 0 or 255 weighs little in it.
+QImage AverageApart(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window) {
+    const QImage luma = AverageDown(View(planes.y), part, size, window);
+    const QRect colour(QPoint(planes.halvedAcross ? part.left() >> 1 : part.left(),
+                              planes.halvedDown ? part.top() >> 1 : part.top()),
+                       QPoint(planes.halvedAcross ? part.right() >> 1 : part.right(),
+                              planes.halvedDown ? part.bottom() >> 1 : part.bottom()));
+    const QImage cb = AverageDown(View(planes.cb), colour, size, window);
+    const QImage cr = AverageDown(View(planes.cr), colour, size, window);
+    QImage result(window.size(), QImage::Format_RGB32);
+    if (luma.isNull() || cb.isNull() || cr.isNull() || result.isNull())
+        return QImage();
+    for (int k = 0; k < window.height(); ++k)
+        ToRgb(luma.constScanLine(k), cb.constScanLine(k), cr.constScanLine(k), window.width(),
+              reinterpret_cast<std::uint32_t*>(result.scanLine(k)));
+    return result;
+}
+
+} // namespace
+
 QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window) {
     if (!planes.IsValid())
         return QImage();
+    if (part.width() >= 4 * size.width() && part.height() >= 4 * size.height() &&
+        QRect(0, 0, planes.width, planes.height).contains(part)) {
+        QImage result = AverageApart(planes, part, size, window);
+        if (!result.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
+            result.setDotsPerMeterX(planes.dotsPerMeterX);
+            result.setDotsPerMeterY(planes.dotsPerMeterY);
+        }
+        return result;
+    }
     // Each band of new rows makes the rows it averages, as PlanesToRgb makes them, a row at a time; rows
     // summed whole are converted two at a time straight into the sums where the processor allows.
     const ColourRowsFor rowsFor = [&planes](int from, int to) -> ColourRows {

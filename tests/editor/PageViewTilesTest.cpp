@@ -174,8 +174,9 @@ TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
             SCOPED_TRACE(step.name);
             step.act();
             EXPECT_EQ(Mismatch(), "");
-            if (kind == "jpeg" && TheBackdrop.Bdx)
+            if (kind == "jpeg" && TheBackdrop.Bdx) {
                 EXPECT_NE(TheBackdrop.Bdx->Planes(), nullptr) << "held as its planes, never unpacked";
+            }
         }
         EXPECT_EQ(PageResolution, 90);
         EXPECT_TRUE(Scripted().messages.isEmpty()) << Scripted().messages.join('\n').toStdString();
