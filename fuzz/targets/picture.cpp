@@ -9,13 +9,15 @@ namespace {
 
 void Run(const std::uint8_t* data, std::size_t size) {
     const backdrop::DecodedPicture d = backdrop::DecodePicture(QByteArrayView(data, qsizetype(size)));
-    if (d.image.isNull() == d.error.isEmpty())
+    if (d.Decoded() != d.error.isEmpty())
         fuzz::Broken("a picture or a reason, never both or neither", d.error);
     if (d.error.contains("error/") || d.error.contains(" @ "))
         fuzz::Broken("reasons are in the program's words", d.error);
-    if (d.image.isNull())
+    if (!d.Decoded())
         return;
-    if (!platform::PictureFits(d.image.width(), d.image.height(), d.image.depth()))
+    if (d.planes.IsValid() ? !platform::PictureFits(d.planes.width, d.planes.height, 8) ||
+                                 d.planes.Bytes() > platform::MaxPictureBytes
+                           : !platform::PictureFits(d.image.width(), d.image.height(), d.image.depth()))
         fuzz::Broken("a picture within the limits");
     if (d.horizontalResolution < 1 || d.verticalResolution < 1)
         fuzz::Broken("a resolution of at least 1 dpi");

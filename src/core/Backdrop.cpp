@@ -166,7 +166,7 @@ void Backdrop::DrawTiles(Graphics& g, const QRect& wanted) {
     };
     const int count = int(toCompose.size());
     if (count > 1 && missing >= TileSide * TileSide)
-        RunSideBySide(count, compose);
+        ShareOutPieces(count, compose);
     else
         for (int i = 0; i < count; ++i)
             compose(i);

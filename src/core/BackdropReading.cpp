@@ -24,11 +24,18 @@ std::shared_ptr<platform::Picture> ToPicture(QImage image) {
     return picture;
 }
 
+// The picture of what was decoded: a colour JPEG's planes as they are, anything else as its image.
+std::shared_ptr<platform::Picture> ToPicture(backdrop::DecodedPicture decoded) {
+    if (decoded.planes.IsValid())
+        return std::make_shared<platform::Picture>(std::move(decoded.planes));
+    return ToPicture(std::move(decoded.image));
+}
+
 // A preview too large to build is refused with the memory message; one that cannot be read is no preview.
 std::shared_ptr<platform::Picture> Preview(backdrop::DecodedPicture decoded) {
     if (decoded.tooLarge)
         throw platform::NilObjectException(decoded.error);
-    return decoded.image.isNull() ? nullptr : ToPicture(std::move(decoded.image));
+    return decoded.Decoded() ? ToPicture(std::move(decoded)) : nullptr;
 }
 
 // The PICT resource 256 of the file's resource fork, kept beside it in its AppleDouble companion.
@@ -97,10 +104,10 @@ std::shared_ptr<platform::Picture> OpenAsEPSpict(const std::shared_ptr<platform:
         }
 
         backdrop::DecodedPicture decoded = backdrop::DecodePicture(bytes);
-        if (decoded.image.isNull())
+        if (!decoded.Decoded())
             throw platform::NilObjectException(decoded.error);
         // Moved, not shared: setting the resolution below would otherwise copy the pixels.
-        picture = ToPicture(std::move(decoded.image));
+        picture = ToPicture(std::move(decoded));
         // A setting below 1 dpi is not applied: it would make the size infinite.
         if (picture->HorizontalResolution() == 72) {
             picture->SetHorizontalResolution(EPSjpgResolution);

@@ -1,6 +1,7 @@
 #include "core/PictureDecoders.h"
 
 #include "core/Bytes.h"
+#include "core/JpegPlanes.h"
 #include "core/MagickDecoder.h"
 #include "core/PictOpcodes.h"
 #include "platform/Picture.h"
@@ -32,6 +33,10 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
+    // A colour JPEG is held as its planes, at 1.5 bytes a pixel for the usual sampling instead of 4.
+    if (format == "jpeg")
+        if (std::optional<DecodedPicture> planes = DecodeJpegPlanes(bytes))
+            return std::move(*planes);
     const bool pdf = format == "pdf";
     if (pdf) {
         const QSize points = reader.size();
@@ -68,9 +73,15 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
 
 // The image carries the resolution we settled on, so that it is drawn and saved at that size.
 DecodedPicture WithResolution(DecodedPicture d) {
+    const int x = int(std::lround(d.horizontalResolution / 0.0254)),
+              y = int(std::lround(d.verticalResolution / 0.0254));
     if (!d.image.isNull()) {
-        d.image.setDotsPerMeterX(int(std::lround(d.horizontalResolution / 0.0254)));
-        d.image.setDotsPerMeterY(int(std::lround(d.verticalResolution / 0.0254)));
+        d.image.setDotsPerMeterX(x);
+        d.image.setDotsPerMeterY(y);
+    }
+    if (d.planes.IsValid()) {
+        d.planes.dotsPerMeterX = x;
+        d.planes.dotsPerMeterY = y;
     }
     return d;
 }

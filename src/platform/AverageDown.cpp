@@ -110,9 +110,15 @@ private:
 // row shared by two new rows gives the second its share while the first is summed.
 template <int Channels> class DownSums {
 public:
-    DownSums(const QImage& source, int from, int to)
+    // Rows come from the source image, or from rowsFor when it is given.
+    DownSums(const QImage& source, int from, int to, const ColourRowsFor* rowsFor)
         : source_(source), from_(from), n_((to - from) * Channels), mono_(source.depth() == 1),
           sums_(std::size_t(n_)), next_(std::size_t(n_)) {
+        if (rowsFor) {
+            rows_ = (*rowsFor)(from, to);
+            for (auto& made : made_)
+                made.resize(std::size_t(to - from));
+        }
         if (mono_) {
             bits_ = std::make_unique<Bits>(source.format() == QImage::Format_MonoLSB);
             firstByte_ = from >> 3, lastByte_ = (to - 1) >> 3;
@@ -151,6 +157,12 @@ public:
 private:
     // Row y's values for the columns: bytes of the image, or one-bit pixels spread to bytes.
     const std::uint8_t* values(int y) {
+        if (rows_.row) {
+            // Two rows are in use at most (the pair summed at full share), so two are kept in turn.
+            std::vector<std::uint32_t>& made = made_[nextMade_ ^= 1];
+            rows_.row(y, made.data());
+            return reinterpret_cast<const std::uint8_t*>(made.data());
+        }
         const uchar* line = source_.constScanLine(y);
         if (!mono_)
             return line + std::size_t(from_) * Channels;
@@ -168,7 +180,10 @@ private:
         } else if (pending_ < 0) {
             pending_ = y;
         } else {
-            AddWhole(whole_.data(), values(pending_), values(y), n_);
+            if (rows_.addPair)
+                rows_.addPair(pending_, y, whole_.data());
+            else
+                AddWhole(whole_.data(), values(pending_), values(y), n_);
             pending_ = -1;
             if ((whole_rows_ += 2) >= 256)
                 flushWhole();
@@ -187,6 +202,9 @@ private:
     }
 
     const QImage& source_;
+    ColourRows rows_;
+    std::vector<std::uint32_t> made_[2];
+    int nextMade_ = 0;
     int from_, n_;
     bool mono_;
     std::vector<std::uint32_t> sums_, next_;
@@ -262,13 +280,13 @@ std::array<int, 2> MonoLevels(const QImage& source) {
 
 // The new pixels of window into the rows of out, stride bytes apart.
 template <int Channels>
-void Average(const QImage& source, const QRect& part, QSize size, const QRect& window, uchar* out,
-             qsizetype stride) {
+void Average(const QImage& source, const ColourRowsFor* rowsFor, const QRect& part, QSize size,
+             const QRect& window, uchar* out, qsizetype stride) {
     std::vector<Span> across(std::size_t(window.width()));
     for (int j = 0; j < window.width(); ++j)
         across[std::size_t(j)] = SpanOf(window.left() + j, part.left(), part.width(), size.width());
     const int from = across.front().first, to = across.back().first + across.back().count;
-    DownSums<Channels> columns(source, from, to);
+    DownSums<Channels> columns(source, from, to, rowsFor);
     const bool mono = source.depth() == 1;
     const std::array<int, 2> level = mono ? MonoLevels(source) : std::array<int, 2>{0, 1};
     int widest = 0;
@@ -309,18 +327,23 @@ bool AveragesDown(QImage::Format format) {
 // Source pixels read for one band of new rows below which it is not worth handing to another thread.
 constexpr double BandWork = 1 << 20;
 
-} // namespace
-
-QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window) {
-    if (!AveragesDown(source.format()) || window.isEmpty() || !QRect(QPoint(), size).contains(window) ||
-        !source.rect().contains(part) || part.width() < size.width() || part.height() < size.height())
+// The source's pixels, or rows made by rowsFor for a 32-bit colour picture of the given size (the source
+// is then null).
+QImage Averaged(const QImage& source, QSize picture, const ColourRowsFor* rowsFor, const QRect& part,
+                QSize size, const QRect& window) {
+    const QImage::Format format = rowsFor ? QImage::Format_RGB32 : source.format();
+    if (!AveragesDown(format) || window.isEmpty() || !QRect(QPoint(), size).contains(window) ||
+        !QRect(QPoint(), picture).contains(part) || part.width() < size.width() ||
+        part.height() < size.height())
         return QImage();
-    const bool grey = source.depth() <= 8;
-    QImage result(window.size(), grey ? QImage::Format_Grayscale8 : source.format());
+    const bool grey = !rowsFor && source.depth() <= 8;
+    QImage result(window.size(), grey ? QImage::Format_Grayscale8 : format);
     if (result.isNull())
         return result;
-    result.setDotsPerMeterX(source.dotsPerMeterX());
-    result.setDotsPerMeterY(source.dotsPerMeterY());
+    if (!rowsFor) {
+        result.setDotsPerMeterX(source.dotsPerMeterX());
+        result.setDotsPerMeterY(source.dotsPerMeterY());
+    }
     uchar* const bits = result.bits();
     const qsizetype stride = result.bytesPerLine();
 
@@ -334,11 +357,22 @@ QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QR
         const int first = window.height() * b / bands, rows = window.height() * (b + 1) / bands - first;
         const QRect band(window.left(), window.top() + first, window.width(), rows);
         if (grey)
-            Average<1>(source, part, size, band, bits + first * stride, stride);
+            Average<1>(source, nullptr, part, size, band, bits + first * stride, stride);
         else
-            Average<4>(source, part, size, band, bits + first * stride, stride);
+            Average<4>(source, rowsFor, part, size, band, bits + first * stride, stride);
     });
     return result;
+}
+
+} // namespace
+
+QImage AverageDown(const QImage& source, const QRect& part, QSize size, const QRect& window) {
+    return Averaged(source, source.size(), nullptr, part, size, window);
+}
+
+QImage AverageDownRows(QSize picture, const ColourRowsFor& rows, const QRect& part, QSize size,
+                       const QRect& window) {
+    return Averaged(QImage(), picture, &rows, part, size, window);
 }
 
 } // namespace platform

@@ -37,12 +37,13 @@ struct ColourPlanes {
 // the picture or memory is short.
 QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area);
 
-// As AverageDown (platform/AverageDown.h) for the picture the planes hold: the part of it (within it, not
-// empty) shrunk to size, of which only the new pixels within window are made, in Format_RGB32. Each plane
-// is averaged over the area of each new pixel (a halved plane over the part rounded out to whole samples)
-// and the averages converted to colour; where a halved plane has fewer samples than the new pixels (a side
-// shrunk by less than half), each new pixel takes the colour sample at its centre. Null for a window
-// outside the size or a part outside the picture.
+// AverageDown (platform/AverageDown.h) of the picture the planes hold: the part of it (within it, not
+// empty) shrunk to size, of which only the new pixels within window are made, in Format_RGB32. Shrunk by
+// less than four either way, pixel for pixel that of PlanesToRgb of the whole, its colour made a source row
+// at a time as it is averaged; shrunk by four or more both ways, each plane is averaged as it is and the
+// means converted, as libjpeg makes a reduced picture (within a level or two where colour changes
+// smoothly). Either way any window is the same as in the whole. Null for a window outside the size or a
+// part outside the picture.
 QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize size, const QRect& window);
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -275,9 +276,11 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
                            double srcX, double srcY, double srcWidth, double srcHeight) {
     if (!(destWidth > 0 && destHeight > 0 && srcWidth > 0 && srcHeight > 0))
         return;
-    const QImage& image = pic.Image(); // finishes any drawing into pic first
+    const ColourPlanes* planes = pic.Planes();
+    static const QImage none;
+    const QImage& image = planes ? none : pic.Image(); // finishes any drawing into pic first
     const QRectF source(srcX, srcY, srcWidth, srcHeight);
-    const QRectF part = source.intersected(QRectF(image.rect()));
+    const QRectF part = source.intersected(QRectF(0, 0, pic.Width(), pic.Height()));
     if (part.isEmpty() || !begin())
         return;
     const double sx = destWidth / srcWidth, sy = destHeight / srcHeight;
@@ -287,7 +290,7 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     if (printer_) {
         if (!printerImages_)
             printerImages_ = std::make_unique<PrinterImages>();
-        printerImages_->Draw(painter_, *printer_, target, image, part);
+        printerImages_->Draw(painter_, *printer_, target, planes ? printerImages_->Whole(pic) : image, part);
         return;
     }
     // Shrunk to less than half, plain filtering skips source pixels and thin lines and small text break
@@ -311,10 +314,15 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
             return;
         // A picture is held one-bit, grey or colour, each averaged a row at a time as it is; Qt's own
         // smooth scaling would first copy a whole one-bit or grey picture into 32-bit colour.
-        const QImage shrunk = AverageDown(image, aligned, size, window);
+        const QImage shrunk = planes ? AverageDownPlanes(*planes, aligned, size, window)
+                                     : AverageDown(image, aligned, size, window);
         painter_.drawImage(QRectF(target.left() + window.left() / kx, target.top() + window.top() / ky,
                                   window.width() / kx, window.height() / ky),
                            shrunk);
+        return;
+    }
+    if (planes) {
+        drawPlanes(*planes, target, part);
         return;
     }
     if (static_cast<const QPaintDevice*>(&image) == &device_) {
@@ -345,6 +353,55 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
         }
     }
     painter_.drawImage(target, image, part);
+}
+
+// Colour is made of the planes only for the part that shows, with two pixels around it for the smoothing
+// of a scaled part, and a band of rows at a time: the preview's page-sized cache at the picture's own
+// resolution is drawn through it too. Each band is drawn within its own whole rows of the device.
+void Graphics::drawPlanes(const ColourPlanes& planes, const QRectF& target, const QRectF& part) {
+    const QRectF shows = shownPart(target);
+    if (shows.isEmpty())
+        return;
+    const double sx = part.width() / target.width(), sy = part.height() / target.height();
+    const int margin = target.size() == part.size() ? 0 : 2;
+    const QRect whole = part.toAlignedRect();
+    auto needed = [&](const QRectF& drawn) {
+        return QRectF(part.left() + (drawn.left() - target.left()) * sx,
+                      part.top() + (drawn.top() - target.top()) * sy, drawn.width() * sx, drawn.height() * sy)
+                   .toAlignedRect()
+                   .adjusted(-margin, -margin, margin, margin) &
+               whole;
+    };
+    auto draw = [&](const QRect& from) {
+        const QImage colour = PlanesToRgb(planes, from);
+        if (colour.isNull())
+            return;
+        const QRectF drawn = QRectF(from) & part;
+        painter_.drawImage(QRectF(target.left() + (drawn.left() - part.left()) / sx,
+                                  target.top() + (drawn.top() - part.top()) / sy, drawn.width() / sx,
+                                  drawn.height() / sy),
+                           colour, drawn.translated(-from.topLeft()));
+    };
+    const QRect all = needed(shows);
+    if (all.isEmpty())
+        return;
+    constexpr qint64 BandPixels = qint64(1) << 22;
+    if (qint64(all.width()) * all.height() <= BandPixels) {
+        draw(all);
+        return;
+    }
+    const int top = int(std::floor(shows.top())), bottom = int(std::ceil(shows.bottom()));
+    const int rows = std::max(1, int(BandPixels / all.width() / std::max(sy, 1.0)));
+    for (int y = top; y < bottom; y += rows) {
+        const QRectF band = shows & QRectF(shows.left(), y, shows.width(), rows);
+        const QRect from = needed(band);
+        if (band.isEmpty() || from.isEmpty())
+            continue;
+        painter_.save();
+        painter_.setClipRect(QRectF(shows.left(), y, shows.width(), rows), Qt::IntersectClip);
+        draw(from);
+        painter_.restore();
+    }
 }
 
 void Graphics::DrawPicture(const std::shared_ptr<Picture>& pic, double x, double y) {

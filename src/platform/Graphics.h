@@ -17,6 +17,7 @@ class QPrinter;
 
 namespace platform {
 
+struct ColourPlanes;
 class Picture;
 class PrinterImages;
 class TextRuns;
@@ -113,6 +114,7 @@ private:
     void startFromKnownState();
     // The part of target that shows: on the device from the drawing origin, and within the clip.
     QRectF shownPart(const QRectF& target) const;
+    void drawPlanes(const ColourPlanes& planes, const QRectF& target, const QRectF& part);
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
     FontEntry& stateFont();
     TextRuns& runsOf(FontEntry& font);

@@ -4,6 +4,7 @@
 
 #include <QImageReader>
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <utility>
 
@@ -203,6 +204,16 @@ Picture::Picture(QImage image, int depth) : image_(std::move(image)) {
         vres_ = dpi;
 }
 
+Picture::Picture(ColourPlanes planes) : planes_(std::move(planes)) {
+    static std::atomic<std::uint64_t> serial{0};
+    // Apart from QImage's keys, which count up from the bottom.
+    unpackedKey_ = (std::uint64_t(1) << 63) | ++serial;
+    if (const int dpi = dpiFromDpm(planes_->dotsPerMeterX); dpi > 0)
+        hres_ = dpi;
+    if (const int dpi = dpiFromDpm(planes_->dotsPerMeterY); dpi > 0)
+        vres_ = dpi;
+}
+
 // The graphics paints on image_, so it must end before the image goes.
 Picture::~Picture() {
     graphics_.reset();
@@ -213,7 +224,8 @@ void Picture::SetHorizontalResolution(int dpi) {
         return;
     endPainting();
     hres_ = dpi;
-    image_.setDotsPerMeterX(dpmFromDpi(dpi));
+    if (!planes_)
+        image_.setDotsPerMeterX(dpmFromDpi(dpi));
 }
 
 void Picture::SetVerticalResolution(int dpi) {
@@ -221,11 +233,13 @@ void Picture::SetVerticalResolution(int dpi) {
         return;
     endPainting();
     vres_ = dpi;
-    image_.setDotsPerMeterY(dpmFromDpi(dpi));
+    if (!planes_)
+        image_.setDotsPerMeterY(dpmFromDpi(dpi));
 }
 
 Graphics& Picture::Graphics() {
     if (!graphics_) {
+        unpack();
         if (image_.format() == QImage::Format_Mono)
             image_ = std::move(image_).convertToFormat(QImage::Format_Grayscale8);
         graphics_ = std::make_unique<platform::Graphics>(image_);
@@ -234,8 +248,27 @@ Graphics& Picture::Graphics() {
 }
 
 const QImage& Picture::Image() const {
+    unpack();
     endPainting();
     return image_;
+}
+
+std::uint64_t Picture::Key() const {
+    return planes_ ? unpackedKey_ : std::uint64_t(Image().cacheKey());
+}
+
+// Planes become 32-bit colour for good. Only the rare callers that need the whole picture as an image ask
+// for it; when memory is short the planes stay and the image is null.
+void Picture::unpack() const {
+    if (!planes_)
+        return;
+    QImage image = PlanesToRgb(*planes_, QRect(0, 0, planes_->width, planes_->height));
+    if (image.isNull())
+        return;
+    image.setDotsPerMeterX(dpmFromDpi(hres_));
+    image.setDotsPerMeterY(dpmFromDpi(vres_));
+    image_ = std::move(image);
+    planes_.reset();
 }
 
 void Picture::endPainting() const {

@@ -2,9 +2,13 @@
 // draws into it; the one limit on how large a picture may be.
 #pragma once
 
+#include "platform/ColourPlanes.h"
+
 #include <QImage>
 #include <QString>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QImageReader;
 
@@ -50,13 +54,24 @@ public:
     // Takes an image, converted to its KeptFormat. depth is the colour depth to report; 0 reports the
     // depth the picture holds.
     explicit Picture(QImage image, int depth = 0);
+    // Takes a colour picture held as its planes (valid ones); it reports 32 bits and the resolution the
+    // planes state, else DefaultResolution.
+    explicit Picture(ColourPlanes planes);
     ~Picture();
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    int Width() const { return planes_ ? planes_->width : image_.width(); }
+    int Height() const { return planes_ ? planes_->height : image_.height(); }
     int Depth() const { return depth_; }
+
+    // The planes of a colour picture held as planes, else null. Drawing such a picture makes 32-bit
+    // colour only of the part it draws (a printer takes the whole once per job); Graphics and Image
+    // unpack it into 32-bit colour for good.
+    const ColourPlanes* Planes() const { return planes_ ? &*planes_ : nullptr; }
+    // Tells this picture's pixels apart from those of every other picture of the process, and from this
+    // one's before it was unpacked or drawn into.
+    std::uint64_t Key() const;
 
     // Dots per inch; also kept in the image's dots per metre. Values below 1 are ignored.
     int HorizontalResolution() const { return hres_; }
@@ -73,8 +88,11 @@ public:
 
 private:
     void endPainting() const;
+    void unpack() const;
 
-    QImage image_;
+    mutable QImage image_;
+    mutable std::optional<ColourPlanes> planes_;
+    mutable std::uint64_t unpackedKey_ = 0;
     int depth_ = 32;
     int hres_ = 72, vres_ = 72;
     mutable std::unique_ptr<platform::Graphics> graphics_;

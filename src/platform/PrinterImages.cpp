@@ -1,5 +1,7 @@
 #include "platform/PrinterImages.h"
 
+#include "platform/Picture.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintEngine>
@@ -29,6 +31,16 @@ const PrinterImages::Banded& PrinterImages::bandsOf(const QImage& image) {
     }
     banded_.push_back(std::move(b));
     return banded_.back();
+}
+
+const QImage& PrinterImages::Whole(const Picture& pic) {
+    for (const auto& [key, image] : wholes_)
+        if (key == pic.Key())
+            return image;
+    const ColourPlanes* planes = pic.Planes();
+    QImage image = planes ? PlanesToRgb(*planes, QRect(0, 0, pic.Width(), pic.Height())) : pic.Image();
+    wholes_.emplace_back(pic.Key(), std::move(image));
+    return wholes_.back().second;
 }
 
 void PrinterImages::drawGrey(QPainter& painter, const QRectF& target, const QImage& image,

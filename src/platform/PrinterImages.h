@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRectF>
+#include <cstdint>
 #include <vector>
 
 class QPainter;
@@ -12,8 +13,14 @@ class QPrinter;
 
 namespace platform {
 
+class Picture;
+
 class PrinterImages {
 public:
+    // The whole of a picture held as colour planes in 32-bit colour, made with the first page that draws
+    // it and kept for the job: every page then draws the same image, which the printer holds once.
+    const QImage& Whole(const Picture& pic);
+
     // Draws the part of image (within it, not empty) into target with painter, which paints on printer.
     void Draw(QPainter& painter, QPrinter& printer, const QRectF& target, const QImage& image,
               const QRectF& part);
@@ -30,6 +37,7 @@ private:
     void drawGrey(QPainter& painter, const QRectF& target, const QImage& image, const QRectF& part);
 
     std::vector<Banded> banded_;
+    std::vector<std::pair<std::uint64_t, QImage>> wholes_; // by the picture's key
 };
 
 } // namespace platform

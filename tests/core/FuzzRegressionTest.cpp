@@ -39,12 +39,17 @@ bool InOurWords(const QString& reason) {
 }
 
 void ExpectPictureOrReason(const backdrop::DecodedPicture& d) {
-    EXPECT_NE(d.image.isNull(), d.error.isEmpty());
+    EXPECT_EQ(d.Decoded(), d.error.isEmpty());
     EXPECT_TRUE(InOurWords(d.error)) << d.error.toStdString();
-    if (d.image.isNull())
+    if (!d.Decoded())
         return;
-    EXPECT_TRUE(platform::PictureFits(d.image.width(), d.image.height(), d.image.depth()))
-        << d.image.width() << " x " << d.image.height();
+    if (d.planes.IsValid())
+        EXPECT_TRUE(platform::PictureFits(d.planes.width, d.planes.height, 8) &&
+                    d.planes.Bytes() <= platform::MaxPictureBytes)
+            << d.planes.width << " x " << d.planes.height;
+    else
+        EXPECT_TRUE(platform::PictureFits(d.image.width(), d.image.height(), d.image.depth()))
+            << d.image.width() << " x " << d.image.height();
     EXPECT_GE(std::min(d.horizontalResolution, d.verticalResolution), 1);
 }
 

@@ -5,6 +5,7 @@
 #include "core/Module1.h"
 #include "core/QVutils.h"
 #include "editor/DocumentCommands.h"
+#include "platform/FolderItem.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "platform/PrinterSetup.h"
@@ -227,43 +228,60 @@ TEST_F(PrintRun, DialogsAndStoredSetup) {
 }
 
 // The backdrop reaches the printer once, at the picture's own resolution, and is drawn under every cell
-// of every sheet.
+// of every sheet: a picture drawn in the program, and a colour JPEG, which is held as its planes and stays
+// so.
 TEST_F(PrintRun, BackdropUnderEveryCellEmbeddedOnce) {
     AddObject({.x = 20, .y = 30});
-    Aqty = 12;                                         // two sheets
-    auto picture = platform::NewPicture(620, 585, 32); // 105 x 99 mm at 150 dpi
-    picture->SetHorizontalResolution(150);
-    picture->SetVerticalResolution(150);
-    picture->Graphics().ForeColor = platform::RGB(0, 0, 255);
-    picture->Graphics().FillRect(0, 0, 620, 585);
-    picture->Graphics().End();
-    TheBackdrop.SetPicture(picture);
-    EPSmaskWidth = 105, EPSmaskHeight = 99, EPSscaleX = EPSscaleY = 100;
-    Print();
-    ASSERT_EQ(PdfPages(pdf), 2);
-    EXPECT_EQ(ImageResolution, 150);
+    Aqty = 12;                                   // two sheets
+    QImage blue(620, 585, QImage::Format_RGB32); // 105 x 99 mm at 150 dpi
+    blue.fill(qRgb(0, 0, 255));
+    blue.setDotsPerMeterX(5906), blue.setDotsPerMeterY(5906);
+    const QString jpeg = TempDir() + "/blue.jpg";
+    ASSERT_TRUE(blue.save(jpeg, "JPEG", 90));
+    for (const bool planes : {false, true}) {
+        SCOPED_TRACE(planes ? "a colour JPEG" : "a picture drawn in the program");
+        std::shared_ptr<platform::Picture> picture;
+        if (planes) {
+            picture = QVutils::OpenAsEPSpict(platform::GetFolderItem(jpeg));
+            ASSERT_NE(picture, nullptr);
+            ASSERT_NE(picture->Planes(), nullptr);
+        } else {
+            picture = platform::NewPicture(620, 585, 32);
+            picture->SetHorizontalResolution(150);
+            picture->SetVerticalResolution(150);
+            picture->Graphics().ForeColor = platform::RGB(0, 0, 255);
+            picture->Graphics().FillRect(0, 0, 620, 585);
+            picture->Graphics().End();
+        }
+        TheBackdrop.SetPicture(picture);
+        EPSmaskWidth = 105, EPSmaskHeight = 99, EPSscaleX = EPSscaleY = 100;
+        Print();
+        ASSERT_EQ(PdfPages(pdf), 2);
+        EXPECT_EQ(ImageResolution, 150);
+        EXPECT_EQ(picture->Planes() != nullptr, planes);
 
-    const auto images = PdfImages(pdf);
-    ASSERT_EQ(images.size(), 12u) << "one drawing per cell";
-    QSet<QString> objects;
-    for (const auto& image : images) {
-        objects.insert(image.object);
-        EXPECT_EQ(std::tuple(image.width, image.height, image.xppi), std::tuple(620, 585, 150));
-    }
-    EXPECT_EQ(objects.size(), 1) << "the same picture embedded once";
+        const auto images = PdfImages(pdf);
+        ASSERT_EQ(images.size(), 12u) << "one drawing per cell";
+        QSet<QString> objects;
+        for (const auto& image : images) {
+            objects.insert(image.object);
+            EXPECT_EQ(std::tuple(image.width, image.height, image.xppi), std::tuple(620, 585, 150));
+        }
+        EXPECT_EQ(objects.size(), 1) << "the same picture embedded once";
 
-    Output("pdftoppm", {"-r", "20", "-png", pdf, TempDir() + "/page"});
-    for (const char* page : {"/page-1.png", "/page-2.png"}) {
-        const QImage image(TempDir() + page);
-        ASSERT_FALSE(image.isNull()) << page;
-        const double pxPerMm = image.width() / 210.0;
-        for (int r = 0; r < 2; ++r)
-            for (int d = 0; d < 3; ++d) {
-                // Inside each cell, away from its number: the backdrop's blue.
-                const QColor c =
-                    image.pixelColor(int((r * 105 + 80) * pxPerMm), int((d * 99 + 70) * pxPerMm));
-                EXPECT_TRUE(c.blue() > 200 && c.red() < 60) << page << " cell " << r << "," << d;
-            }
+        Output("pdftoppm", {"-r", "20", "-png", pdf, TempDir() + "/page"});
+        for (const char* page : {"/page-1.png", "/page-2.png"}) {
+            const QImage image(TempDir() + page);
+            ASSERT_FALSE(image.isNull()) << page;
+            const double pxPerMm = image.width() / 210.0;
+            for (int r = 0; r < 2; ++r)
+                for (int d = 0; d < 3; ++d) {
+                    // Inside each cell, away from its number: the backdrop's blue.
+                    const QColor c =
+                        image.pixelColor(int((r * 105 + 80) * pxPerMm), int((d * 99 + 70) * pxPerMm));
+                    EXPECT_TRUE(c.blue() > 200 && c.red() < 60) << page << " cell " << r << "," << d;
+                }
+        }
     }
 }
 

@@ -29,8 +29,9 @@ using ui::Enter;
 
 namespace {
 
-// A picture file of a form 120 x 100 mm at 300 dpi: hairlines, small text and tinted boxes, in colour,
-// in grey or one bit deep; shade moves its lines, so that two pictures of the same size differ.
+// A picture file of a form 120 x 100 mm at 300 dpi: hairlines, small text and tinted boxes, in colour
+// (a PNG, or a JPEG, which is held as its colour planes), in grey or one bit deep; shade moves its lines,
+// so that two pictures of the same size differ.
 QString FormFile(const QString& kind, int shade = 0) {
     QImage form(1417, 1181, QImage::Format_RGB32);
     form.fill(Qt::white);
@@ -52,8 +53,12 @@ QString FormFile(const QString& kind, int shade = 0) {
                    : kind == "one-bit" ? form.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)
                                        : form;
     image.setDotsPerMeterX(11811), image.setDotsPerMeterY(11811);
-    const QString path =
-        TempDir() + QString("/form-%1-%2.%3").arg(kind).arg(shade).arg(kind == "one-bit" ? "tif" : "png");
+    const QString path = TempDir() + QString("/form-%1-%2.%3")
+                                         .arg(kind)
+                                         .arg(shade)
+                                         .arg(kind == "one-bit" ? "tif"
+                                              : kind == "jpeg"  ? "jpg"
+                                                                : "png");
     EXPECT_TRUE(QImageWriter(path).write(image));
     return path;
 }
@@ -115,7 +120,7 @@ public:
 } // namespace
 
 TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
-    for (const QString kind : {"colour", "grey", "one-bit"}) {
+    for (const QString kind : {"colour", "jpeg", "grey", "one-bit"}) {
         SCOPED_TRACE(kind.toStdString());
         const QString form = FormFile(kind), other = FormFile(kind, 11);
         const struct {
@@ -169,6 +174,9 @@ TEST_F(PageViewTiles, ShowTheBackdropComposedForTheWholePage) {
             SCOPED_TRACE(step.name);
             step.act();
             EXPECT_EQ(Mismatch(), "");
+            if (kind == "jpeg" && TheBackdrop.Bdx) {
+                EXPECT_NE(TheBackdrop.Bdx->Planes(), nullptr) << "held as its planes, never unpacked";
+            }
         }
         EXPECT_EQ(PageResolution, 90);
         EXPECT_TRUE(Scripted().messages.isEmpty()) << Scripted().messages.join('\n').toStdString();

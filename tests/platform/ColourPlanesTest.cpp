@@ -61,14 +61,18 @@ TEST(ColourPlanes, ShrunkAsThePixelsAreInAnyWindow) {
         QSize size;
         int levels; // the most a colour may differ from the pixels shrunk
     } cases[] = {
+        // Shrunk by less than four either way: exactly the pixels shrunk.
+        {"full colour", {640, 480}, false, false, {3, 5, 400, 300}, {100, 81}, 0},
+        {"not shrunk at all", {64, 48}, true, true, {}, {64, 48}, 0},
+        {"a part at odd pixels", {900, 700}, true, true, {101, 53, 601, 501}, {200, 77}, 0},
+        {"shrunk by less than half across", {900, 700}, true, true, {}, {600, 90}, 0},
+        {"by three, halved both ways", {900, 700}, true, true, {}, {300, 233}, 0},
+        // By four or more both ways the planes are averaged apart.
         {"halved both ways", {900, 700}, true, true, {}, {131, 97}, 2},
         {"halved across", {640, 480}, true, false, {}, {100, 81}, 2},
         {"halved down", {640, 480}, false, true, {}, {100, 81}, 2},
-        {"full colour", {640, 480}, false, false, {3, 5, 400, 300}, {100, 81}, 2},
-        {"not shrunk at all", {64, 48}, true, true, {}, {64, 48}, 2},
         // The colour planes' part is rounded out to whole samples: up to a pixel more at its edges.
-        {"a part at odd pixels", {900, 700}, true, true, {101, 53, 601, 501}, {200, 77}, 6},
-        {"shrunk by less than half across", {900, 700}, true, true, {}, {600, 90}, 6},
+        {"a part at odd pixels, by five", {900, 700}, true, true, {101, 53, 601, 501}, {120, 100}, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,4 +102,40 @@ TEST(ColourPlanes, ShrunkAsThePixelsAreInAnyWindow) {
     planes.cr.height = 49;
     EXPECT_FALSE(planes.IsValid());
     EXPECT_TRUE(PlanesToRgb(planes, QRect(0, 0, 2, 2)).isNull());
+}
+
+// Every level of every sample: libjpeg's conversion from its tables (16 bits of fraction, a half added
+// for rounding, green's two products summed before the shift), whichever way the processor runs it.
+TEST(ColourPlanes, EveryColourAsLibjpegConvertsIt) {
+    ColourPlanes planes;
+    planes.width = 65536, planes.height = 256;
+    for (auto* plane : {&planes.y, &planes.cb, &planes.cr}) {
+        plane->width = plane->stride = planes.width, plane->height = planes.height;
+        plane->samples.resize(std::size_t(planes.width) * planes.height);
+    }
+    for (int row = 0; row < 256; ++row)
+        for (int x = 0; x < 65536; ++x) {
+            const std::size_t at = std::size_t(row) * 65536 + std::size_t(x);
+            planes.y.samples[at] = std::uint8_t(x), planes.cb.samples[at] = std::uint8_t(x >> 8);
+            planes.cr.samples[at] = std::uint8_t(row);
+        }
+    // Pixels from an odd column on, so that the last ones of each row are converted one at a time.
+    const QImage rgb = PlanesToRgb(planes, QRect(3, 0, 65533, 256));
+    ASSERT_FALSE(rgb.isNull());
+    const auto fixed = [](double k) { return int(k * 65536 + 0.5); };
+    int wrong = 0;
+    for (int row = 0; row < 256 && wrong < 5; ++row) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(row));
+        for (int x = 3; x < 65536; ++x) {
+            const int l = x & 255, b = (x >> 8) - 128, r = row - 128;
+            const int red = l + ((fixed(1.402) * r + 32768) >> 16);
+            const int green = l + ((32768 - fixed(0.34414) * b - fixed(0.71414) * r) >> 16);
+            const int blue = l + ((fixed(1.772) * b + 32768) >> 16);
+            const QRgb want =
+                qRgb(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255));
+            if (line[x - 3] != want && wrong++ < 5)
+                ADD_FAILURE() << "y " << l << " cb " << b + 128 << " cr " << row;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -110,7 +111,7 @@ TEST(PictureDepth, GreyAndOneBitDrawAsTheir32BitCopies) {
         {"three quarters", 450, 300, 32, 1},
         {"a tenth, averaged", 60, 40, 32, 2},
         {"a tenth into its own depth", 60, 40, 1, 2},
-        {"averaged one way, stretched the other", 100, 800, 32, 2},
+        {"averaged one way, stretched the other", 100, 800, 32},
         {"into its own depth, same size", 600, 400, 8, 0},
     };
     for (const auto& c : cases) {
@@ -254,4 +255,124 @@ TEST(PictureDepth, GreyPictureAmongColoursKeepsThemAndStaysGrey) {
             << at.x() << "," << at.y() << " " << c.name().toStdString();
     }
     EXPECT_NEAR(qGray(page.pixel((QPointF(50, 20) * mm).toPoint())), 100, 1);
+}
+
+namespace {
+
+// Colour planes sampled 4:2:0 as a JPEG holds them: fine diagonal stripes and blocks of strong colour,
+// so that where a part is cut, smoothed or averaged shows.
+ColourPlanes StripedPlanes(int width, int height) {
+    ColourPlanes p;
+    p.width = width, p.height = height;
+    p.halvedAcross = p.halvedDown = true;
+    auto plane = [](int w, int h, auto value) {
+        ColourPlanes::Plane plane;
+        plane.width = plane.stride = w, plane.height = h;
+        plane.samples.resize(std::size_t(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                plane.samples[std::size_t(y) * w + x] = std::uint8_t(value(x, y));
+        return plane;
+    };
+    p.y = plane(width, height, [](int x, int y) { return (x + 2 * y) % 7 < 2 ? 30 : 200 + (x % 50); });
+    const int cw = (width + 1) / 2, ch = (height + 1) / 2;
+    p.cb = plane(cw, ch, [](int x, int y) { return (x / 40 + y / 40) % 2 ? 60 : 180; });
+    p.cr = plane(cw, ch, [](int x, int y) { return (x / 25) % 3 == 0 ? 220 : 128 - (y % 64); });
+    return p;
+}
+
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return most;
+}
+
+} // namespace
+
+// A colour picture held as planes draws as its 32-bit colour copy does, whole or in part, at its own
+// size (in bands, when larger than a band), smoothed, enlarged and averaged down, and is never unpacked.
+TEST(PictureDepth, PlanesDrawAsTheirColourCopy) {
+    const auto planar = std::make_shared<Picture>(StripedPlanes(2601, 1703));
+    ASSERT_NE(planar->Planes(), nullptr);
+    const auto copy = PictureFromImage(PlanesToRgb(*planar->Planes(), QRect(0, 0, 2601, 1703)));
+    ASSERT_NE(copy, nullptr);
+    const struct {
+        const char* name;
+        QSize device;
+        QRectF target; // where the whole picture lands
+        QPoint origin;
+        QRect clip;
+        // Shrunk by four or more the planes are averaged apart: at these sharp colour edges, where libjpeg
+        // widens the colour planes across a new pixel's edge and levels are cut off at 0, by up to a
+        // quarter of the range.
+        int levels = 0;
+    } cases[] = {
+        {"its own size, over several bands", {2700, 1800}, {40, 30, 2601, 1703}, {}, {}},
+        {"its own size, a tile of it", {256, 256}, {-3, -5, 2601, 1703}, {1024, 768}, {1024, 768, 256, 256}},
+        {"at 0.7, smoothed, over bands", {1900, 1300}, {10.5, 7.25, 1820.7, 1192.1}, {}, {}},
+        {"at 0.7, a tile of it", {256, 256}, {0, 0, 1820.7, 1192.1}, {512, 256}, {512, 256, 256, 256}},
+        {"enlarged 1.6 times, a tile of it", {300, 200}, {0, 0, 4161.6, 2724.8}, {2000, 1000}, {}},
+        {"averaged down to 0.3", {800, 520}, {3, 4, 780.3, 510.9}, {}, {}},
+        {"averaged down, a tile of it", {128, 128}, {3, 4, 780.3, 510.9}, {300, 200}, {300, 200, 128, 128}},
+        {"averaged down to a fifth", {540, 360}, {5, 6, 520.2, 340.6}, {}, {}, 64},
+        {"averaged down to a fifth, a tile of it",
+         {64, 64},
+         {5, 6, 520.2, 340.6},
+         {128, 64},
+         {128, 64, 64, 64},
+         99},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::shared_ptr<Picture> drawn[2];
+        for (int k = 0; k < 2; ++k) {
+            drawn[k] = NewPicture(c.device.width(), c.device.height(), 32);
+            ASSERT_NE(drawn[k], nullptr);
+            Graphics& g = drawn[k]->Graphics();
+            g.SetOrigin(c.origin.x(), c.origin.y());
+            g.SetClip(c.clip);
+            g.DrawPicture(k ? *copy : *planar, c.target.x(), c.target.y(), c.target.width(),
+                          c.target.height(), 0, 0, 2601, 1703);
+        }
+        EXPECT_LE(LargestChannelDifference(drawn[0]->Image(), drawn[1]->Image()), c.levels);
+        EXPECT_FALSE(testing_support::InkBox(drawn[0]->Image()).isEmpty());
+    }
+    // Averaged apart to whole pixels, a tile is the same as that part of the whole.
+    const auto whole = NewPicture(540, 360, 32), tile = NewPicture(64, 64, 32);
+    whole->Graphics().DrawPicture(*planar, 5, 6, 520, 340, 0, 0, 2601, 1703);
+    Graphics& g = tile->Graphics();
+    g.SetOrigin(128, 64);
+    g.SetClip({128, 64, 64, 64});
+    g.DrawPicture(*planar, 5, 6, 520, 340, 0, 0, 2601, 1703);
+    EXPECT_EQ(tile->Image(), whole->Image().copy(128, 64, 64, 64));
+    EXPECT_NE(planar->Planes(), nullptr) << "drawn without unpacking";
+}
+
+// Printed, a picture held as planes goes to the printer whole, once for the job however many pages draw
+// it, in colour as Qt writes colour pictures, and stays planes.
+TEST(PictureDepth, PlanesPrintOnceForTheJob) {
+    const auto planar = std::make_shared<Picture>(StripedPlanes(601, 403));
+    const QString pdf = TempDir() + "/planes.pdf";
+    PrintToPdf(pdf, [&](Graphics& g, const PrinterSetup& ps) {
+        const double scale = ps.HorizontalResolution() / 150.0;
+        for (int page = 0; page < 3; ++page) {
+            if (page)
+                g.NextPage();
+            g.DrawPicture(*planar, 100 + 50 * page, 100, 601 * scale, 403 * scale, 0, 0, 601, 403);
+        }
+    });
+    const auto images = testing_support::PdfImages(pdf);
+    ASSERT_EQ(images.size(), 3u);
+    for (const auto& image : images) {
+        EXPECT_EQ(std::tuple(image.width, image.height, image.colour, image.object),
+                  std::tuple(601, 403, QString("rgb"), images[0].object));
+    }
+    EXPECT_NE(planar->Planes(), nullptr);
 }
