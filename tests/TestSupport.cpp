@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -142,6 +144,19 @@ QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey) {
         args << "-gray";
     Output("pdftoppm", args << pdf << prefix);
     return QImage(prefix + ".png");
+}
+
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return most;
 }
 
 QRect InkBox(const QImage& image, QRect area) {

@@ -71,6 +71,9 @@ QImage RenderedPdfPage(const QString& pdf, int page, int dpi, bool grey = false)
 // the rows top down.
 QByteArray Bmp(int width, int height, int bits, const QByteArray& pixels, int compression = 0);
 
+// The most any colour channel of two images differs at one pixel; 256 when their sizes differ.
+int LargestChannelDifference(const QImage& a, const QImage& b);
+
 // The bounding box of the pixels within area (the whole image when null) that are not white.
 QRect InkBox(const QImage& image, QRect area = {});
 

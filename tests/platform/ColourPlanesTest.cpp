@@ -1,6 +1,7 @@
 // Colour planes shrunk: the colours of shrinking the pixels they make, and any window the same as in the
 // whole. (Their pixels are checked against Qt's JPEG reader in tests/core/JpegPlanesTest.cpp.)
 #include "platform/ColourPlanes.h"
+#include "TestSupport.h"
 
 #include "platform/AverageDown.h"
 
@@ -39,17 +40,6 @@ ColourPlanes Planes(int width, int height, bool across, bool down) {
     return p;
 }
 
-int Difference(const QImage& a, const QImage& b) {
-    int most = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                             std::abs(qBlue(p) - qBlue(q))});
-        }
-    return most;
-}
-
 } // namespace
 
 TEST(ColourPlanes, ShrunkAsThePixelsAreInAnyWindow) {
@@ -82,7 +72,8 @@ TEST(ColourPlanes, ShrunkAsThePixelsAreInAnyWindow) {
         const QImage whole = AverageDownPlanes(planes, part, c.size, all);
         ASSERT_EQ(whole.size(), c.size);
         const QImage pixels = PlanesToRgb(planes, QRect(QPoint(), c.picture));
-        EXPECT_LE(Difference(whole, AverageDown(pixels, part, c.size, all)), c.levels);
+        EXPECT_LE(testing_support::LargestChannelDifference(whole, AverageDown(pixels, part, c.size, all)),
+                  c.levels);
         QRandomGenerator pick(quint32(c.size.width()));
         for (int k = 0; k < 8; ++k) {
             const int x = int(pick.bounded(c.size.width())), y = int(pick.bounded(c.size.height()));

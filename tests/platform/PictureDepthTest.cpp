@@ -281,19 +281,6 @@ ColourPlanes StripedPlanes(int width, int height) {
     return p;
 }
 
-int LargestChannelDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return 256;
-    int most = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                             std::abs(qBlue(p) - qBlue(q))});
-        }
-    return most;
-}
-
 } // namespace
 
 // A colour picture held as planes draws as its 32-bit colour copy does, whole or in part, at its own
@@ -341,7 +328,7 @@ TEST(PictureDepth, PlanesDrawAsTheirColourCopy) {
             g.DrawPicture(k ? *copy : *planar, c.target.x(), c.target.y(), c.target.width(),
                           c.target.height(), 0, 0, 2601, 1703);
         }
-        EXPECT_LE(LargestChannelDifference(drawn[0]->Image(), drawn[1]->Image()), c.levels);
+        EXPECT_LE(testing_support::LargestChannelDifference(drawn[0]->Image(), drawn[1]->Image()), c.levels);
         EXPECT_FALSE(testing_support::InkBox(drawn[0]->Image()).isEmpty());
     }
     // Averaged apart to whole pixels, a tile is the same as that part of the whole.
