@@ -97,14 +97,7 @@ bool Finish(Decompression& d) {
     return true;
 }
 
-DecodedPicture Refused(const QString& error, bool tooLarge = false) {
-    DecodedPicture d;
-    d.error = error;
-    d.tooLarge = tooLarge;
-    return d;
-}
-
-DecodedPicture Failed(const Decompression& d) {
+DecodedPicture RefusedBy(const Decompression& d) {
     const jpeg_decompress_struct& info = d.info;
     return d.errors.memoryShort
                ? Refused(platform::PictureTooLarge(info.image_width, info.image_height), true)
@@ -139,11 +132,6 @@ int DotsPerMeter(int unit, int density, int unstated) {
     return perMeter != 0 ? perMeter : unstated;
 }
 
-int DotsPerInch(int dotsPerMeter) {
-    const long dpi = std::lround(dotsPerMeter * 0.0254);
-    return dpi > 0 && dpi <= 1000000 ? int(dpi) : kUnstatedResolution;
-}
-
 } // namespace
 
 std::optional<DecodedPicture> DecodeJpegPlanes(QByteArrayView bytes) {
@@ -151,7 +139,7 @@ std::optional<DecodedPicture> DecodeJpegPlanes(QByteArrayView bytes) {
         return std::nullopt;
     Decompression d;
     if (!ReadHeader(d, bytes))
-        return Failed(d);
+        return RefusedBy(d);
     const jpeg_decompress_struct& info = d.info;
     if (!TakesPlanes(info))
         return std::nullopt;
@@ -187,11 +175,11 @@ std::optional<DecodedPicture> DecodeJpegPlanes(QByteArrayView bytes) {
         return Refused(platform::PictureTooLarge(planes.width, planes.height), true);
     }
     if (!ReadPlanes(d, to))
-        return Failed(d);
+        return RefusedBy(d);
     if (d.errors.endedEarly) // rows made up by libjpeg
         return Refused(platform::PictureDamaged());
     if (!Finish(d))
-        return Failed(d);
+        return RefusedBy(d);
 
     // The resolution Qt's reader would give the image, and that DecodePicture would take from it.
     if (StatesResolution(bytes, "jpeg")) {

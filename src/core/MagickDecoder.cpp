@@ -61,27 +61,20 @@ bool Fits(qint64 width, qint64 height, const char* coder) {
            width * height <= qint64(Magick::ResourceLimits::area());
 }
 
-DecodedPicture Failed(const QString& error, bool tooLarge = false) {
-    DecodedPicture d;
-    d.error = error;
-    d.tooLarge = tooLarge;
-    return d;
-}
-
 // Magick's reasons carry its own source positions; the user gets ours.
 DecodedPicture FailedWith(const MagickCore::ExceptionInfo& e, qint64 width, qint64 height) {
     switch (e.severity) {
     case MagickCore::ResourceLimitWarning:
     case MagickCore::ResourceLimitError:
     case MagickCore::ResourceLimitFatalError:
-        return Failed(platform::PictureTooLarge(width, height), true);
+        return Refused(platform::PictureTooLarge(width, height), true);
     case MagickCore::MissingDelegateWarning:
     case MagickCore::MissingDelegateError:
     case MagickCore::PolicyWarning:
     case MagickCore::PolicyError:
-        return Failed(platform::PictureKindUnknown());
+        return Refused(platform::PictureKindUnknown());
     default:
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     }
 }
 
@@ -119,9 +112,9 @@ int MagickPeakBitsPerPixel(const char* coder) {
 DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
     InitialiseMagick();
     if (bytes.isEmpty())
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     if (const auto [w, h] = HeaderSize(bytes, coder); w > 0 && h > 0 && !Fits(w, h, coder))
-        return Failed(platform::PictureTooLarge(w, h), true);
+        return Refused(platform::PictureTooLarge(w, h), true);
     const Info info(coder);
     Exception e;
     qint64 w = 0, h = 0;
@@ -133,18 +126,18 @@ DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
         w = qint64(probe->columns), h = qint64(probe->rows);
     }
     if (w <= 0 || h <= 0)
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     if (!Fits(w, h, coder))
-        return Failed(platform::PictureTooLarge(w, h), true);
+        return Refused(platform::PictureTooLarge(w, h), true);
 
     const ImagePtr image(MagickCore::BlobToImage(info.info, bytes.data(), size_t(bytes.size()), e.info));
     if (!image || Refused(*e.info))
         return FailedWith(*e.info, w, h);
     w = qint64(image->columns), h = qint64(image->rows);
     if (w <= 0 || h <= 0)
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     if (!Fits(w, h, coder))
-        return Failed(platform::PictureTooLarge(w, h), true);
+        return Refused(platform::PictureTooLarge(w, h), true);
 
     const bool grey = !image->matte && MagickCore::IsGrayImage(image.get(), e.info);
     DecodedPicture d;
@@ -153,7 +146,7 @@ DecodedPicture DecodeWithMagick(QByteArrayView bytes, const char* coder) {
                      : image->matte ? QImage::Format_ARGB32
                                     : QImage::Format_RGB32);
     if (d.image.isNull())
-        return Failed(platform::PictureTooLarge(w, h), true);
+        return Refused(platform::PictureTooLarge(w, h), true);
     // A row at a time: Qt pads rows to whole 32-bit words. 32-bit pixels are native-endian words, and an
     // opaque picture's alpha is written as 255.
     const char* map = grey ? "I" : QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "BGRA" : "ARGB";

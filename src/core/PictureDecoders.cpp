@@ -14,18 +14,6 @@ namespace backdrop {
 
 namespace {
 
-DecodedPicture Failed(const QString& error, bool tooLarge = false) {
-    DecodedPicture d;
-    d.error = error;
-    d.tooLarge = tooLarge;
-    return d;
-}
-
-int DotsPerInch(int dotsPerMeter) {
-    const long dpi = std::lround(dotsPerMeter * 0.0254);
-    return dpi > 0 && dpi <= 1000000 ? int(dpi) : kUnstatedResolution;
-}
-
 // Qt's readers: everything but PSD and PICT. A PDF gives its first page, rendered at kPdfResolution.
 DecodedPicture DecodeWithQt(QByteArrayView bytes) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
@@ -41,23 +29,23 @@ DecodedPicture DecodeWithQt(QByteArrayView bytes) {
     if (pdf) {
         const QSize points = reader.size();
         if (!points.isValid())
-            return Failed(platform::PictureDamaged());
+            return Refused(platform::PictureDamaged());
         const double scale = kPdfResolution / 72.0;
         const qint64 w = std::llround(points.width() * scale), h = std::llround(points.height() * scale);
         if (!platform::PictureFits(w, h, platform::PeakBitsPerPixel(QImage::Format_Invalid)))
-            return Failed(platform::PictureTooLarge(w, h), true);
+            return Refused(platform::PictureTooLarge(w, h), true);
         reader.setScaledSize(QSize(int(w), int(h)));
     }
     // Too large is told before incomplete, and neither is decoded.
     bool tooLarge = false;
     if (const QString refused = platform::RefusedFromHeader(reader, &tooLarge); !refused.isEmpty())
-        return Failed(refused, tooLarge);
+        return Refused(refused, tooLarge);
     if (const auto bmp = format == "bmp" ? BmpStatedSize(bytes) : std::nullopt;
         bmp && (bmp->width * bmp->height > kLargestBmpPixels ||
                 !platform::PictureFits(bmp->width, bmp->height, platform::PeakBitsPerPixel(bmp->format))))
-        return Failed(platform::PictureTooLarge(bmp->width, bmp->height), true);
+        return Refused(platform::PictureTooLarge(bmp->width, bmp->height), true);
     if (!HoldsEveryRow(bytes, format))
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     DecodedPicture d;
     d.image = platform::DecodeWithinLimits(reader, &d.error, &d.tooLarge);
     if (d.image.isNull())
@@ -102,6 +90,18 @@ bool PictVersionAt(QByteArrayView b, qint64 at) {
 
 } // namespace
 
+DecodedPicture Refused(const QString& error, bool tooLarge) {
+    DecodedPicture d;
+    d.error = error;
+    d.tooLarge = tooLarge;
+    return d;
+}
+
+int DotsPerInch(int dotsPerMeter) {
+    const long dpi = std::lround(dotsPerMeter * 0.0254);
+    return dpi > 0 && dpi <= 1000000 ? int(dpi) : kUnstatedResolution;
+}
+
 qint64 PictDataOffset(QByteArrayView bytes) {
     return PictVersionAt(bytes, 522) ? 512 : 0;
 }
@@ -112,11 +112,11 @@ bool LooksLikePict(QByteArrayView bytes) {
 
 DecodedPicture DecodePict(QByteArrayView bytes) {
     if (!LooksLikePict(bytes))
-        return Failed(platform::PictureKindUnknown());
+        return Refused(platform::PictureKindUnknown());
     const qint64 offset = PictDataOffset(bytes);
     const QByteArrayView picture = bytes.sliced(offset);
     if (!PictRunsToEnd(picture))
-        return Failed(platform::PictureDamaged());
+        return Refused(platform::PictureDamaged());
     DecodedPicture d;
     if (offset == 512) {
         d = DecodeWithMagick(bytes, "PICT");
@@ -128,14 +128,14 @@ DecodedPicture DecodePict(QByteArrayView bytes) {
         const qint64 w = qint64(std::int16_t(*right)) - std::int16_t(*left),
                      h = qint64(std::int16_t(*bottom)) - std::int16_t(*top);
         if (w > 0 && h > 0 && !platform::PictureFits(w, h, MagickPeakBitsPerPixel("PICT")))
-            return Failed(platform::PictureTooLarge(w, h), true);
+            return Refused(platform::PictureTooLarge(w, h), true);
         QByteArray withHeader;
         try {
             withHeader.reserve(512 + picture.size());
             withHeader.resize(512, '\0');
             withHeader.append(picture.data(), picture.size());
         } catch (const std::bad_alloc&) {
-            return Failed(platform::PictureTooLarge(w, h), true);
+            return Refused(platform::PictureTooLarge(w, h), true);
         }
         d = DecodeWithMagick(withHeader, "PICT");
     }

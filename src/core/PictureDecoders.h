@@ -29,6 +29,11 @@ struct DecodedPicture {
     bool Decoded() const { return !image.isNull() || planes.IsValid(); }
 };
 
+// A picture refused, with the reason in the program's words; tooLarge when it is its size.
+DecodedPicture Refused(const QString& error, bool tooLarge = false);
+// The dots per inch of a decoded image's dots per metre; kUnstatedResolution for none or a nonsense value.
+int DotsPerInch(int dotsPerMeter);
+
 // Any picture we can read, recognised from its content. One-bit and grey pictures stay one-bit and grey.
 DecodedPicture DecodePicture(QByteArrayView bytes);
 // A QuickDraw picture, with or without the 512-byte header that a PICT file carries on disk. A picture
