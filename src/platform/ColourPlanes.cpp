@@ -307,8 +307,8 @@ int Bands(const QRect& area) {
                       std::min(QThread::idealThreadCount(), area.height()));
 }
 
-QImage ImageFor(const ColourPlanes& planes, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+// The image with the planes' resolution, where they state one.
+QImage WithResolutionOf(const ColourPlanes& planes, QImage image) {
     if (!image.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
         image.setDotsPerMeterX(planes.dotsPerMeterX);
         image.setDotsPerMeterY(planes.dotsPerMeterY);
@@ -335,7 +335,7 @@ std::int64_t ColourPlanes::Bytes() const {
 QImage PlanesToRgb(const ColourPlanes& planes, const QRect& area) {
     if (!planes.IsValid() || area.isEmpty() || !QRect(0, 0, planes.width, planes.height).contains(area))
         return QImage();
-    QImage result = ImageFor(planes, area.size());
+    QImage result = WithResolutionOf(planes, QImage(area.size(), QImage::Format_RGB32));
     if (result.isNull())
         return result;
     uchar* const bits = result.bits();
@@ -391,12 +391,7 @@ QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize si
         return QImage();
     if (part.width() >= 4 * size.width() && part.height() >= 4 * size.height() &&
         QRect(0, 0, planes.width, planes.height).contains(part)) {
-        QImage result = AverageApart(planes, part, size, window);
-        if (!result.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
-            result.setDotsPerMeterX(planes.dotsPerMeterX);
-            result.setDotsPerMeterY(planes.dotsPerMeterY);
-        }
-        return result;
+        return WithResolutionOf(planes, AverageApart(planes, part, size, window));
     }
     // Each band of new rows makes the rows it averages, as PlanesToRgb makes them, a row at a time; rows
     // summed whole are converted two at a time straight into the sums where the processor allows.
@@ -446,12 +441,8 @@ QImage AverageDownPlanes(const ColourPlanes& planes, const QRect& part, QSize si
 #endif
         return rows;
     };
-    QImage result = AverageDownRows(QSize(planes.width, planes.height), rowsFor, part, size, window);
-    if (!result.isNull() && planes.dotsPerMeterX > 0 && planes.dotsPerMeterY > 0) {
-        result.setDotsPerMeterX(planes.dotsPerMeterX);
-        result.setDotsPerMeterY(planes.dotsPerMeterY);
-    }
-    return result;
+    return WithResolutionOf(planes,
+                            AverageDownRows(QSize(planes.width, planes.height), rowsFor, part, size, window));
 }
 
 } // namespace platform

@@ -268,6 +268,30 @@ QRectF Graphics::shownPart(const QRectF& target) const {
     return shows;
 }
 
+namespace {
+// The pixels of a picture under drawn, a part of target where the picture's part is drawn: whole pixels,
+// margin more each way for smoothing, within the part.
+QRect PixelsUnder(const QRectF& target, const QRectF& part, const QRectF& drawn, int margin) {
+    const double sx = part.width() / target.width(), sy = part.height() / target.height();
+    return QRectF(part.left() + (drawn.left() - target.left()) * sx,
+                  part.top() + (drawn.top() - target.top()) * sy, drawn.width() * sx, drawn.height() * sy)
+               .toAlignedRect()
+               .adjusted(-margin, -margin, margin, margin) &
+           part.toAlignedRect();
+}
+} // namespace
+
+// pixels holds the picture's pixels from (within the part); what of them lies in the part is drawn where
+// target puts it.
+void Graphics::drawPixels(const QRectF& target, const QRectF& part, const QRect& from, const QImage& pixels) {
+    const double sx = part.width() / target.width(), sy = part.height() / target.height();
+    const QRectF drawn = QRectF(from) & part;
+    painter_.drawImage(QRectF(target.left() + (drawn.left() - part.left()) / sx,
+                              target.top() + (drawn.top() - part.top()) / sy, drawn.width() / sx,
+                              drawn.height() / sy),
+                       pixels, drawn.translated(-from.topLeft()));
+}
+
 void Graphics::DrawPicture(const Picture& pic, double x, double y) {
     DrawPicture(pic, x, y, pic.Width(), pic.Height(), 0, 0, pic.Width(), pic.Height());
 }
@@ -334,21 +358,11 @@ void Graphics::DrawPicture(const Picture& pic, double x, double y, double destWi
     // whole rows at once to the same pixels.
     if (image.depth() <= 8 && target.size() != part.size()) {
         const QRectF shows = shownPart(target);
-        const double sx = part.width() / target.width(), sy = part.height() / target.height();
-        const QRect needed =
-            QRectF(part.left() + (shows.left() - target.left()) * sx,
-                   part.top() + (shows.top() - target.top()) * sy, shows.width() * sx, shows.height() * sy)
-                .toAlignedRect()
-                .adjusted(-2, -2, 2, 2) &
-            part.toAlignedRect();
+        const QRect needed = PixelsUnder(target, part, shows, 2);
         if (shows.isEmpty() || needed.isEmpty())
             return;
         if (qint64(needed.width()) * needed.height() < (qint64(1) << 22)) {
-            const QRectF from = QRectF(needed) & part;
-            painter_.drawImage(
-                QRectF(target.left() + (from.left() - part.left()) / sx,
-                       target.top() + (from.top() - part.top()) / sy, from.width() / sx, from.height() / sy),
-                image.copy(needed).convertToFormat(QImage::Format_RGB32), from.translated(-needed.topLeft()));
+            drawPixels(target, part, needed, image.copy(needed).convertToFormat(QImage::Format_RGB32));
             return;
         }
     }
@@ -362,25 +376,12 @@ void Graphics::drawPlanes(const ColourPlanes& planes, const QRectF& target, cons
     const QRectF shows = shownPart(target);
     if (shows.isEmpty())
         return;
-    const double sx = part.width() / target.width(), sy = part.height() / target.height();
     const int margin = target.size() == part.size() ? 0 : 2;
-    const QRect whole = part.toAlignedRect();
-    auto needed = [&](const QRectF& drawn) {
-        return QRectF(part.left() + (drawn.left() - target.left()) * sx,
-                      part.top() + (drawn.top() - target.top()) * sy, drawn.width() * sx, drawn.height() * sy)
-                   .toAlignedRect()
-                   .adjusted(-margin, -margin, margin, margin) &
-               whole;
-    };
+    auto needed = [&](const QRectF& drawn) { return PixelsUnder(target, part, drawn, margin); };
     auto draw = [&](const QRect& from) {
         const QImage colour = PlanesToRgb(planes, from);
-        if (colour.isNull())
-            return;
-        const QRectF drawn = QRectF(from) & part;
-        painter_.drawImage(QRectF(target.left() + (drawn.left() - part.left()) / sx,
-                                  target.top() + (drawn.top() - part.top()) / sy, drawn.width() / sx,
-                                  drawn.height() / sy),
-                           colour, drawn.translated(-from.topLeft()));
+        if (!colour.isNull())
+            drawPixels(target, part, from, colour);
     };
     const QRect all = needed(shows);
     if (all.isEmpty())
@@ -391,6 +392,7 @@ void Graphics::drawPlanes(const ColourPlanes& planes, const QRectF& target, cons
         return;
     }
     const int top = int(std::floor(shows.top())), bottom = int(std::ceil(shows.bottom()));
+    const double sy = part.height() / target.height();
     const int rows = std::max(1, int(BandPixels / all.width() / std::max(sy, 1.0)));
     for (int y = top; y < bottom; y += rows) {
         const QRectF band = shows & QRectF(shows.left(), y, shows.width(), rows);

@@ -115,6 +115,7 @@ private:
     // The part of target that shows: on the device from the drawing origin, and within the clip.
     QRectF shownPart(const QRectF& target) const;
     void drawPlanes(const ColourPlanes& planes, const QRectF& target, const QRectF& part);
+    void drawPixels(const QRectF& target, const QRectF& part, const QRect& from, const QImage& pixels);
     int fontIndex(const QString& family, double size, bool bold, bool italic, bool underline);
     FontEntry& stateFont();
     TextRuns& runsOf(FontEntry& font);

@@ -206,8 +206,7 @@ Picture::Picture(QImage image, int depth) : image_(std::move(image)) {
 
 Picture::Picture(ColourPlanes planes) : planes_(std::move(planes)) {
     static std::atomic<std::uint64_t> serial{0};
-    // Apart from QImage's keys, which count up from the bottom.
-    unpackedKey_ = (std::uint64_t(1) << 63) | ++serial;
+    planesKey_ = ++serial;
     if (const int dpi = dpiFromDpm(planes_->dotsPerMeterX); dpi > 0)
         hres_ = dpi;
     if (const int dpi = dpiFromDpm(planes_->dotsPerMeterY); dpi > 0)
@@ -251,10 +250,6 @@ const QImage& Picture::Image() const {
     unpack();
     endPainting();
     return image_;
-}
-
-std::uint64_t Picture::Key() const {
-    return planes_ ? unpackedKey_ : std::uint64_t(Image().cacheKey());
 }
 
 // Planes become 32-bit colour for good. Only the rare callers that need the whole picture as an image ask

@@ -69,9 +69,8 @@ public:
     // colour only of the part it draws (a printer takes the whole once per job); Graphics and Image
     // unpack it into 32-bit colour for good.
     const ColourPlanes* Planes() const { return planes_ ? &*planes_ : nullptr; }
-    // Tells this picture's pixels apart from those of every other picture of the process, and from this
-    // one's before it was unpacked or drawn into.
-    std::uint64_t Key() const;
+    // Tells the planes of this picture apart from those of every other picture of the process.
+    std::uint64_t PlanesKey() const { return planesKey_; }
 
     // Dots per inch; also kept in the image's dots per metre. Values below 1 are ignored.
     int HorizontalResolution() const { return hres_; }
@@ -92,7 +91,7 @@ private:
 
     mutable QImage image_;
     mutable std::optional<ColourPlanes> planes_;
-    mutable std::uint64_t unpackedKey_ = 0;
+    std::uint64_t planesKey_ = 0;
     int depth_ = 32;
     int hres_ = 72, vres_ = 72;
     mutable std::unique_ptr<platform::Graphics> graphics_;

@@ -35,11 +35,9 @@ const PrinterImages::Banded& PrinterImages::bandsOf(const QImage& image) {
 
 const QImage& PrinterImages::Whole(const Picture& pic) {
     for (const auto& [key, image] : wholes_)
-        if (key == pic.Key())
+        if (key == pic.PlanesKey())
             return image;
-    const ColourPlanes* planes = pic.Planes();
-    QImage image = planes ? PlanesToRgb(*planes, QRect(0, 0, pic.Width(), pic.Height())) : pic.Image();
-    wholes_.emplace_back(pic.Key(), std::move(image));
+    wholes_.emplace_back(pic.PlanesKey(), PlanesToRgb(*pic.Planes(), QRect(0, 0, pic.Width(), pic.Height())));
     return wholes_.back().second;
 }
 
